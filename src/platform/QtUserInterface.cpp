@@ -1,0 +1,52 @@
+#include "platform/QtUserInterface.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QMessageBox>
+
+namespace cirrolux {
+
+namespace {
+QString title()
+{
+    return QApplication::applicationName();
+}
+} // namespace
+
+void QtUserInterface::showMessage(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title(), QString::fromLatin1(text), QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+void QtUserInterface::showInformation(const std::string& text)
+{
+    QMessageBox::information(m_parent, title(), QString::fromLatin1(text));
+}
+
+bool QtUserInterface::confirm(const std::string& text)
+{
+    return QMessageBox::question(m_parent, title(), QString::fromLatin1(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void QtUserInterface::showError(const std::string& text)
+{
+    QMessageBox::critical(m_parent, title(), QString::fromLatin1(text));
+}
+
+void QtUserInterface::beep()
+{
+    QApplication::beep();
+}
+
+std::optional<QColor> QtUserInterface::chooseColor(const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+} // namespace cirrolux

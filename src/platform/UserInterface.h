@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+
+#include <optional>
+#include <string>
+
+namespace cirrolux {
+
+// Every dialog the program shows and every beep it sounds goes through this seam, so the logic
+// can be driven by tests that record the exact texts and script the user's answers.
+// Texts are the program's 8-bit (Latin-1) strings.
+class UserInterface
+{
+public:
+    virtual ~UserInterface() = default;
+
+    // Plain modal message box with an OK button.
+    virtual void showMessage(const std::string& text) = 0;
+    // Information box (information icon, OK button).
+    virtual void showInformation(const std::string& text) = 0;
+    // Confirmation box with Yes and No buttons; true when the user answered Yes.
+    virtual bool confirm(const std::string& text) = 0;
+    // The application's standard error box, used by the command guard for uncaught errors.
+    virtual void showError(const std::string& text) = 0;
+    // The default system beep.
+    virtual void beep() = 0;
+    // The shared colour dialog, opening on `initial`; empty when the user cancelled.
+    // Throws DialogError when the dialog cannot be shown.
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+};
+
+} // namespace cirrolux

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace cirrolux {
+
+// The program's settings: sections of text values, names compared without regard to case.
+// Nothing is cached: every call opens the store, does its work and releases it, so a value
+// written anywhere is seen by the next read everywhere.
+//
+// On Linux the store is an INI file (section = group, value = key); on Windows it is the
+// registry key HKEY_CURRENT_USER\Software\Cirrolux. Texts are 8-bit (Latin-1).
+class SettingsStore
+{
+public:
+    // A store over the INI file at `iniPath` (the program passes AppPaths::settingsFile()).
+    explicit SettingsStore(QString iniPath);
+    // A store in the platform's native place (the registry on Windows).
+    static SettingsStore native();
+
+    // The stored text, or "n/a" when the section or the value does not exist. Never creates a
+    // section. Throws SettingsError("Invalid data type for '<name>'") for a value that is not
+    // text.
+    std::string read_setting(std::string_view section, std::string_view name) const;
+
+    // Stores `value`, replacing a value of the same name in any letter case. Throws
+    // SettingsError("Failed to create key <section>") when the store cannot be created and
+    // SettingsError("Failed to set data for '<name>'") when it cannot be written; the stored
+    // settings then stay as they were.
+    void write_setting(std::string_view section, std::string_view name, std::string_view value);
+
+    // Erases a whole section (any letter case). Same errors as write_setting.
+    void erase_section(std::string_view section);
+
+    const QString& location() const { return m_location; }
+
+private:
+    SettingsStore(QString location, QSettings::Format format);
+    void commit(QSettings& settings, std::string_view name) const;
+    void ensureStoreExists() const;
+
+    QString m_location;
+    QSettings::Format m_format;
+};
+
+} // namespace cirrolux

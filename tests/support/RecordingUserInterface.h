@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/UserInterface.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace cirrolux::test {
+
+// Records every dialog and beep in order, exactly as the user would see them, and answers the
+// confirmation and colour dialogs from scripted answers.
+class RecordingUserInterface final : public UserInterface
+{
+public:
+    struct Event
+    {
+        enum class Kind { Message, Information, Confirm, Error, Beep, ColorDialog };
+        Kind kind;
+        std::string text;
+        bool operator==(const Event&) const = default;
+    };
+
+    void showMessage(const std::string& text) override { record(Event::Kind::Message, text); }
+    void showInformation(const std::string& text) override
+    {
+        record(Event::Kind::Information, text);
+    }
+    bool confirm(const std::string& text) override;
+    void showError(const std::string& text) override { record(Event::Kind::Error, text); }
+    void beep() override { record(Event::Kind::Beep, {}); }
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+
+    // Scripted answers, used in order; a confirm without a script answers No, a colour dialog
+    // without one is cancelled.
+    void answerConfirm(bool yes) { m_confirmAnswers.push_back(yes); }
+    void answerColor(std::optional<QColor> color) { m_colorAnswers.push_back(color); }
+    void failColorDialog() { m_colorDialogFails = true; }
+
+    const std::vector<Event>& events() const { return m_events; }
+    // Texts of the message, information, confirm and error boxes, in order.
+    std::vector<std::string> texts() const;
+    // Texts of the plain message boxes only.
+    std::vector<std::string> messages() const;
+    std::vector<std::string> errors() const;
+    int beeps() const;
+    // The colour each colour dialog opened on.
+    const std::vector<QColor>& colorDialogStarts() const { return m_colorStarts; }
+    void clear() { m_events.clear(); }
+
+private:
+    void record(Event::Kind kind, const std::string& text) { m_events.push_back({kind, text}); }
+    std::vector<std::string> textsOf(Event::Kind kind) const;
+
+    std::vector<Event> m_events;
+    std::deque<bool> m_confirmAnswers;
+    std::deque<std::optional<QColor>> m_colorAnswers;
+    std::vector<QColor> m_colorStarts;
+    bool m_colorDialogFails = false;
+};
+
+} // namespace cirrolux::test
