@@ -1,0 +1,1 @@
+#include "conditions/ConditionsParser.h"

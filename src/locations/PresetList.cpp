@@ -1,0 +1,1 @@
+#include "locations/PresetList.h"
