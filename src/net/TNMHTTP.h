@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/HostResolver.h"
+
 #include <QObject>
 
 #include <cstdint>
