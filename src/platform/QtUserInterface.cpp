@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace cirrolux {
 
@@ -47,6 +48,12 @@ std::optional<QColor> QtUserInterface::chooseColor(const QColor& initial)
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
+}
+
+bool QtUserInterface::runPrintDialog(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace cirrolux

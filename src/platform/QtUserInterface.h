@@ -22,6 +22,7 @@ public:
     void showError(const std::string& text) override;
     void beep() override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    bool runPrintDialog(QPrinter& printer) override;
 
 private:
     QPointer<QWidget> m_parent;

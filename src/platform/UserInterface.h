@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+class QPrinter;
+
 #include <optional>
 #include <string>
 
@@ -28,6 +30,8 @@ public:
     // The shared colour dialog, opening on `initial`; empty when the user cancelled.
     // Throws DialogError when the dialog cannot be shown.
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // The standard print dialog over `printer`; true when the user chose to print.
+    virtual bool runPrintDialog(QPrinter& printer) = 0;
 };
 
 } // namespace cirrolux

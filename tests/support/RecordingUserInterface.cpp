@@ -2,6 +2,8 @@
 
 #include "platform/CirroluxError.h"
 
+#include <QPrinter>
+
 #include <algorithm>
 
 namespace cirrolux::test {
@@ -29,11 +31,22 @@ std::optional<QColor> RecordingUserInterface::chooseColor(const QColor& initial)
     return answer;
 }
 
+bool RecordingUserInterface::runPrintDialog(QPrinter& printer)
+{
+    record(Event::Kind::PrintDialog, {});
+    if (m_pdfPath.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_pdfPath);
+    return true;
+}
+
 std::vector<std::string> RecordingUserInterface::texts() const
 {
     std::vector<std::string> result;
     for (const Event& event : m_events) {
-        if (event.kind != Event::Kind::Beep && event.kind != Event::Kind::ColorDialog)
+        if (event.kind != Event::Kind::Beep && event.kind != Event::Kind::ColorDialog &&
+            event.kind != Event::Kind::PrintDialog)
             result.push_back(event.text);
     }
     return result;

@@ -2,6 +2,8 @@
 
 #include "platform/UserInterface.h"
 
+#include <QString>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -15,7 +17,7 @@ class RecordingUserInterface final : public UserInterface
 public:
     struct Event
     {
-        enum class Kind { Message, Information, Confirm, Error, Beep, ColorDialog };
+        enum class Kind { Message, Information, Confirm, Error, Beep, ColorDialog, PrintDialog };
         Kind kind;
         std::string text;
         bool operator==(const Event&) const = default;
@@ -30,12 +32,15 @@ public:
     void showError(const std::string& text) override { record(Event::Kind::Error, text); }
     void beep() override { record(Event::Kind::Beep, {}); }
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    // Prints to the PDF file set by printToPdf(), or cancels when none is set.
+    bool runPrintDialog(QPrinter& printer) override;
 
     // Scripted answers, used in order; a confirm without a script answers No, a colour dialog
     // without one is cancelled.
     void answerConfirm(bool yes) { m_confirmAnswers.push_back(yes); }
     void answerColor(std::optional<QColor> color) { m_colorAnswers.push_back(color); }
     void failColorDialog() { m_colorDialogFails = true; }
+    void printToPdf(const QString& path) { m_pdfPath = path; }
 
     const std::vector<Event>& events() const { return m_events; }
     // Texts of the message, information, confirm and error boxes, in order.
@@ -57,6 +62,7 @@ private:
     std::deque<std::optional<QColor>> m_colorAnswers;
     std::vector<QColor> m_colorStarts;
     bool m_colorDialogFails = false;
+    QString m_pdfPath;
 };
 
 } // namespace cirrolux::test
