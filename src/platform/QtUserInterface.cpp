@@ -42,11 +42,12 @@ void QtUserInterface::beep()
     QApplication::beep();
 }
 
-std::optional<QColor> QtUserInterface::chooseColor(const QColor& initial)
+std::optional<QColor> QtUserInterface::chooseColor()
 {
-    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    const QColor chosen = QColorDialog::getColor(m_lastColor, m_parent);
     if (!chosen.isValid())
         return std::nullopt;
+    m_lastColor = chosen;
     return chosen;
 }
 

@@ -21,11 +21,12 @@ public:
     bool confirm(const std::string& text) override;
     void showError(const std::string& text) override;
     void beep() override;
-    std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QColor> chooseColor() override;
     bool runPrintDialog(QPrinter& printer) override;
 
 private:
     QPointer<QWidget> m_parent;
+    QColor m_lastColor = Qt::white;
 };
 
 } // namespace cirrolux

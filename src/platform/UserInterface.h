@@ -27,9 +27,9 @@ public:
     virtual void showError(const std::string& text) = 0;
     // The default system beep.
     virtual void beep() = 0;
-    // The shared colour dialog, opening on `initial`; empty when the user cancelled.
-    // Throws DialogError when the dialog cannot be shown.
-    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // The program's one colour dialog, shared by every window, so it opens on the colour last
+    // chosen in it. Empty when the user cancelled; throws DialogError when it cannot be shown.
+    virtual std::optional<QColor> chooseColor() = 0;
     // The standard print dialog over `printer`; true when the user chose to print.
     virtual bool runPrintDialog(QPrinter& printer) = 0;
 };

@@ -18,12 +18,11 @@ bool RecordingUserInterface::confirm(const std::string& text)
     return answer;
 }
 
-std::optional<QColor> RecordingUserInterface::chooseColor(const QColor& initial)
+std::optional<QColor> RecordingUserInterface::chooseColor()
 {
     if (m_colorDialogFails)
         throw DialogError("colour dialog unavailable");
     record(Event::Kind::ColorDialog, {});
-    m_colorStarts.push_back(initial);
     if (m_colorAnswers.empty())
         return std::nullopt;
     const std::optional<QColor> answer = m_colorAnswers.front();

@@ -31,7 +31,7 @@ public:
     bool confirm(const std::string& text) override;
     void showError(const std::string& text) override { record(Event::Kind::Error, text); }
     void beep() override { record(Event::Kind::Beep, {}); }
-    std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QColor> chooseColor() override;
     // Prints to the PDF file set by printToPdf(), or cancels when none is set.
     bool runPrintDialog(QPrinter& printer) override;
 
@@ -49,8 +49,6 @@ public:
     std::vector<std::string> messages() const;
     std::vector<std::string> errors() const;
     int beeps() const;
-    // The colour each colour dialog opened on.
-    const std::vector<QColor>& colorDialogStarts() const { return m_colorStarts; }
     void clear() { m_events.clear(); }
 
 private:
@@ -60,7 +58,6 @@ private:
     std::vector<Event> m_events;
     std::deque<bool> m_confirmAnswers;
     std::deque<std::optional<QColor>> m_colorAnswers;
-    std::vector<QColor> m_colorStarts;
     bool m_colorDialogFails = false;
     QString m_pdfPath;
 };

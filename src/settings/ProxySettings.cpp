@@ -1,0 +1,58 @@
+#include "settings/ProxySettings.h"
+
+#include "platform/CirroluxError.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+
+#include <charconv>
+
+namespace cirrolux {
+
+namespace {
+
+std::optional<std::string> stored(const SettingsStore& settings, std::string_view name)
+{
+    std::string value = settings.read_setting(SettingNames::Settings, name);
+    if (value == SettingNames::NotAvailable)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int ToInteger(const std::string& text)
+{
+    // Surrounding spaces are accepted, as a typed number often has them.
+    std::size_t begin = text.find_first_not_of(' ');
+    std::size_t end = text.find_last_not_of(' ');
+    int value = 0;
+    bool ok = begin != std::string::npos;
+    if (ok) {
+        const char* first = text.data() + begin;
+        const char* last = text.data() + end + 1;
+        if (*first == '+')
+            ++first;
+        const auto [stop, error] = std::from_chars(first, last, value);
+        ok = first != last && error == std::errc() && stop == last;
+    }
+    if (!ok)
+        throw CirroluxError("'" + text + "' is not a valid integer value");
+    return value;
+}
+
+ProxySettings ReadProxySettings(const SettingsStore& settings)
+{
+    using namespace SettingNames;
+    ProxySettings proxy;
+    if (settings.read_setting(Settings, ProxyUse) != "y")
+        return proxy;
+    proxy.use = true;
+    proxy.host = stored(settings, Proxy);
+    if (const auto port = stored(settings, ProxyPort))
+        proxy.port = ToInteger(*port);
+    proxy.userId = stored(settings, ProxyUserid);
+    proxy.password = stored(settings, ProxyPass);
+    return proxy;
+}
+
+} // namespace cirrolux
