@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <map>
 
 namespace cirrolux {
 
@@ -80,52 +84,131 @@ std::string SettingsStore::read_setting(std::string_view section, std::string_vi
 void SettingsStore::write_setting(std::string_view section, std::string_view name,
                                   std::string_view value)
 {
-    ensureStoreExists();
-    QSettings settings(m_location, m_format);
-    if (settings.status() != QSettings::NoError)
-        throw SettingsError("Failed to create key " + std::string(section));
-
-    QString group = findSpelling(settings.childGroups(), section);
-    if (group.isEmpty())
-        group = fromText(section);
-    settings.beginGroup(group);
-    QString key = findSpelling(settings.childKeys(), name);
-    if (key.isEmpty())
-        key = fromText(name);
-    settings.setValue(key, fromText(value));
-    settings.endGroup();
-    commit(settings, name);
+    modify(section, name, [&](QSettings& settings) {
+        QString group = findSpelling(settings.childGroups(), section);
+        if (group.isEmpty())
+            group = fromText(section);
+        settings.beginGroup(group);
+        QString key = findSpelling(settings.childKeys(), name);
+        if (key.isEmpty())
+            key = fromText(name);
+        settings.setValue(key, fromText(value));
+        settings.endGroup();
+    });
 }
 
 void SettingsStore::erase_section(std::string_view section)
 {
     if (m_format == QSettings::IniFormat && !QFileInfo::exists(m_location))
         return;
-    QSettings settings(m_location, m_format);
-    if (settings.status() != QSettings::NoError)
-        throw SettingsError("Failed to create key " + std::string(section));
-    const QString group = findSpelling(settings.childGroups(), section);
-    if (group.isEmpty())
-        return;
-    settings.remove(group);
-    commit(settings, section);
+    {
+        QSettings settings(m_location, m_format);
+        if (findSpelling(settings.childGroups(), section).isEmpty())
+            return;
+    }
+    modify(section, section, [&](QSettings& settings) {
+        settings.remove(findSpelling(settings.childGroups(), section));
+    });
 }
 
-void SettingsStore::ensureStoreExists() const
+void SettingsStore::ensureStoreExists(std::string_view section) const
 {
-    if (m_format != QSettings::IniFormat)
-        return;
     const QString folder = QFileInfo(m_location).absolutePath();
     if (!QDir().mkpath(folder))
-        throw SettingsError("Failed to create key " + toText(folder));
+        throw SettingsError("Failed to create key " + std::string(section));
 }
 
-void SettingsStore::commit(QSettings& settings, std::string_view name) const
+void SettingsStore::modify(std::string_view section, std::string_view name,
+                           const std::function<void(QSettings&)>& edit)
 {
-    // QSettings replaces the file atomically, so a write that fails leaves the old file whole.
+    if (m_format == QSettings::IniFormat) {
+        modifyFile(section, name, edit);
+        return;
+    }
+    QSettings settings(m_location, m_format);
+    edit(settings);
     settings.sync();
     if (settings.status() != QSettings::NoError)
         throw SettingsError("Failed to set data for '" + std::string(name) + "'");
+}
+
+namespace {
+
+using Snapshot = std::map<QString, QVariant>;
+
+Snapshot snapshotOf(QSettings& settings)
+{
+    Snapshot all;
+    const QStringList keys = settings.allKeys();
+    for (const QString& key : keys)
+        all.emplace(key, settings.value(key));
+    return all;
+}
+
+// Whether the file at `path` holds exactly `expected`. QSettings keeps parsed files in a cache
+// keyed by path, so the bytes are parsed from a fresh copy under a name it has not seen.
+bool readsBackAs(const QString& path, const Snapshot& expected)
+{
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = written.readAll();
+    QTemporaryFile copy(path + QStringLiteral(".check.XXXXXX"));
+    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
+        return false;
+    copy.close();
+    QSettings check(copy.fileName(), QSettings::IniFormat);
+    return check.status() == QSettings::NoError && snapshotOf(check) == expected;
+}
+
+} // namespace
+
+// QSettings does not notice a short write (a full disk truncates the file and still reports
+// success), so the new contents go to a copy that is read back and checked before it replaces
+// the settings file in one rename.
+void SettingsStore::modifyFile(std::string_view section, std::string_view name,
+                               const std::function<void(QSettings&)>& edit)
+{
+    const std::string failed = "Failed to set data for '" + std::string(name) + "'";
+    ensureStoreExists(section);
+    const QString draft = m_location + QStringLiteral(".new");
+    QFile::remove(draft);
+    const auto discardDraft = [&] { QFile::remove(draft); };
+
+    if (QFileInfo::exists(m_location)) {
+        if (!QFile::copy(m_location, draft) ||
+            QFileInfo(draft).size() != QFileInfo(m_location).size()) {
+            discardDraft();
+            throw SettingsError(failed);
+        }
+    }
+
+    Snapshot expected;
+    {
+        QSettings settings(draft, QSettings::IniFormat);
+        if (settings.status() == QSettings::FormatError) {
+            // Keep the unreadable file beside the new one rather than dropping its lines.
+            QFile::remove(m_location + QStringLiteral(".damaged"));
+            QFile::copy(m_location, m_location + QStringLiteral(".damaged"));
+        }
+        edit(settings);
+        settings.sync();
+        if (settings.status() == QSettings::AccessError) {
+            discardDraft();
+            throw SettingsError(failed);
+        }
+        expected = snapshotOf(settings);
+    }
+    if (!readsBackAs(draft, expected)) {
+        discardDraft();
+        throw SettingsError(failed);
+    }
+    std::error_code error;
+    std::filesystem::rename(draft.toStdString(), m_location.toStdString(), error);
+    if (error) {
+        discardDraft();
+        throw SettingsError(failed);
+    }
 }
 
 } // namespace cirrolux

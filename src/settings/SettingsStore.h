@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,8 +41,13 @@ public:
 
 private:
     SettingsStore(QString location, QSettings::Format format);
-    void commit(QSettings& settings, std::string_view name) const;
-    void ensureStoreExists() const;
+    // Runs `edit` on the store and writes the result so that a failed write leaves the stored
+    // settings as they were.
+    void modify(std::string_view section, std::string_view name,
+                const std::function<void(QSettings&)>& edit);
+    void modifyFile(std::string_view section, std::string_view name,
+                    const std::function<void(QSettings&)>& edit);
+    void ensureStoreExists(std::string_view section) const;
 
     QString m_location;
     QSettings::Format m_format;

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace cirrolux;
@@ -135,8 +138,65 @@ TEST(SettingsStore, FailedWriteRaisesAndLeavesTheStoredFileWhole)
     } catch (const SettingsError& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'Metric'");
     }
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(fileBytes(profile.settingsFile()), before);
     EXPECT_EQ(store.read_setting(names::Settings, names::Metric), "y");
+}
+
+// Works as root too: a file-size limit makes the write fail the way a full disk does.
+TEST(SettingsStore, WriteOnAFullDiskRaisesAndLeavesTheStoredFileWhole)
+{
+    test::TempProfile profile;
+    SettingsStore store = profile.store();
+    store.write_setting(names::Locations, "loc0", "Boston, MA");
+    store.write_setting(names::Settings, names::Metric, "y");
+    const QByteArray before = fileBytes(profile.settingsFile());
+
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    try {
+        store.write_setting(names::Settings, "big", std::string(8192, 'x'));
+    } catch (const SettingsError& e) {
+        error = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(error, "Failed to set data for 'big'");
+    EXPECT_EQ(fileBytes(profile.settingsFile()), before);
+    EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Boston, MA");
+    EXPECT_EQ(store.read_setting(names::Settings, "big"), "n/a");
+}
+
+TEST(SettingsStore, CorruptFileStillReadsWhatItCanAndIsNotLostByAWrite)
+{
+    test::TempProfile profile;
+    QDir().mkpath(QFileInfo(profile.settingsFile()).absolutePath());
+    QFile file(profile.settingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Locations]\nloc0=Boston, MA\n\x01\xff garbage line without equals\n[Settings\n"
+               "Metric=y\n");
+    file.close();
+    SettingsStore store = profile.store();
+    EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Boston, MA");
+    std::string error;
+    try {
+        store.write_setting(names::Locations, "loc1", "Lima, Peru (O)");
+    } catch (const SettingsError& e) {
+        error = e.what();
+    }
+    // Either the write succeeds and keeps the old preset, or it is refused with the store's text.
+    if (error.empty()) {
+        EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Boston, MA");
+        EXPECT_EQ(store.read_setting(names::Locations, "loc1"), "Lima, Peru (O)");
+    } else {
+        EXPECT_EQ(error, "Failed to create key Locations");
+        EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Boston, MA");
+    }
 }
