@@ -1,9 +1,11 @@
 #pragma once
 
+#include "display/MoonTables.h"
+#include "display/MoonView.h"
+
 #include <QDate>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,38 +13,17 @@ namespace cirrolux {
 
 class UserInterface;
 
-// The moon's lit fraction for every day of the covered years, as 1,664-character tables of
-// 32 rows x 52 characters (row label, then twelve 4-character entries "0.00".."1.00").
-namespace MoonTables {
-inline constexpr int FirstYear = 1998;
-inline constexpr int LastYear = 2100;
-// The table of `year`, or empty when the year is not covered.
-std::string_view TableFor(int year);
-// The 4-character entry for (day, month) of a table; positions as stored.
-std::string_view Entry(std::string_view table, int day, int month);
-} // namespace MoonTables
-
-// Where the chosen moon picture is shown (the main window, a recorder in tests).
-class MoonView
-{
-public:
-    virtual ~MoonView() = default;
-    // True when a picture of that name exists ("GifImageL40x", "newmoonx", "fullmoonx", ...).
-    virtual bool hasMoonPicture(const std::string& name) const = 0;
-    // Hides the other pictures and shows this one in its box.
-    virtual void showMoonPicture(const std::string& name) = 0;
-};
-
-// Chooses and shows today's moon picture.
+// Chooses and shows today's moon picture from the lit fractions of today and the next day.
 class MoonPhase
 {
 public:
     using Clock = std::function<QDate()>;
-    // `today` defaults to the local date.
+    // `today` defaults to the local date. `ui` and `view` must outlive this object.
     MoonPhase(UserInterface& ui, MoonView& view, Clock today = {});
 
-    // The picture name for a date, or empty with `message` set when the date is not covered or
-    // the entry is malformed. Beeps are not sounded here.
+    // The picture name for a date ("newmoonx", "fullmoonx", "GifImage50x", "GifImageL40x", ...),
+    // or an empty name with `message` set when the date is not covered (then `beep` is true) or
+    // its entry is malformed. Beeps are not sounded here.
     struct Choice
     {
         std::string pictureName;
@@ -50,8 +31,12 @@ public:
         bool beep = false;
     };
     static Choice Choose(const QDate& date);
+    // The choice from today's entry and the next day's entry alone (steps after the table
+    // look-up): waxing when today < next, then the full and new moon overrides.
+    static Choice ChooseFromEntries(std::string_view today, std::string_view next);
 
     // Runs the whole operation for today: message (and beep) on failure, picture otherwise.
+    // On any failure the picture shown before stays.
     void Update();
 
 private:
