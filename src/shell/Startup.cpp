@@ -1,0 +1,57 @@
+#include "shell/Startup.h"
+
+#include "display/TOnTray.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+#include "shell/TGauge.h"
+#include "shell/TfrmPleaseWait.h"
+
+namespace cirrolux {
+
+Startup::Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options)
+    : m_settings(settings), m_ui(ui),
+      m_form(std::make_unique<TForm1>(settings, ui, std::move(options)))
+{
+}
+
+Startup::~Startup() = default;
+
+std::vector<Startup::WindowStep> Startup::windowSteps()
+{
+    // The web page window comes first and moves nothing; each later window brings its creator.
+    return {
+        {"TfrmWeb", -1, {}},       {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, {}},
+        {"TfrmPref", 40, {}},      {"TfrmImage", 55, {}},        {"TfrmForecast", 70, {}},
+    };
+}
+
+void Startup::run()
+{
+    const bool startMinimized =
+        m_settings.read_setting(SettingNames::Settings, SettingNames::StartMinimized) == "y";
+    m_splash = new TfrmPleaseWait(m_form.get(), startMinimized);
+    m_form->setFirstPaintHandler([this] { m_splash->hide(); });
+
+    for (const WindowStep& step : windowSteps()) {
+        if (step.create)
+            step.create(*m_form);
+        if (step.gauge >= 0) {
+            m_splash->Gauge1().SetProgress(step.gauge);
+            m_gaugeSteps.push_back(step.gauge);
+        }
+    }
+    m_splash->Gauge1().SetProgress(100);
+    m_gaugeSteps.push_back(100);
+
+    if (!startMinimized) {
+        m_form->show();
+        return;
+    }
+    // A program that starts in the tray shows no window, but its first-show steps (look, presets,
+    // moon, proxy) still run before the start-up request.
+    m_form->FormShow();
+    if (!m_form->tray().TrayAvailable())
+        m_form->showMinimized();
+}
+
+} // namespace cirrolux

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "shell/TForm1.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cirrolux {
+
+class SettingsStore;
+class TfrmPleaseWait;
+class UserInterface;
+
+// Program start: creates the main window and the splash, then the other windows one by one
+// while the splash gauge follows, and finally shows the main window (unless the program starts
+// in the tray). The splash goes away at the main window's first paint.
+class Startup
+{
+public:
+    // One window created at start and the gauge position reached after it.
+    struct WindowStep
+    {
+        std::string name;
+        int gauge;
+        std::function<void(TForm1&)> create; // empty until that window exists
+    };
+
+    Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options);
+    ~Startup();
+
+    // Runs the start-up steps; afterwards the event loop takes over.
+    void run();
+
+    TForm1& mainWindow() { return *m_form; }
+    TfrmPleaseWait& splash() { return *m_splash; }
+    // The gauge positions in the order they were set.
+    const std::vector<int>& gaugeSteps() const { return m_gaugeSteps; }
+    static std::vector<WindowStep> windowSteps();
+
+private:
+    SettingsStore& m_settings;
+    UserInterface& m_ui;
+    std::unique_ptr<TForm1> m_form;
+    TfrmPleaseWait* m_splash = nullptr; // owned by the main window
+    std::vector<int> m_gaugeSteps;
+};
+
+} // namespace cirrolux

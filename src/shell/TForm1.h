@@ -1,0 +1,156 @@
+#pragma once
+
+#include "conditions/ConditionsView.h"
+#include "display/MoonPhase.h"
+#include "display/MoonView.h"
+#include "locations/PresetList.h"
+#include "platform/SharedState.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace cirrolux {
+
+class ConditionsParser;
+class ConditionsRequest;
+class MoonPhase;
+class SettingsStore;
+class StatsPanel;
+class TNMHTTP;
+class TOnTray;
+class UserInterface;
+
+// The main window: stats panel, menus, status bar, tray icon, the start-up and refresh timers,
+// and the shared transfer component. It wires its controls to the logic and shows its results.
+class TForm1 : public QMainWindow, public ConditionsView, public PresetMenu, public MoonView
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        int startupDelayMs = 4000;           // timer_startup
+        int autoUpdateFirstMs = 1000;        // Timer1 at creation
+        int autoUpdateIntervalMs = 1500000;  // Timer1 once auto update is on (25 minutes)
+        std::optional<bool> trayAvailable;   // default: what the desktop reports
+        MoonPhase::Clock today;              // default: the local date
+    };
+
+    TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Handlers, named as the program's users know them.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void timer_startupTimer();
+    void Timer1Timer();
+    void get_startup_wstats();
+    void minimize_logic();
+    void Get_the_Stats();
+    void mnuViewstatsClick(int index);
+    void mnuAbortconnectionClick();
+    void mnuClearlocationsClick();
+    void mnuRemoveaspecificlocation1Click();
+    void mnuSortlocations1Click();
+    void mnuMainLabelColor1Click();
+    void mnuMainLabelFontColor1Click();
+    void mnuStatsFontColor1Click();
+    void setTransparency(bool on);
+    void setBackground(const std::string& storedName);
+    void setStayOnTop(bool on);
+    void mnuPrint1Click();
+    void mnuExit1Click();
+    void showFromTray();
+    void hideToTray();
+
+    // The colour steps shared with the restore on first show: a text that does not convert
+    // changes nothing.
+    void set_label_colors(const std::string& colorText);
+    void set_label_font_colors(const std::string& colorText);
+    void set_stats_font_color(const std::string& colorText);
+
+    SharedState& state() { return m_state; }
+    TNMHTTP& NMHTTP1() { return *m_http; }
+    TOnTray& tray() { return *m_tray; }
+    StatsPanel& panel() { return *m_panel; }
+    ConditionsRequest& request() { return *m_request; }
+    ConditionsParser& parser() { return *m_parser; }
+    PresetList& presets() { return *m_presets; }
+    QTimer& timerStartup() { return *m_timerStartup; }
+    QTimer& timer1() { return *m_timer1; }
+    QAction* action(const QString& objectName) const;
+    QLabel* statusPanel(int index) const { return m_statusPanels[std::size_t(index)]; }
+    // Called once, at the first paint of the window (the start-up hides its splash here).
+    void setFirstPaintHandler(std::function<void()> handler) { m_firstPaint = std::move(handler); }
+
+    // ConditionsView
+    void setStatusText(const std::string& text) override;
+    void setForecastStatusText(const std::string& text) override;
+    void showReading(Reading which, const std::string& text) override;
+    std::string reading(Reading which) const override;
+    void setTrayTip(const std::string& tip) override;
+    void setTrayPicture(int index) override;
+    void setWindowTitle(const std::string& title) override;
+    std::string windowTitle() const override;
+
+    // PresetMenu
+    void showEntry(int index, const std::string& caption) override;
+    void hideEntry(int index) override;
+    void repaint() override;
+
+    // MoonView
+    bool hasMoonPicture(const std::string& name) const override;
+    void showMoonPicture(const std::string& name) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createMenus();
+    void createTrayMenus();
+    QAction* addAction(QMenu* menu, const char* objectName, const char* caption);
+    void guarded(const std::function<void()>& command);
+    // Runs a request the program started itself; skipped while another runs.
+    void automaticRequest(const std::string& key, bool updateWallpaper);
+    void colorCommand(const char* failureText, const std::function<void(const std::string&)>& apply,
+                      std::string_view settingName, bool refuseBlack);
+
+    SettingsStore& m_settings;
+    UserInterface& m_ui;
+    Options m_options;
+    SharedState m_state;
+
+    StatsPanel* m_panel = nullptr;
+    std::array<QLabel*, 2> m_statusPanels{};
+    std::array<QAction*, PresetMenu::Size> m_presetActions{};
+    QMenu* m_pmnLeft = nullptr;
+    QMenu* m_pmnRight = nullptr;
+    QTimer* m_timerStartup = nullptr;
+    QTimer* m_timer1 = nullptr;
+    TNMHTTP* m_http = nullptr;
+    TOnTray* m_tray = nullptr;
+    std::unique_ptr<ConditionsParser> m_parser;
+    std::unique_ptr<PresetList> m_presets;
+    std::unique_ptr<MoonPhase> m_moon;
+    ConditionsRequest* m_request = nullptr;
+    std::function<void()> m_firstPaint;
+    bool m_shownOnce = false;
+    std::string m_forecastStatus;
+};
+
+} // namespace cirrolux

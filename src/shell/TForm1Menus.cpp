@@ -1,0 +1,134 @@
+// The main window's menus and the tray icon's menus.
+#include "shell/TForm1.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace cirrolux {
+
+QAction* TForm1::addAction(QMenu* menu, const char* objectName, const char* caption)
+{
+    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    item->setObjectName(QString::fromLatin1(objectName));
+    return item;
+}
+
+void TForm1::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* getStats = bar->addMenu(QStringLiteral("&Get Stats"));
+    getStats->setObjectName(QStringLiteral("mnuGetStats"));
+    // "&Choose Location..." goes first once its dialog exists; the separator collapses until then.
+    getStats->addSeparator();
+    for (int i = 0; i < PresetMenu::Size; ++i) {
+        QAction* entry = getStats->addAction(QStringLiteral("Location %1").arg(i));
+        entry->setObjectName(i < 4 ? QStringLiteral("mnuViewstats%1").arg(i)
+                                   : QStringLiteral("mnuViewStats%1").arg(i));
+        entry->setVisible(false);
+        connect(entry, &QAction::triggered, this, [this, i] { mnuViewstatsClick(i); });
+        m_presetActions[std::size_t(i)] = entry;
+    }
+    getStats->addSeparator();
+    connect(addAction(getStats, "mnuAbortconnection", "Abort GetStats connection"),
+            &QAction::triggered, this, &TForm1::mnuAbortconnectionClick);
+    connect(addAction(getStats, "mnuClearlocations", "Clear all locations"), &QAction::triggered,
+            this, &TForm1::mnuClearlocationsClick);
+    connect(addAction(getStats, "mnuRemoveaspecificlocation1", "Remove a specific location"),
+            &QAction::triggered, this, &TForm1::mnuRemoveaspecificlocation1Click);
+    connect(addAction(getStats, "mnuSortlocations1", "Sort locations"), &QAction::triggered, this,
+            &TForm1::mnuSortlocations1Click);
+
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    QMenu* preferences = options->addMenu(QStringLiteral("Pre&ferences"));
+    preferences->setObjectName(QStringLiteral("mnuPreferences1"));
+    // "&General Preferences..." goes first once the preferences dialog exists.
+
+    QMenu* labelOptions = preferences->addMenu(QStringLiteral("Label Options"));
+    labelOptions->setObjectName(QStringLiteral("mnuLabelOptions1"));
+    connect(addAction(labelOptions, "mnuMainLabelColor1", "&Label Color"), &QAction::triggered,
+            this, &TForm1::mnuMainLabelColor1Click);
+    connect(addAction(labelOptions, "mnuMainLabelFontColor1", "Label &Font Color"),
+            &QAction::triggered, this, &TForm1::mnuMainLabelFontColor1Click);
+    QMenu* transparency = labelOptions->addMenu(QStringLiteral("&Transparency"));
+    transparency->setObjectName(QStringLiteral("mnuTransparency1"));
+    auto* transparencyGroup = new QActionGroup(this);
+    QAction* off = addAction(transparency, "mnulblTOff1", "O&ff");
+    QAction* on = addAction(transparency, "mnulblTOn1", "O&n");
+    for (QAction* item : {off, on}) {
+        item->setCheckable(true);
+        transparencyGroup->addAction(item);
+    }
+    off->setChecked(true);
+    connect(off, &QAction::triggered, this, [this] { setTransparency(false); });
+    connect(on, &QAction::triggered, this, [this] { setTransparency(true); });
+
+    connect(addAction(preferences, "mnuStatsFontColor1", "Stats &Font Color"),
+            &QAction::triggered, this, &TForm1::mnuStatsFontColor1Click);
+
+    QMenu* background = preferences->addMenu(QStringLiteral("Stats Window Background"));
+    background->setObjectName(QStringLiteral("mnuStatsWindowBackground1"));
+    const struct
+    {
+        const char* objectName;
+        const char* caption;
+        const char* stored;
+    } backgrounds[] = {
+        {"mnuBkgdDefault1", "&Default", ""},
+        {"mnubkgdGlobe1", "&Globe", "globe1"},
+        {"mnuBkgdGreenForest1", "Green &Forest", "forest1"},
+        {"mnuBkgdMahogany1", "&Mahogany", "mahogany1"},
+        {"mnubkgdSky1", "&Sky", "sky1"},
+        {"mnubkgdWater1", "&Waterdrops", "water1"},
+    };
+    for (const auto& entry : backgrounds) {
+        const std::string stored = entry.stored;
+        connect(addAction(background, entry.objectName, entry.caption), &QAction::triggered, this,
+                [this, stored] { setBackground(stored); });
+    }
+
+    QMenu* stayOnTop = preferences->addMenu(QStringLiteral("Stay on Top"));
+    stayOnTop->setObjectName(QStringLiteral("mnuStayonTop1"));
+    auto* stayGroup = new QActionGroup(this);
+    QAction* no = addAction(stayOnTop, "mnuSOTNo1", "&No");
+    QAction* yes = addAction(stayOnTop, "mnuSOTYes1", "&Yes");
+    for (QAction* item : {no, yes}) {
+        item->setCheckable(true);
+        stayGroup->addAction(item);
+    }
+    no->setChecked(true);
+    connect(no, &QAction::triggered, this, [this] { setStayOnTop(false); });
+    connect(yes, &QAction::triggered, this, [this] { setStayOnTop(true); });
+
+    connect(addAction(options, "mnuPrint1", "&Print"), &QAction::triggered, this,
+            &TForm1::mnuPrint1Click);
+    connect(addAction(options, "mnuMinimize", "&Minimize to tray"), &QAction::triggered, this,
+            &TForm1::hideToTray);
+    options->addSeparator();
+    connect(addAction(options, "mnuExit1", "E&xit"), &QAction::triggered, this,
+            &TForm1::mnuExit1Click);
+}
+
+void TForm1::createTrayMenus()
+{
+    m_pmnLeft = new QMenu(this);
+    m_pmnLeft->setObjectName(QStringLiteral("pmnLeft"));
+    connect(addAction(m_pmnLeft, "pmnLeft_show", "Restore window..."), &QAction::triggered, this,
+            &TForm1::showFromTray);
+
+    m_pmnRight = new QMenu(this);
+    m_pmnRight->setObjectName(QStringLiteral("pmnRight"));
+    connect(addAction(m_pmnRight, "pitshow", "Restore window..."), &QAction::triggered, this,
+            &TForm1::showFromTray);
+    connect(addAction(m_pmnRight, "pithide", "Hide window..."), &QAction::triggered, this,
+            &TForm1::hideToTray);
+    m_pmnRight->addSeparator();
+    connect(addAction(m_pmnRight, "pitExit", "Exit"), &QAction::triggered, this,
+            &TForm1::mnuExit1Click);
+}
+
+} // namespace cirrolux

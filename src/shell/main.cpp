@@ -1,0 +1,30 @@
+#include "platform/AppPaths.h"
+#include "platform/QtUserInterface.h"
+#include "resources/BuiltinPictures.h"
+#include "settings/SettingsStore.h"
+#include "shell/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Cirrolux"));
+    QApplication::setApplicationVersion(QStringLiteral("1.40.0.8"));
+    QApplication::setWindowIcon(cirrolux::BuiltinIcon("cirrolux"));
+    // The window hides to the tray; only "Exit" or closing it ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Download files have fixed names and live in the working directory.
+    const QString workingDirectory = cirrolux::AppPaths::workingDirectory();
+    QDir().mkpath(workingDirectory);
+    QDir::setCurrent(workingDirectory);
+
+    cirrolux::SettingsStore settings(cirrolux::AppPaths::settingsFile());
+    cirrolux::QtUserInterface ui;
+    cirrolux::Startup startup(settings, ui, {});
+    ui.setParentWindow(&startup.mainWindow());
+    startup.run();
+    return app.exec();
+}
