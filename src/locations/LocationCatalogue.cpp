@@ -181,7 +181,7 @@ constexpr auto kTitleStateNames = [] {
     return rows;
 }();
 
-// Delphi's Trim: spaces and control characters at both ends.
+// Spaces and control characters (every byte up to ' ') go from both ends.
 std::string_view trimmed(std::string_view text)
 {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
