@@ -5,8 +5,13 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+
+class QEventLoop;
+class QTcpSocket;
+class QTimer;
 
 namespace cirrolux {
 
@@ -38,16 +43,17 @@ public:
     ~TNMHTTP() override;
 
     // Socket properties
-    std::string Host;       // filled from the URL by each transfer
-    int Port = 0;           // filled from the URL, 80 when none is given
-    int TimeOut = 0;        // milliseconds for look-up and for connecting; 0 = no limit
-    int ReportLevel = 1;    // OnStatus reports messages of this level or lower
-    std::string Proxy;      // proxy host; empty = no proxy
+    std::string Host;    // filled from the URL by each transfer
+    int Port = 0;        // filled from the URL, 80 when none is given
+    int TimeOut = 0;     // milliseconds for look-up and for connecting; 0 = no limit
+    int ReportLevel = 1; // OnStatus reports messages of this level or lower
+    std::string Proxy;   // proxy host; empty = no proxy
     int ProxyPort = 0;
 
     // HTTP properties
     std::string Body = "Default.htm"; // after Get: the body, or the file name in input file mode
-    std::string Header = "Head.txt";  // after Get: the header text, or the file name in output file mode
+    std::string Header =
+        "Head.txt"; // after Get: the header text, or the file name in output file mode
     THeaderInfo HeaderInfo;
     bool InputFileMode = false;  // write the body to the file named by Body
     bool OutputFileMode = false; // write the header lines to the file named by Header
@@ -84,12 +90,43 @@ Q_SIGNALS:
     void OnAuthenticationNeeded();
 
 private:
-    // Implementation state lives here (helper classes in src/net/ as needed).
+    friend class TNMHTTPTestAccess; // tests lower the in-memory body limit
+
+    void transact(std::string url);
+    void connectToServer();
+    QHostAddress lookUp(const std::string& host);
+    void sendRequest(const std::string& request);
+    std::string readHeader(std::string& url);
+    void readBody(std::string leftover);
+    void closeConnection();
+    void closeQuietly();
+    [[noreturn]] void fail(std::string text);
+    static std::string cannotWrite(const std::string& fileName);
+    void report(int level, const char* text);
+    void armTimeOut();
+    void disarmTimeOut();
+    // Turns a local event loop until `ready` holds; socket, timer, look-up and abort wake it.
+    void waitFor(const std::function<bool()>& ready);
+    void wake();
+
     std::int64_t m_expectedLength = 0;
     std::int64_t m_receivedCount = 0;
     int m_replyStatus = 0;
     bool m_busy = false;
     std::unique_ptr<HostResolver> m_resolver;
+
+    // A body kept in memory may not grow past this; a hostile server could send forever.
+    std::int64_t m_bodyLimit = std::int64_t{512} * 1024 * 1024;
+    std::string m_replyCookie;
+    bool m_cancel = false;
+    bool m_timedOut = false;
+    bool m_timerArmed = false;
+    int m_blocksSent = 0;
+    std::unique_ptr<QTcpSocket> m_socket;
+    std::unique_ptr<QTimer> m_timer;
+    QEventLoop* m_loop = nullptr; // the wait under way, if any
+    // Expires with the object, so a Get whose component was deleted by a handler can tell.
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };
 
 } // namespace cirrolux
