@@ -20,9 +20,9 @@ namespace {
 constexpr const char* Referer = "Cirrolux by Tallowmere";
 constexpr const char* RestingText = "Thank you for using Cirrolux...";
 
-constexpr std::array<const char*, 13> CommandNames{
-    "Get", "Options", "Head", "Post", "Put", "Patch", "Copy",
-    "Move", "Delete", "Link", "UnLink", "Trace", "Wrapped"};
+constexpr std::array<const char*, 13> CommandNames{"Get",    "Options", "Head",   "Post",   "Put",
+                                                   "Patch",  "Copy",    "Move",   "Delete", "Link",
+                                                   "UnLink", "Trace",   "Wrapped"};
 
 bool isDigit(char c)
 {
@@ -101,8 +101,6 @@ bool ConditionsRequest::Get_the_Stats()
         return true;
     }
 
-    m_state.locationGroup.clear();
-    m_state.locationState.clear();
     SplitLocationKey(m_state, m_hooks.stateNameToCode);
 
     m_http.TimeOut = 60000;
@@ -161,12 +159,14 @@ void ConditionsRequest::SendUsageCounter()
 void ConditionsRequest::SplitLocationKey(SharedState& state,
                                          const std::function<void(SharedState&)>& stateNameToCode)
 {
+    state.locationGroup.clear();
+    state.locationState.clear();
     const std::string& key = state.currentLocationKey;
     const std::size_t comma = key.find(',');
     // Text from the second character after the comma; empty when there is no comma.
-    const std::string afterComma =
-        comma == std::string::npos || comma + 2 > key.size() ? std::string()
-                                                             : key.substr(comma + 2);
+    const std::string afterComma = comma == std::string::npos || comma + 2 > key.size()
+                                       ? std::string()
+                                       : key.substr(comma + 2);
 
     if (!key.empty() && isDigit(key.front())) {
         state.locationZip = key.substr(0, 5);

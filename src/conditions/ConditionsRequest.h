@@ -47,7 +47,8 @@ public:
     void mnuAbortconnectionClick();
     bool running() const { return m_running; }
 
-    // Splits a location key into the location parts of `state` (zip, city, state, group).
+    // Clears the group and state, then splits currentLocationKey into the location parts of
+    // `state` (zip, city, state, group).
     static void SplitLocationKey(SharedState& state,
                                  const std::function<void(SharedState&)>& stateNameToCode);
     // The page address for the split key, or empty after a lookup failure (message shown).

@@ -44,19 +44,32 @@ const char* labelFor(ConditionsView::Reading which)
 {
     using R = ConditionsView::Reading;
     switch (which) {
-    case R::Conditions: return "lblConditions";
-    case R::Sky: return "lblsky2";
-    case R::Temperature: return "lblTemp2";
-    case R::Humidity: return "lblHumid2";
-    case R::Pressure: return "lblPress2";
-    case R::Wind: return "lblWind2";
-    case R::Visibility: return "lblVisible2";
-    case R::Sunrise: return "lblSunrise2";
-    case R::Sunset: return "lblSunset2";
-    case R::MoonRise: return "lblMoonRise2";
-    case R::MoonSet: return "lblMoonSet2";
-    case R::HeatIndex: return "lblHeatIndex2";
-    case R::WindChill: return "lblWindChill2";
+    case R::Conditions:
+        return "lblConditions";
+    case R::Sky:
+        return "lblsky2";
+    case R::Temperature:
+        return "lblTemp2";
+    case R::Humidity:
+        return "lblHumid2";
+    case R::Pressure:
+        return "lblPress2";
+    case R::Wind:
+        return "lblWind2";
+    case R::Visibility:
+        return "lblVisible2";
+    case R::Sunrise:
+        return "lblSunrise2";
+    case R::Sunset:
+        return "lblSunset2";
+    case R::MoonRise:
+        return "lblMoonRise2";
+    case R::MoonSet:
+        return "lblMoonSet2";
+    case R::HeatIndex:
+        return "lblHeatIndex2";
+    case R::WindChill:
+        return "lblWindChill2";
     }
     return "";
 }
@@ -66,7 +79,6 @@ QString menuCaption(const std::string& text)
 {
     return QString::fromLatin1(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
-
 
 // Clears a flag when the command ends, errors included.
 class FlagReset
@@ -123,8 +135,8 @@ TForm1::TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWid
     hooks.rebuildPresets = [this] { m_presets->RebuildPresets(); };
     hooks.updateMoonPhase = [this] { m_moon->Update(); };
     hooks.repaint = [this] { repaint(); };
-    m_request = new ConditionsRequest(m_state, m_ui, *this, *m_http, *m_parser, std::move(hooks),
-                                      this);
+    m_request =
+        new ConditionsRequest(m_state, m_ui, *this, *m_http, *m_parser, std::move(hooks), this);
 
     createMenus();
     createTrayMenus();
@@ -174,7 +186,8 @@ void TForm1::FormShow()
     m_shownOnce = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
+        move(area.x() + area.width() / 2 - width() / 2,
+             area.y() + area.height() / 2 - height() / 2);
     }
     guarded([this] {
         m_statusPanels[1]->setText(QString::fromLatin1(MakerNotice));
@@ -287,9 +300,8 @@ void TForm1::mnuViewstatsClick(int index)
             m_ui.beep();
             return;
         }
-        m_state.currentLocationKey = m_presetActions[std::size_t(index)]->data().toString()
-                                         .toLatin1()
-                                         .toStdString();
+        m_state.currentLocationKey =
+            m_presetActions[std::size_t(index)]->data().toString().toLatin1().toStdString();
         Get_the_Stats();
     });
 }
@@ -341,22 +353,24 @@ void TForm1::colorCommand(const char* failureText,
 
 void TForm1::mnuMainLabelColor1Click()
 {
-    colorCommand("Error - Color selection dialog failed to load",
-                 [this](const std::string& t) { set_label_colors(t); }, names::LabelColor, false);
+    colorCommand(
+        "Error - Color selection dialog failed to load",
+        [this](const std::string& t) { set_label_colors(t); }, names::LabelColor, false);
 }
 
 void TForm1::mnuMainLabelFontColor1Click()
 {
-    colorCommand("Error - Color selection dialog failed to load.",
-                 [this](const std::string& t) { set_label_font_colors(t); },
-                 names::LabelFontColorWrite, false);
+    colorCommand(
+        "Error - Color selection dialog failed to load.",
+        [this](const std::string& t) { set_label_font_colors(t); }, names::LabelFontColorWrite,
+        false);
 }
 
 void TForm1::mnuStatsFontColor1Click()
 {
-    colorCommand("Error - Color selection dialog failed to load.",
-                 [this](const std::string& t) { set_stats_font_color(t); },
-                 names::StatsFontColor, true);
+    colorCommand(
+        "Error - Color selection dialog failed to load.",
+        [this](const std::string& t) { set_stats_font_color(t); }, names::StatsFontColor, true);
 }
 
 void TForm1::set_label_colors(const std::string& colorText)
@@ -381,8 +395,7 @@ void TForm1::setTransparency(bool on)
 {
     guarded([this, on] {
         m_panel->setValuesTransparent(on);
-        action(on ? QStringLiteral("mnulblTOn1") : QStringLiteral("mnulblTOff1"))
-            ->setChecked(true);
+        action(on ? QStringLiteral("mnulblTOn1") : QStringLiteral("mnulblTOff1"))->setChecked(true);
         m_settings.write_setting(names::Settings, names::LabelTransparent, on ? "y" : "n");
     });
 }

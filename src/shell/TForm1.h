@@ -39,11 +39,11 @@ class TForm1 : public QMainWindow, public ConditionsView, public PresetMenu, pub
 public:
     struct Options
     {
-        int startupDelayMs = 4000;           // timer_startup
-        int autoUpdateFirstMs = 1000;        // Timer1 at creation
-        int autoUpdateIntervalMs = 1500000;  // Timer1 once auto update is on (25 minutes)
-        std::optional<bool> trayAvailable;   // default: what the desktop reports
-        MoonPhase::Clock today;              // default: the local date
+        int startupDelayMs = 4000;          // timer_startup
+        int autoUpdateFirstMs = 1000;       // Timer1 at creation
+        int autoUpdateIntervalMs = 1500000; // Timer1 once auto update is on (25 minutes)
+        std::optional<bool> trayAvailable;  // default: what the desktop reports
+        MoonPhase::Clock today;             // default: the local date
     };
 
     TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWidget* parent = nullptr);

@@ -67,8 +67,8 @@ void TForm1::createMenus()
     connect(off, &QAction::triggered, this, [this] { setTransparency(false); });
     connect(on, &QAction::triggered, this, [this] { setTransparency(true); });
 
-    connect(addAction(preferences, "mnuStatsFontColor1", "Stats &Font Color"),
-            &QAction::triggered, this, &TForm1::mnuStatsFontColor1Click);
+    connect(addAction(preferences, "mnuStatsFontColor1", "Stats &Font Color"), &QAction::triggered,
+            this, &TForm1::mnuStatsFontColor1Click);
 
     QMenu* background = preferences->addMenu(QStringLiteral("Stats Window Background"));
     background->setObjectName(QStringLiteral("mnuStatsWindowBackground1"));

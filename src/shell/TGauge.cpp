@@ -26,8 +26,8 @@ void TGauge::paintEvent(QPaintEvent*)
     const QPointF centre(width() / 2.0, height() - 6.0);
     const double radius = std::min(width() / 2.0, double(height())) - 8.0;
     painter.setPen(QPen(QColor(0x80, 0x80, 0xC0), 2));
-    painter.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
-                    0, 180 * 16);
+    painter.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), 0,
+                    180 * 16);
     for (int tick = 0; tick <= 10; ++tick) {
         const double angle = std::numbers::pi * (1.0 - tick / 10.0);
         const QPointF outer(centre.x() + radius * std::cos(angle),
@@ -77,9 +77,9 @@ void TBusyAnimation::paintEvent(QPaintEvent*)
         const int age = (m_step - i + 12) % 12;
         painter.setBrush(QColor(255, 255, 255, 255 - age * 18));
         painter.setPen(Qt::NoPen);
-        painter.drawEllipse(QPointF(centre.x() + radius * std::cos(angle),
-                                    centre.y() + radius * std::sin(angle)),
-                            2.5, 2.5);
+        painter.drawEllipse(
+            QPointF(centre.x() + radius * std::cos(angle), centre.y() + radius * std::sin(angle)),
+            2.5, 2.5);
     }
 }
 

@@ -17,7 +17,8 @@ TfrmPleaseWait::TfrmPleaseWait(QWidget* mainWindow, bool startMinimized)
     palette.setColor(QPalette::WindowText, Qt::white);
     setPalette(palette);
 
-    auto* label = new QLabel(QStringLiteral("Please wait...           loading information..."), this);
+    auto* label =
+        new QLabel(QStringLiteral("Please wait...           loading information..."), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(24, 24, 250, 60);
     label->setAlignment(Qt::AlignCenter);

@@ -83,8 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{"lblHeatIndex1", {224, 112, 81, 17}, "Heat Index:", 13, Teal, QColor()},
         LabelCase{"lblHeatIndex2", {224, 132, 81, 17}, "n/a", 13, Black, Lime},
         LabelCase{"lblMoonPhase", {224, 152, 81, 17}, "Moon Phase:", 13, Teal, QColor()},
-        LabelCase{"Label1", {11, 268, 294, 13}, "Conditions provided by Weather Underground.", 7,
-                  Black, Green}),
+        LabelCase{"Label1",
+                  {11, 268, 294, 13},
+                  "Conditions provided by Weather Underground.",
+                  7,
+                  Black,
+                  Green}),
     labelCaseName);
 
 TEST_F(MainWindowFixture, WindowStatusBarAndButtonAsDesigned)
@@ -324,9 +328,9 @@ TEST_F(MainWindowFixture, ColourDialogFailureGivesItsMessage)
     ui.failColorDialog();
     window->action(QStringLiteral("mnuMainLabelColor1"))->trigger();
     window->action(QStringLiteral("mnuStatsFontColor1"))->trigger();
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
-                                 "Error - Color selection dialog failed to load",
-                                 "Error - Color selection dialog failed to load."}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Error - Color selection dialog failed to load",
+                                        "Error - Color selection dialog failed to load."}));
 }
 
 TEST_F(MainWindowFixture, StayOnTopIsNotRemembered)
