@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conditions/ConditionsRecord.h"
+#include "conditions/ConditionsView.h"
 
 #include <functional>
 #include <string>
@@ -53,10 +54,21 @@ public:
     // Computes the wind chill from the wind and temperature.
     void CompleteWindChill();
 
+    // The readings as now shown. After a parse error the readings not reached stay empty, as
+    // their labels do; the conditions line, tray tip and picture keep what they showed before.
     const ConditionsRecord& record() const { return m_record; }
 
 private:
     bool metric() const;
+    void show(ConditionsView::Reading which, std::string& field, std::string text);
+    void clearReadings();
+    // Everything between the first status text and the finish; returns early after P2 or P3.
+    void readPage(std::string_view page);
+    // False after P3, which ends the reading.
+    bool readTemperature(const std::string& text);
+    void readTable(const std::string& text);
+    void readSky(const std::string& text);
+    void finishParse();
 
     SharedState& m_state;
     const SettingsStore& m_settings;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cirrolux {
+
+// The arithmetic behind the conditions readings, kept apart from the page cutting so that each
+// rule can be checked on its own.
+
+// `value` rounded to the nearest whole number, an exact half going to the even neighbour.
+double RoundHalfEven(double value);
+
+// Decimal text of RoundHalfEven(value); never "-0".
+std::string WholeNumberText(double value);
+
+// The number formed by the decimal digits of `text`, in order, every other character ignored
+// ("NW 1 2" gives 12). With `signed_`, a minus sign directly before the first digit makes it
+// negative. Empty when `text` holds no digit.
+std::optional<double> DigitsNumber(std::string_view text, bool signed_);
+
+// Heat index in degrees Fahrenheit (unrounded) by the US National Weather Service
+// regression, for a temperature `t` (degrees F) and relative humidity `rh` (percent).
+double HeatIndexF(double t, double rh);
+
+// Wind chill in degrees Fahrenheit for a temperature `t` (degrees F) and wind speed `v` (mph);
+// the square root of the speed is taken to the nearest whole number first.
+double WindChillF(double t, double v);
+
+} // namespace cirrolux
