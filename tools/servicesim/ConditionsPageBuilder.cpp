@@ -154,7 +154,9 @@ std::string ConditionsPageBuilder::page(const Place& place, const Observation& o
     case Observation::HeatIndexRow::Missing:
         break;
     }
-    html += row("Humidity", "<b>" + std::to_string(obs.humidity) + "%</b>");
+    // A one-digit humidity is padded, so its four characters end on the row's space.
+    html += row("Humidity", "<b>" + std::to_string(obs.humidity) + "%</b>" +
+                                (obs.humidity < 10 ? "&nbsp;" : ""));
     html += row("Dew Point", temperatureHtml(obs.dewPointF));
     html += row("Wind", windHtml(obs));
     char pressure[24];

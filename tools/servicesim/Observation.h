@@ -26,7 +26,7 @@ struct Observation
     HeatIndexRow heatIndexRow = HeatIndexRow::Missing;
     int heatIndexF = 0;            // meaningful with HeatIndexRow::Value
     std::optional<int> windChillF; // the page shows a wind chill row when set
-    int humidity = 0;              // percent, 10..100
+    int humidity = 0;              // percent, 5..100
     int dewPointF = 0;
     int dewPointC = 0;
     int windMph = 0;  // 0 when calm
@@ -41,6 +41,8 @@ struct Observation
     std::string moonSet;
     std::string moonPhase;   // "Waxing Crescent"
     int moonIlluminated = 0; // percent
+
+    bool operator==(const Observation&) const = default;
 };
 
 } // namespace cirrolux::servicesim

@@ -405,7 +405,7 @@ Observation WeatherModel::observe(const Place& place, const QDateTime& now)
     default:
         break;
     }
-    obs.humidity = std::clamp(static_cast<int>(std::lround(humidity)), 10, 100);
+    obs.humidity = std::clamp(static_cast<int>(std::lround(humidity)), 5, 100);
     {
         const double c = (obs.temperatureF - 32) * 5.0 / 9.0;
         const double gamma = std::log(obs.humidity / 100.0) + 17.62 * c / (243.12 + c);
