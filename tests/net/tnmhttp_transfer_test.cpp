@@ -269,6 +269,51 @@ TEST_F(Transfer, BodyArrivesInBlocksOfAtMost16383Bytes)
     }
 }
 
+struct LargeCase
+{
+    const char* name;
+    bool toFile;
+    bool announced;
+};
+
+class LargeBody : public TransferFixture, public ::testing::WithParamInterface<LargeCase>
+{
+};
+
+TEST_P(LargeBody, ArrivesWholeAndInOrder)
+{
+    QByteArray body;
+    for (int i = 0; i < 5 * 1024 * 1024 + 17; ++i)
+        body += char(i * 131 + i / 4096);
+    QByteArray head = "HTTP/1.0 200 OK\r\n";
+    if (GetParam().announced)
+        head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    server.setScript(S::reply(head.chopped(2), {}, body));
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("large.bin")).toStdString();
+    http->InputFileMode = GetParam().toFile;
+    http->Body = file;
+    http->Get(direct("/large"));
+    EXPECT_EQ(http->ExpectedLength(), GetParam().announced ? body.size() : 0);
+    EXPECT_GT(http->ReceivedCount(), body.size() - 16383);
+    if (GetParam().toFile) {
+        QFile written(QString::fromStdString(file));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(written.readAll() == body);
+    } else {
+        EXPECT_TRUE(http->Body == body.toStdString());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LargeBody,
+                         ::testing::Values(LargeCase{"MemoryAnnounced", false, true},
+                                           LargeCase{"MemoryToTheClose", false, false},
+                                           LargeCase{"FileAnnounced", true, true},
+                                           LargeCase{"FileToTheClose", true, false}),
+                         [](const ::testing::TestParamInfo<LargeCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
 TEST_F(Transfer, InputFileModeWritesTheBodyToTheNamedFile)
 {
     QTemporaryDir dir;
