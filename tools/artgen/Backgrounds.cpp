@@ -254,21 +254,25 @@ QImage MahoganyTile()
     const int side = 150;
     const QSize size(side, side);
     QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(96, 24, 16));
+    image.fill(QColor(104, 30, 18));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     Rng rng(0x3A4060);
 
-    // Every wave has a whole number of periods across the tile, so the grain wraps.
-    const auto wave = [&](double x, double a1, double p1, double a2, double p2) {
-        return a1 * std::sin(2 * Pi * x / side + p1) + a2 * std::sin(2 * Pi * 2 * x / side + p2);
+    // Every wave has a whole number of periods across the tile, so the grain wraps. Each strand
+    // follows the common wave a little more or less, so neighbouring lines drift together and
+    // apart as real grain does.
+    const double p1 = rng.uniform(0, 2 * Pi);
+    const double p2 = rng.uniform(0, 2 * Pi);
+    const auto wave = [&](double x, double amplitude) {
+        return amplitude * (2.2 * std::sin(2 * Pi * x / side + p1) +
+                            0.9 * std::sin(2 * Pi * 2 * x / side + p2));
     };
-    const double a1 = 3.0, p1 = rng.uniform(0, 2 * Pi), a2 = 1.2, p2 = rng.uniform(0, 2 * Pi);
-
-    const auto strand = [&](double y0, double localAmp, int localFreq, double localPhase) {
+    const auto strand = [&](double y0, double amplitude, double localAmp, int localFreq,
+                            double localPhase) {
         QPainterPath path;
         for (int x = -4; x <= side + 4; x += 2) {
-            const double y = y0 + wave(x, a1, p1, a2, p2) +
+            const double y = y0 + wave(x, amplitude) +
                              localAmp * std::sin(2 * Pi * localFreq * x / side + localPhase);
             if (x == -4)
                 path.moveTo(x, y);
@@ -277,42 +281,42 @@ QImage MahoganyTile()
         }
         return path;
     };
+    const auto drawStrand = [&](const QPainterPath& path, const QColor& colour, double width) {
+        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
+        for (int dy = -1; dy <= 1; ++dy)
+            painter.drawPath(path.translated(0, dy * side));
+    };
 
-    // Broad light and dark bands: the figure of the wood.
-    for (int i = 0; i < 12; ++i) {
-        const double y0 = i * side / 12.0 + rng.uniform(-3, 3);
-        const QPainterPath band =
-            strand(y0, rng.uniform(0, 1.2), rng.between(2, 3), rng.uniform(0, 6));
-        const QColor colour = i % 2 ? QColor(150, 52, 30, 60) : QColor(56, 10, 6, 70);
-        const double width = rng.uniform(6, 12);
-        for (int dy = -1; dy <= 1; ++dy) {
-            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
-            painter.drawPath(band.translated(0, dy * side));
-        }
+    // Broad soft bands: the ribbon figure of the wood.
+    for (int i = 0; i < 10; ++i) {
+        const double y0 = i * side / 10.0 + rng.uniform(-3, 3);
+        const QColor colour = i % 2 ? QColor(156, 58, 34, 45) : QColor(52, 10, 6, 55);
+        drawStrand(strand(y0, rng.uniform(0.8, 1.2), rng.uniform(0, 1.0), 2, rng.uniform(0, 6)),
+                   colour, rng.uniform(10, 20));
     }
-    // Fine grain lines.
-    for (int i = 0; i < 70; ++i) {
-        const double y0 = i * side / 70.0 + rng.uniform(-1, 1);
-        const QPainterPath line =
-            strand(y0, rng.uniform(0, 0.6), rng.between(2, 4), rng.uniform(0, 6));
-        const bool dark = rng.uniform(0, 1) < 0.6;
-        const QColor colour = dark ? QColor(48, 8, 6, rng.between(90, 170))
-                                   : QColor(150, 54, 32, rng.between(60, 120));
-        const double width = dark ? rng.uniform(0.5, 1.6) : rng.uniform(0.4, 1.0);
-        for (int dy = -1; dy <= 1; ++dy) {
-            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
-            painter.drawPath(line.translated(0, dy * side));
-        }
+    // Fine grain lines, mostly dark.
+    for (int i = 0; i < 110; ++i) {
+        const double y0 = i * side / 110.0 + rng.uniform(-0.6, 0.6);
+        const bool dark = rng.uniform(0, 1) < 0.7;
+        const QColor colour = dark ? QColor(44, 8, 4, rng.between(50, 130))
+                                   : QColor(160, 62, 36, rng.between(40, 90));
+        drawStrand(strand(y0, rng.uniform(0.7, 1.3), rng.uniform(0, 0.5), rng.between(2, 4),
+                          rng.uniform(0, 6)),
+                   colour, dark ? rng.uniform(0.4, 1.2) : rng.uniform(0.4, 0.9));
     }
-    // Pores: short dark dashes along the grain.
-    for (int i = 0; i < 160; ++i) {
+    // Pores and light flecks: short dashes along the grain.
+    for (int i = 0; i < 220; ++i) {
         const double x = rng.uniform(0, side);
         const double y = rng.uniform(0, side);
-        const double length = rng.uniform(1.5, 4.0);
-        const double slope = (wave(x + 1, a1, p1, a2, p2) - wave(x - 1, a1, p1, a2, p2)) / 2;
-        const QRectF bounds(x - 3, y - 3, 6 + length, 6);
+        const bool fleck = i % 8 == 0;
+        const double length = fleck ? rng.uniform(6, 14) : rng.uniform(1.5, 4.0);
+        const double slope = (wave(x + 1, 1.0) - wave(x - 1, 1.0)) / 2;
+        const QRectF bounds(x - 3, y - 3 - length, 6 + length, 6 + 2 * length);
+        const QPen pen = fleck ? QPen(QColor(176, 76, 44, 50), rng.uniform(1.2, 2.4), Qt::SolidLine,
+                                      Qt::RoundCap)
+                               : QPen(QColor(30, 4, 2, 120), 0.7);
         DrawWrapped(painter, size, bounds, [&](QPainter& p) {
-            p.setPen(QPen(QColor(30, 4, 2, 150), 0.7));
+            p.setPen(pen);
             p.drawLine(QPointF(x, y), QPointF(x + length, y + slope * length));
         });
     }

@@ -35,31 +35,40 @@ constexpr Mare Maria[] = {
     {{0.52, 0.18}, 0.12, 0.15, 36},   // Fecunditatis
     {{0.30, 0.28}, 0.10, 0.09, 30},   // Nectaris
     {{-0.16, 0.36}, 0.15, 0.12, 32},  // Nubium
-    {{-0.05, -0.70}, 0.30, 0.07, 26}, // Frigoris
+    {{-0.05, -0.68}, 0.26, 0.06, 18}, // Frigoris
 };
 
 void PaintTexture(QPainter& painter)
 {
     painter.setPen(Qt::NoPen);
+    // Each mare is a few overlapping soft blobs, so that its edge is ragged and blurred rather
+    // than a drawn circle.
+    constexpr QPointF Lobes[] = {{0.0, 0.0}, {0.45, 0.3}, {-0.4, 0.35}, {0.1, -0.45}};
+    constexpr double LobeSizes[] = {1.0, 0.6, 0.55, 0.5};
     for (const Mare& mare : Maria) {
-        const QPointF at = Centre + mare.at * Radius;
-        const double rx = mare.rx * Radius;
-        const double ry = mare.ry * Radius;
-        QRadialGradient gradient(at, std::max(rx, ry));
         const QColor dark(Lit.red() - mare.depth, Lit.green() - mare.depth,
-                          Lit.blue() - mare.depth * 6 / 5);
+                          Lit.blue() - mare.depth * 6 / 5, 150);
         QColor edge = dark;
         edge.setAlpha(0);
-        gradient.setColorAt(0.0, dark);
-        gradient.setColorAt(0.7, dark);
-        gradient.setColorAt(1.0, edge);
-        painter.save();
-        painter.translate(at);
-        painter.scale(rx / std::max(rx, ry), ry / std::max(rx, ry));
-        painter.translate(-at);
-        painter.setBrush(gradient);
-        painter.drawEllipse(at, std::max(rx, ry), std::max(rx, ry));
-        painter.restore();
+        for (std::size_t lobe = 0; lobe < std::size(Lobes); ++lobe) {
+            const double rx = mare.rx * Radius * LobeSizes[lobe];
+            const double ry = mare.ry * Radius * LobeSizes[lobe];
+            const QPointF at =
+                Centre + mare.at * Radius +
+                QPointF(Lobes[lobe].x() * mare.rx, Lobes[lobe].y() * mare.ry) * Radius;
+            const double r = std::max(rx, ry);
+            QRadialGradient gradient(at, r);
+            gradient.setColorAt(0.0, dark);
+            gradient.setColorAt(0.45, dark);
+            gradient.setColorAt(1.0, edge);
+            painter.save();
+            painter.translate(at);
+            painter.scale(rx / r, ry / r);
+            painter.translate(-at);
+            painter.setBrush(gradient);
+            painter.drawEllipse(at, r, r);
+            painter.restore();
+        }
     }
     // Tycho: a small bright crater in the southern highlands.
     painter.setBrush(QColor(255, 255, 240));
