@@ -37,6 +37,11 @@ quint16 ServiceEmulator::port() const
     return m_server.serverPort();
 }
 
+QHostAddress ServiceEmulator::address() const
+{
+    return m_server.serverAddress();
+}
+
 QString ServiceEmulator::errorString() const
 {
     return m_server.errorString();

@@ -6,6 +6,7 @@
 #include "ServiceRouter.h"
 
 #include <QDateTime>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
@@ -37,6 +38,7 @@ public:
     // Listens on 127.0.0.1:`port` (0: any free port). False, with errorString(), when that fails.
     bool listen(quint16 port = 0);
     quint16 port() const;
+    QHostAddress address() const;
     QString errorString() const;
     // Stops listening and drops every open connection.
     void close();
