@@ -3,6 +3,8 @@
 
 #include "servicesim/ServiceRouter.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 namespace cirrolux::test {
@@ -323,6 +325,39 @@ TEST(Reply, GeneratedBytesFollowOnePattern)
     EXPECT_EQ(whole.left(10), "0123456789");
     EXPECT_EQ(whole[63], '\n');
     EXPECT_EQ(whole[64], '0');
+}
+
+} // namespace
+} // namespace cirrolux::test
+
+namespace cirrolux::test {
+namespace {
+
+// Heads made of request-like pieces and random bytes: each is read and answered, never a crash.
+TEST(RouterRobustness, RandomHeadsAlwaysGetAReply)
+{
+    QRandomGenerator random(20050112);
+    const std::vector<QByteArray> pieces{
+        "GET ", "http://", "www.wunderground.com", "www.cirrolux.net", "/", "US", "MA", ".html",
+        "?query=", "%", "%2", "sim/", "status/", "big/", "999999999999999999", " HTTP/1.0",
+        "\r\n", "\n", "Host: ", ":", "@", "[", "]", "#", "Cookie: ", "\0", "\xFF", " "};
+    ServiceRouter router;
+    for (int round = 0; round < 5000; ++round) {
+        QByteArray head;
+        const int count = static_cast<int>(random.bounded(1, 24));
+        for (int i = 0; i < count; ++i) {
+            if (random.bounded(4) == 0)
+                head += static_cast<char>(random.bounded(256));
+            else
+                head += pieces[random.bounded(static_cast<int>(pieces.size()))];
+        }
+        head += "\r\n\r\n";
+        const EmulatorReply reply = router.route(HttpRequestHead::parse(head), kNow);
+        EXPECT_GE(reply.status, 100) << head.toHex().toStdString();
+        EXPECT_LE(reply.status, 999);
+        if (HasFailure())
+            return;
+    }
 }
 
 } // namespace
