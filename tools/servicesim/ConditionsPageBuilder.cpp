@@ -19,11 +19,16 @@ std::string row(std::string_view labelHtml, std::string_view valueHtml)
     return html;
 }
 
-std::string temperatureHtml(int fahrenheit)
+std::string temperatureHtml(int fahrenheit, int celsius)
 {
-    const int celsius = static_cast<int>(std::lround((fahrenheit - 32) * 5.0 / 9.0));
     return "<b>" + std::to_string(fahrenheit) + "</b>&#176;F&nbsp;/&nbsp;<b>" +
            std::to_string(celsius) + "</b>&#176;C";
+}
+
+std::string temperatureHtml(int fahrenheit)
+{
+    return temperatureHtml(fahrenheit,
+                           static_cast<int>(std::lround((fahrenheit - 32) * 5.0 / 9.0)));
 }
 
 std::string windHtml(const Observation& obs)
@@ -141,7 +146,7 @@ std::string ConditionsPageBuilder::page(const Place& place, const Observation& o
     html += "<tr><td class=\"obsUpdated\" colspan=\"2\">\nUpdated: <b>" + obs.time + " on " +
             obs.date + "</b></td></tr>\n";
 
-    html += row("Temperature", temperatureHtml(obs.temperatureF));
+    html += row("Temperature", temperatureHtml(obs.temperatureF, obs.temperatureC));
     if (obs.windChillF)
         html += row("Windchill", temperatureHtml(*obs.windChillF));
     switch (obs.heatIndexRow) {
@@ -157,7 +162,7 @@ std::string ConditionsPageBuilder::page(const Place& place, const Observation& o
     // A one-digit humidity is padded, so its four characters end on the row's space.
     html += row("Humidity", "<b>" + std::to_string(obs.humidity) + "%</b>" +
                                 (obs.humidity < 10 ? "&nbsp;" : ""));
-    html += row("Dew Point", temperatureHtml(obs.dewPointF));
+    html += row("Dew Point", temperatureHtml(obs.dewPointF, obs.dewPointC));
     html += row("Wind", windHtml(obs));
     char pressure[24];
     std::snprintf(pressure, sizeof pressure, "%.2f", obs.pressureIn);

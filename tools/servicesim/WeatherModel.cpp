@@ -372,8 +372,10 @@ Observation WeatherModel::observe(const Place& place, const QDateTime& now)
     const double seasonal =
         -hemisphere * climate.seasonalF * std::cos(kTwoPi * (localDate.dayOfYear() - 18) / 365.25);
     const double dayShape = std::cos(kTwoPi * (localHour - 15.0) / 24.0);
-    const double anomalyToday = spread(mixHash(seed ^ 0xDA7ull, dayIndex), -9.0, 9.0);
-    const double anomalyTomorrow = spread(mixHash(seed ^ 0xDA7ull, dayIndex + 1), -9.0, 9.0);
+    const double anomalyToday =
+        spread(mixHash(seed ^ 0xDA7ull, static_cast<std::uint64_t>(dayIndex)), -9.0, 9.0);
+    const double anomalyTomorrow =
+        spread(mixHash(seed ^ 0xDA7ull, static_cast<std::uint64_t>(dayIndex + 1)), -9.0, 9.0);
     const double anomaly = anomalyToday + (anomalyTomorrow - anomalyToday) * localHour / 24.0;
     const double base = climate.meanF + seasonal + anomaly + spread(mixHash(hourKey, 1), -1.5, 1.5);
 
