@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -9,7 +10,6 @@
 #include <optional>
 #include <string>
 
-class QMenu;
 class QWidget;
 
 namespace cirrolux {

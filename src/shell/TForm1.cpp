@@ -102,10 +102,6 @@ TForm1::TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWid
     QMainWindow::setWindowTitle(QStringLiteral("Cirrolux"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
-
     m_panel = new StatsPanel(this);
     setCentralWidget(m_panel);
     connect(static_cast<QPushButton*>(m_panel->minimizeButton()), &QPushButton::clicked, this,

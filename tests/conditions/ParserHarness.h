@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -55,6 +56,18 @@ struct ParserHarness
         return parser.record();
     }
 };
+
+// Table rows print as their case name, so test names stay readable in CTest. Test files bring it
+// into their unnamed namespace with `using test::PrintTo;`.
+template <typename Case>
+requires requires(const Case& c)
+{
+    std::string(c.name);
+}
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 // Text with its spaces visible: quoted, bytes outside printable ASCII as \xHH.
 inline std::string visible(std::string_view text)

@@ -9,6 +9,7 @@
 namespace cirrolux::test {
 namespace {
 
+using test::PrintTo;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using Reading = ConditionsView::Reading;

@@ -13,6 +13,7 @@
 namespace cirrolux::test {
 namespace {
 
+using test::PrintTo;
 using ::testing::AnyOfArray;
 using Reading = ConditionsView::Reading;
 

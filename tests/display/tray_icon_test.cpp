@@ -74,9 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TipCase{std::string(63, 'a'), std::string(63, 'a')},
                       TipCase{std::string(64, 'b'), std::string(60, 'b') + "..."},
                       TipCase{"Light Thunderstorms and Rain with Small Hail and Fog && 101\xB0"
-                              "F and more",
+                              "F today",
                               "Light Thunderstorms and Rain with Small Hail and Fog && 101\xB0"
-                              "F..."}),
+                              "..."}),
     [](const ::testing::TestParamInfo<TipCase>& info) {
         return "length" + std::to_string(info.param.tip.size());
     });

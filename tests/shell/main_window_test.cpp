@@ -49,15 +49,17 @@ TEST_P(StatsPanelLabels, StandWhereTheyBelongWithTheirTextAndColours)
     EXPECT_EQ(l->text(), QString::fromLatin1(c.text));
     EXPECT_EQ(l->font().pixelSize(), c.pixelSize);
     EXPECT_EQ(l->palette().color(QPalette::Window), c.background);
-    if (c.font.isValid())
+    if (c.font.isValid()) {
         EXPECT_EQ(l->palette().color(QPalette::WindowText), c.font);
+    }
     EXPECT_TRUE(l->autoFillBackground());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Design, StatsPanelLabels,
     ::testing::Values(
-        LabelCase{"lblConditions", {0, 0, 321, 18}, "", 13, Teal, Yellow},
+        // The title line is designed 321 wide and follows the window's width (325 at start).
+        LabelCase{"lblConditions", {0, 0, 325, 18}, "", 13, Teal, Yellow},
         LabelCase{"lblSky1", {8, 32, 97, 17}, "Sky Conditions:", 13, Teal, Black},
         LabelCase{"lblsky2", {112, 32, 185, 17}, "", 13, Black, Lime},
         LabelCase{"lblTemperature", {8, 52, 97, 17}, "Temperature:", 13, Teal, Black},

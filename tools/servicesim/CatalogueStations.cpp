@@ -1,0 +1,78 @@
+#include "CatalogueStations.h"
+
+#include "locations/LocationCatalogue.h"
+#include "platform/SharedState.h"
+#include "platform/UserInterface.h"
+
+#include <map>
+#include <memory>
+
+namespace cirrolux::servicesim {
+
+namespace {
+
+// The lookups report unknown places through the user interface; here nobody is watching.
+class SilentUserInterface final : public UserInterface
+{
+public:
+    void showMessage(const std::string&) override {}
+    void showInformation(const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+    void showError(const std::string&) override {}
+    void beep() override {}
+    std::optional<QColor> chooseColor() override { return std::nullopt; }
+    bool runPrintDialog(QPrinter&) override { return false; }
+};
+
+using Names = std::map<std::string, std::pair<std::string, std::string>>;
+
+Names stationNames()
+{
+    Names names;
+    SilentUserInterface ui;
+    std::string continent, country, province;
+    for (const TreeNode& node : LocationTree()) {
+        const std::string text(node.text);
+        std::string region;
+        if (node.depth == 1)
+            continent = text;
+        else if (node.depth == 2)
+            country = text;
+        else if (node.depth == 3 && continent == "North America")
+            province = text;
+        else if (node.depth == 3)
+            region = country;
+        else if (node.depth == 4 && country == "Canada")
+            region = province;
+        if (region.empty())
+            continue;
+
+        SharedState state;
+        state.locationCity = text;
+        for (char& c : state.locationCity) {
+            if (c == '_')
+                c = ' ';
+        }
+        state.locationState = region + " (O)";
+        LookupStation(state, ui);
+        if (state.stationNumber.size() == 5)
+            names.try_emplace(state.stationNumber, state.locationCity, region);
+    }
+    return names;
+}
+
+} // namespace
+
+StationDirectory CatalogueStationDirectory()
+{
+    auto names = std::make_shared<const Names>(stationNames());
+    return
+        [names](const std::string& number) -> std::optional<std::pair<std::string, std::string>> {
+            const auto found = names->find(number);
+            if (found == names->end())
+                return std::nullopt;
+            return found->second;
+        };
+}
+
+} // namespace cirrolux::servicesim
