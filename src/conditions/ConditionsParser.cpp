@@ -250,6 +250,8 @@ void ConditionsParser::ParseConditionsPage(std::string_view page)
     m_view.setStatusText(std::string(ParsingStatus));
     m_state.temperatureF = UnknownTemperature;
     m_record.temperatureF = UnknownTemperature;
+    m_record.trayTip.clear();
+    m_record.skyIcon = 0;
     clearReadings();
     readPage(page);
     m_record.temperatureF = m_state.temperatureF;

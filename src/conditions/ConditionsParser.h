@@ -54,8 +54,10 @@ public:
     // Computes the wind chill from the wind and temperature.
     void CompleteWindChill();
 
-    // The readings as now shown. After a parse error the readings not reached stay empty, as
-    // their labels do; the conditions line, tray tip and picture keep what they showed before.
+    // The readings of the last parse as shown. After a parse error the readings not reached
+    // stay empty, as their labels do, and `updated` keeps the conditions line shown before.
+    // Without a sky on the page trayTip is empty and skyIcon 0, while the tray itself keeps
+    // its last tip and picture.
     const ConditionsRecord& record() const { return m_record; }
 
 private:
