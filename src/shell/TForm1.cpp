@@ -103,6 +103,7 @@ TForm1::TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWid
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     m_panel = new StatsPanel(this);
+    m_panel->installEventFilter(this);
     setCentralWidget(m_panel);
     connect(static_cast<QPushButton*>(m_panel->minimizeButton()), &QPushButton::clicked, this,
             &TForm1::hideToTray);
@@ -456,7 +457,7 @@ void TForm1::hideToTray()
 void TForm1::minimize_logic()
 {
     // Only the tray icon remains of a minimised program.
-    if (m_tray->TrayAvailable())
+    if (m_tray && m_tray->TrayAvailable())
         QTimer::singleShot(0, this, [this] {
             if (windowState() & Qt::WindowMinimized)
                 hide();
@@ -562,11 +563,13 @@ void TForm1::showEvent(QShowEvent* event)
     FormShow();
 }
 
-void TForm1::paintEvent(QPaintEvent* event)
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    QMainWindow::paintEvent(event);
-    if (m_firstPaint)
-        std::exchange(m_firstPaint, nullptr)();
+    // The panel covers the window, so its first paint is the window's first paint.
+    if (watched == m_panel && event->type() == QEvent::Paint && m_firstPaint)
+        QTimer::singleShot(0, this,
+                           [handler = std::exchange(m_firstPaint, nullptr)] { handler(); });
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)

@@ -34,12 +34,13 @@ protected:
     TForm1& createWindow(TForm1::Options options = quietOptions())
     {
         window = std::make_unique<TForm1>(store, ui, std::move(options));
+        current = window.get();
         return *window;
     }
 
     QLabel* label(const char* name) const
     {
-        return window->findChild<QLabel*>(QString::fromLatin1(name));
+        return current->findChild<QLabel*>(QString::fromLatin1(name));
     }
 
     std::string text(const char* name) const
@@ -63,6 +64,7 @@ protected:
     SettingsStore store = profile.store();
     RecordingUserInterface ui;
     std::unique_ptr<TForm1> window;
+    TForm1* current = nullptr; // the window label() looks in
 };
 
 } // namespace cirrolux::test
