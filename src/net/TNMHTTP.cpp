@@ -35,25 +35,44 @@ constexpr int Socket = 4;
 constexpr int Detail = 8;
 constexpr int Errors = 16;
 
-// Opens `fileName` for writing from the start; false when it cannot be.
-bool openForWriting(QFile& file, const std::string& fileName)
+// A file that receives the body or the header. Blocks are gathered and written in large pieces:
+// the file system takes a few big page-aligned writes much faster than many odd-sized ones.
+class ReplyFile
 {
-    file.setFileName(QString::fromLocal8Bit(fileName.data(), qsizetype(fileName.size())));
-    // Unbuffered: a failed write shows at once, not at some later flush.
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
-}
-
-bool writeAll(QFile& file, const char* data, qint64 size)
-{
-    while (size > 0) {
-        const qint64 written = file.write(data, size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
+public:
+    // False when the file cannot be created.
+    bool open(const std::string& fileName)
+    {
+        m_file.setFileName(QString::fromLocal8Bit(fileName.data(), qsizetype(fileName.size())));
+        m_pending.reserve(std::size_t(Gather + BlockSize));
+        return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
     }
-    return true;
-}
+    // False when the file system refused bytes.
+    bool write(const char* data, std::size_t size)
+    {
+        m_pending.append(data, size);
+        return m_pending.size() < std::size_t(Gather) || flush();
+    }
+    bool flush()
+    {
+        const char* data = m_pending.data();
+        qint64 left = qint64(m_pending.size());
+        while (left > 0) {
+            const qint64 written = m_file.write(data, left);
+            if (written <= 0)
+                return false;
+            data += written;
+            left -= written;
+        }
+        m_pending.clear();
+        return true;
+    }
+
+private:
+    static constexpr qint64 Gather = 256 * 1024;
+    QFile m_file;
+    std::string m_pending;
+};
 
 // Makes room for a body of `bytes`. Large bodies ask for huge pages: touching 64 MB page by page
 // costs more than receiving it.
@@ -292,8 +311,8 @@ std::string TNMHTTP::readHeader(std::string& url)
     QTcpSocket* socket = m_socket.get();
     m_expectedLength = 0;
     m_replyCookie.clear();
-    QFile headerFile;
-    if (OutputFileMode && !openForWriting(headerFile, Header))
+    ReplyFile headerFile;
+    if (OutputFileMode && !headerFile.open(Header))
         fail(cannotWrite(Header));
     if (!OutputFileMode)
         Header.clear();
@@ -302,7 +321,7 @@ std::string TNMHTTP::readHeader(std::string& url)
     std::string block;
     for (;;) {
         while (const auto line = reader.takeLine()) {
-            if (OutputFileMode && !writeAll(headerFile, line->data(), qint64(line->size())))
+            if (OutputFileMode && !headerFile.write(line->data(), line->size()))
                 fail(cannotWrite(Header));
             if (!OutputFileMode)
                 Header += *line;
@@ -310,8 +329,11 @@ std::string TNMHTTP::readHeader(std::string& url)
         }
         if (reader.state() == HttpReplyReader::State::TooLarge)
             fail("Reply header too large");
-        if (reader.state() == HttpReplyReader::State::Body)
+        if (reader.state() == HttpReplyReader::State::Body) {
+            if (OutputFileMode && !headerFile.flush())
+                fail(cannotWrite(Header));
             break;
+        }
         if (m_cancel)
             fail("Socket capture aborted");
         if (const qint64 available = socket->bytesAvailable(); available > 0) {
@@ -344,12 +366,11 @@ void TNMHTTP::readBody(std::string leftover)
     report(Detail, InputFileMode ? "CaptureFile" : "Capture String");
     m_receivedCount = 0;
 
-    QFile bodyFile;
+    ReplyFile bodyFile;
     std::string fileName; // Body names the file; keep the name even if a handler changes Body
     if (InputFileMode) {
         fileName = Body;
-        if (!openForWriting(bodyFile, fileName) ||
-            !writeAll(bodyFile, leftover.data(), qint64(leftover.size())))
+        if (!bodyFile.open(fileName) || !bodyFile.write(leftover.data(), leftover.size()))
             fail(cannotWrite(fileName));
     } else {
         Body.clear();
@@ -367,7 +388,7 @@ void TNMHTTP::readBody(std::string leftover)
             const qint64 got =
                 std::max<qint64>(socket->read(block, std::min(available, BlockSize)), 0);
             if (InputFileMode) {
-                if (!writeAll(bodyFile, block, got))
+                if (!bodyFile.write(block, std::size_t(got)))
                     fail(cannotWrite(fileName));
             } else {
                 if (qint64(Body.size()) + got > m_bodyLimit) {

@@ -1,9 +1,12 @@
 // Look-up, connect, time-outs, aborts, events and the event loop while Get waits.
 #include "FullBacklogListener.h"
 #include "TransferFixture.h"
+#include "net/QtHostResolver.h"
 
 #include <QTcpServer>
 #include <QTimer>
+
+#include <optional>
 
 using namespace cirrolux;
 using namespace cirrolux::test;
@@ -357,6 +360,36 @@ TEST_F(Control, ErrorIsReportedAtLevel16AndTheConnectionClosed)
     EXPECT_EQ(log->lines,
               (std::vector<std::string>{"AboutToSend", "Status Connecting", "ConnectionFailed",
                                         "Status Checking Error In Error Manager"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SystemResolver, LocalhostComesBackAsLoopbackIPv4First)
+{
+    QtHostResolver resolver;
+    QObject context;
+    std::optional<QList<QHostAddress>> answer;
+    resolver.lookup(QStringLiteral("localhost"), &context,
+                    [&](const QList<QHostAddress>& addresses) { answer = addresses; });
+    ASSERT_TRUE(waitUntil([&] { return answer.has_value(); }));
+    ASSERT_FALSE(answer->isEmpty());
+    EXPECT_EQ(answer->front(), QHostAddress(QHostAddress::LocalHost));
+}
+
+TEST(SystemResolver, IsTheDefaultOfTheComponent)
+{
+    ScriptedServer server;
+    server.setScript(S::reply("HTTP/1.0 200 OK", {}, "via the system"));
+    TNMHTTP http;
+    http.ReportLevel = 8;
+    std::vector<std::string> statuses;
+    QObject::connect(&http, &TNMHTTP::OnStatus, &server,
+                     [&](const std::string& s) { statuses.push_back(s); });
+    http.Get("http://localhost:" + std::to_string(server.port()) + "/");
+    EXPECT_EQ(http.Body, "via the system");
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), "Resolve Host"), 1);
 }
 
 } // namespace

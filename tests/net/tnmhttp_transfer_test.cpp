@@ -369,8 +369,9 @@ TEST_P(UnwritableFile, EndsWithAClearError)
     const std::string name = c.target.front() == '/'
                                  ? c.target
                                  : dir.filePath(QString::fromStdString(c.target)).toStdString();
-    // The server keeps the connection open, so only the component can close it.
-    server.setScript({S::send("HTTP/1.0 200 OK\r\n\r\n" + QByteArray(100000, 'z'))});
+    // The server keeps the connection open, so only the component can close it; the body is
+    // larger than the pieces the component gathers before writing.
+    server.setScript({S::send("HTTP/1.0 200 OK\r\n\r\n" + QByteArray(600000, 'z'))});
     if (c.body) {
         http->InputFileMode = true;
         http->Body = name;
