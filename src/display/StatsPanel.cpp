@@ -85,7 +85,8 @@ void setColor(QLabel* label, QPalette::ColorRole role, const QColor& color)
 QFont panelFont(int pixelSize, bool bold)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"),
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans"),
                       QStringLiteral("Sans Serif")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
