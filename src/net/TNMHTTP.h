@@ -52,8 +52,8 @@ public:
 
     // HTTP properties
     std::string Body = "Default.htm"; // after Get: the body, or the file name in input file mode
-    std::string Header =
-        "Head.txt"; // after Get: the header text, or the file name in output file mode
+    // after Get: the header text, or the file name in output file mode
+    std::string Header = "Head.txt";
     THeaderInfo HeaderInfo;
     bool InputFileMode = false;  // write the body to the file named by Body
     bool OutputFileMode = false; // write the header lines to the file named by Header
