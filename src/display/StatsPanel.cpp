@@ -21,7 +21,7 @@ const QColor Yellow(0xFF, 0xFF, 0x00);
 
 enum class Role { Title, Caption, CaptionWindowText, Value, Credit };
 
-struct LabelSpec
+struct LabelDesign
 {
     const char* name;
     QRect geometry;
@@ -31,7 +31,7 @@ struct LabelSpec
     bool centred;
 };
 
-const std::array<LabelSpec, 26> Labels{{
+const std::array<LabelDesign, 26> Labels{{
     {"lblConditions", {0, 0, 321, 18}, "", 13, Role::Title, true},
     {"lblSky1", {8, 32, 97, 17}, "Sky Conditions:", 13, Role::Caption, false},
     {"lblsky2", {112, 32, 185, 17}, "", 13, Role::Value, false},
@@ -60,14 +60,14 @@ const std::array<LabelSpec, 26> Labels{{
     {"lblMoonPhase", {224, 152, 81, 17}, "Moon Phase:", 13, Role::CaptionWindowText, true},
 }};
 
-struct BackgroundSpec
+struct BackgroundDesign
 {
     const char* storedName;
     const char* control;
     bool stretched;
 };
 
-const std::array<BackgroundSpec, 5> Backgrounds{{
+const std::array<BackgroundDesign, 5> Backgrounds{{
     {"mahogany1", "GIFbkmahogany1", false},
     {"forest1", "GIFbkforest1", false},
     {"water1", "GIFbkwater1", false},
@@ -105,13 +105,13 @@ StatsPanel::StatsPanel(QWidget* parent) : QWidget(parent)
 
     createBackgrounds();
 
-    for (const LabelSpec& spec : Labels) {
-        QLabel* label = addLabel(spec.name, spec.geometry, spec.text, spec.pixelSize);
-        label->setAlignment(spec.centred ? Qt::AlignHCenter | Qt::AlignVCenter
+    for (const LabelDesign& design : Labels) {
+        QLabel* label = addLabel(design.name, design.geometry, design.text, design.pixelSize);
+        label->setAlignment(design.centred ? Qt::AlignHCenter | Qt::AlignVCenter
                                          : Qt::AlignLeft | Qt::AlignVCenter);
-        switch (spec.role) {
+        switch (design.role) {
         case Role::Title:
-            label->setFont(panelFont(spec.pixelSize, true));
+            label->setFont(panelFont(design.pixelSize, true));
             setColor(label, QPalette::Window, Teal);
             setColor(label, QPalette::WindowText, Yellow);
             break;
@@ -119,7 +119,7 @@ StatsPanel::StatsPanel(QWidget* parent) : QWidget(parent)
         case Role::CaptionWindowText:
             setColor(label, QPalette::Window, Teal);
             setColor(label, QPalette::WindowText,
-                     spec.role == Role::Caption ? QColor(Qt::black)
+                     design.role == Role::Caption ? QColor(Qt::black)
                                                 : ToQColor(SystemColorBase + 8));
             m_captions.push_back(label);
             break;
@@ -172,9 +172,9 @@ void StatsPanel::createBackgrounds()
     defaultPicture->setGeometry(400, 0, 1, 1);
     defaultPicture->hide();
 
-    for (const BackgroundSpec& spec : Backgrounds) {
+    for (const BackgroundDesign& design : Backgrounds) {
         auto* picture = new QLabel(this);
-        picture->setObjectName(QString::fromLatin1(spec.control));
+        picture->setObjectName(QString::fromLatin1(design.control));
         picture->setGeometry(0, 0, 1, 1);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         picture->hide();

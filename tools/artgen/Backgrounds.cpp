@@ -151,12 +151,12 @@ QImage SkyTile()
         const double width = cloudWidths[c];
         const QRectF bounds(base.x() - width, base.y() - width / 2, 2 * width, width);
         const int puffs = static_cast<int>(width / 2.2);
-        struct PuffSpec
+        struct Cloudlet
         {
             QPointF centre;
             double radius;
         };
-        std::vector<PuffSpec> specs;
+        std::vector<Cloudlet> cloudlets;
         for (int i = 0; i < puffs; ++i) {
             const double along = rng.uniform(-0.5, 0.5);
             // Taller in the middle, flat underneath.
@@ -164,14 +164,14 @@ QImage SkyTile()
             const QPointF centre(base.x() + along * width,
                                  base.y() - rng.uniform(0, height) + width * 0.04);
             const double radius = width * rng.uniform(0.09, 0.16) * (1.0 - 1.6 * along * along);
-            specs.push_back({centre, radius});
+            cloudlets.push_back({centre, radius});
         }
         DrawWrapped(painter, size, bounds, [&](QPainter& p) {
-            for (const PuffSpec& spec : specs)
-                Puff(p, spec.centre + QPointF(0, spec.radius * 0.35), spec.radius * 1.05,
+            for (const Cloudlet& cloudlet : cloudlets)
+                Puff(p, cloudlet.centre + QPointF(0, cloudlet.radius * 0.35), cloudlet.radius * 1.05,
                      QColor(176, 196, 220, 150));
-            for (const PuffSpec& spec : specs)
-                Puff(p, spec.centre, spec.radius, QColor(255, 255, 255, 215));
+            for (const Cloudlet& cloudlet : cloudlets)
+                Puff(p, cloudlet.centre, cloudlet.radius, QColor(255, 255, 255, 215));
         });
     }
     return image;
