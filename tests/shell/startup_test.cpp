@@ -2,9 +2,11 @@
 // update, and a whole start against the service emulator on 127.0.0.1.
 #include "MainWindowFixture.h"
 
+#include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsRequest.h"
 #include "display/TOnTray.h"
 #include "net/TNMHTTP.h"
+#include "resources/BuiltinPictures.h"
 #include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
@@ -82,6 +84,11 @@ TEST_F(StartupFixture, StartupLocationIsFetchedAfterTheDelayWithoutAddingAPreset
     EXPECT_TRUE(text("lblConditions").starts_with("Conditions at "));
     EXPECT_EQ(w.statusPanel(0)->text(), QStringLiteral("Thank you for using Cirrolux..."));
     EXPECT_EQ(w.tray().Tip(), text("lblsky2") + " && " + text("lblTemp2"));
+    // The tray now shows the weather picture instead of the program's icon.
+    EXPECT_EQ(w.tray().Icon().pixmap(16, 16).toImage(),
+              BuiltinIcon("IconList" + std::to_string(SkyIconFor(text("lblsky2"))))
+                  .pixmap(16, 16)
+                  .toImage());
     EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "n/a");
     EXPECT_TRUE(ui.texts().empty()) << ui.texts().front();
     EXPECT_FALSE(w.timerStartup().isActive()); // fires once
