@@ -4,7 +4,6 @@
 
 #include "platform/AppPaths.h"
 #include "platform/QtUserInterface.h"
-#include "resources/BuiltinPictures.h"
 #include "settings/SettingsStore.h"
 #include "shell/Startup.h"
 
@@ -17,7 +16,7 @@ int main(int argc, char** argv)
     const long long mainStart = probe::nowNs();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cirrolux"));
-    QApplication::setWindowIcon(cirrolux::BuiltinIcon("cirrolux"));
+    QApplication::setWindowIcon(cirrolux::Startup::applicationIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     QDir().mkpath(cirrolux::AppPaths::workingDirectory());
     QDir::setCurrent(cirrolux::AppPaths::workingDirectory());

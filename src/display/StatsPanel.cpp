@@ -108,7 +108,7 @@ StatsPanel::StatsPanel(QWidget* parent) : QWidget(parent)
     for (const LabelDesign& design : Labels) {
         QLabel* label = addLabel(design.name, design.geometry, design.text, design.pixelSize);
         label->setAlignment(design.centred ? Qt::AlignHCenter | Qt::AlignVCenter
-                                         : Qt::AlignLeft | Qt::AlignVCenter);
+                                           : Qt::AlignLeft | Qt::AlignVCenter);
         switch (design.role) {
         case Role::Title:
             label->setFont(panelFont(design.pixelSize, true));
@@ -120,7 +120,7 @@ StatsPanel::StatsPanel(QWidget* parent) : QWidget(parent)
             setColor(label, QPalette::Window, Teal);
             setColor(label, QPalette::WindowText,
                      design.role == Role::Caption ? QColor(Qt::black)
-                                                : ToQColor(SystemColorBase + 8));
+                                                  : ToQColor(SystemColorBase + 8));
             m_captions.push_back(label);
             break;
         case Role::Value:
@@ -190,7 +190,6 @@ void StatsPanel::createMoonPictures()
         picture->setObjectName(name);
         picture->setGeometry(0, 0, 25, 17);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        picture->setPixmap(QPixmap::fromImage(BuiltinPicture(moon.control)));
         picture->hide();
         m_moons.push_back(picture);
     }
@@ -281,6 +280,9 @@ void StatsPanel::showMoonPicture(const QString& controlName)
     for (QLabel* picture : m_moons) {
         if (picture->objectName() != controlName)
             continue;
+        // Pictures are decoded when first needed: most runs show only one or two of the 20.
+        if (picture->pixmap().isNull())
+            picture->setPixmap(QPixmap::fromImage(BuiltinPicture(controlName.toStdString())));
         picture->setGeometry(237, 177, 81, 65);
         picture->show();
     }

@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "display/TOnTray.h"
+#include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "shell/TGauge.h"
@@ -23,6 +24,17 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
         {"TfrmWeb", -1, {}},  {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, {}},
         {"TfrmPref", 40, {}}, {"TfrmImage", 55, {}},        {"TfrmForecast", 70, {}},
     };
+}
+
+QIcon Startup::applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        const QImage picture = BuiltinPicture("cirrolux", size);
+        if (!picture.isNull())
+            icon.addPixmap(QPixmap::fromImage(picture));
+    }
+    return icon;
 }
 
 void Startup::run()

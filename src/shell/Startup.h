@@ -2,6 +2,8 @@
 
 #include "shell/TForm1.h"
 
+#include <QIcon>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,6 +40,9 @@ public:
     // The gauge positions in the order they were set.
     const std::vector<int>& gaugeSteps() const { return m_gaugeSteps; }
     static std::vector<WindowStep> windowSteps();
+    // The program's icon in the sizes a title bar, task bar and tray use; the large drawing is
+    // left out so start-up does not decode it.
+    static QIcon applicationIcon();
 
 private:
     SettingsStore& m_settings;

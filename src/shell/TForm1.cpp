@@ -141,6 +141,7 @@ TForm1::TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWid
     m_timerStartup = new QTimer(this);
     m_timerStartup->setObjectName(QStringLiteral("timer_startup"));
     m_timerStartup->setSingleShot(true);
+    m_timerStartup->setTimerType(Qt::PreciseTimer);
     m_timerStartup->setInterval(m_options.startupDelayMs);
     connect(m_timerStartup, &QTimer::timeout, this, &TForm1::timer_startupTimer);
 

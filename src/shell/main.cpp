@@ -1,6 +1,5 @@
 #include "platform/AppPaths.h"
 #include "platform/QtUserInterface.h"
-#include "resources/BuiltinPictures.h"
 #include "settings/SettingsStore.h"
 #include "shell/Startup.h"
 
@@ -12,7 +11,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cirrolux"));
     QApplication::setApplicationVersion(QStringLiteral("1.40.0.8"));
-    QApplication::setWindowIcon(cirrolux::BuiltinIcon("cirrolux"));
+    QApplication::setWindowIcon(cirrolux::Startup::applicationIcon());
     // The window hides to the tray; only "Exit" or closing it ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
