@@ -2,6 +2,7 @@
 // component and the service emulator on 127.0.0.1, with the real catalogue and preset list.
 #include "RecordingConditionsView.h"
 #include "RecordingUserInterface.h"
+#include "ScriptedResolver.h"
 #include "TempProfile.h"
 #include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsRequest.h"
@@ -320,3 +321,65 @@ TEST_F(ConditionsRoad, ArmedRemovalRemovesTheClickedPresetInsteadOfFetching)
     EXPECT_EQ(store.read_setting(names::Locations, "loc1"), "n/a");
     EXPECT_EQ(state.removeLocationMode, "");
 }
+
+// Without a proxy the component looks the service's host up itself and connects to port 80, so
+// these run where the test may listen on 127.0.0.1:80 (as root, or with the capability).
+class ConditionsRoadDirect : public ::testing::TestWithParam<RoadCase>
+{
+protected:
+    ConditionsRoadDirect()
+        : http(nullptr, std::make_unique<test::ScriptedResolver>()),
+          presets(state, store, ui, menu),
+          parser(state, store, ui, view, [this] { presets.AddPreset(); }),
+          request(state, ui, view, http, parser, {})
+    {
+        emulator.setNow(QDateTime(QDate(2026, 1, 15), QTime(14, 0), Qt::UTC));
+        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        listening = emulator.listen(80);
+    }
+
+    test::TempProfile profile;
+    SettingsStore store = profile.store();
+    test::RecordingUserInterface ui;
+    test::RecordingConditionsView view;
+    RecordingPresetMenu menu;
+    SharedState state;
+    ServiceEmulator emulator;
+    TNMHTTP http;
+    PresetList presets;
+    ConditionsParser parser;
+    ConditionsRequest request;
+    bool listening = false;
+};
+
+TEST_P(ConditionsRoadDirect, FetchesFromTheServiceHostItself)
+{
+    if (!listening)
+        GTEST_SKIP() << "127.0.0.1:80 is not available here";
+    state.currentLocationKey = GetParam().key;
+    ASSERT_TRUE(request.Get_the_Stats());
+    const auto& head = emulator.requests().back();
+    EXPECT_FALSE(head.proxyForm);
+    EXPECT_EQ(head.header("Host"), "www.wunderground.com");
+    const std::string line = GetParam().requestLine;
+    EXPECT_EQ("GET " + head.path.toStdString() + " HTTP/1.0",
+              ReplaceAll(line, "http://www.wunderground.com", ""));
+    EXPECT_NE(parser.record().temperature, "n/a");
+    EXPECT_EQ(state.lastPresetName, GetParam().preset);
+    const auto& texts = view.statusTexts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Host resolved..."), texts.end());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ConditionsRoadDirect,
+    ::testing::Values(
+        RoadCase{"UsCity", "Boston, MA",
+                 "GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0", "Boston, MA"},
+        RoadCase{"Zip", "02134 - Boston, MA",
+                 "GET http://www.wunderground.com/cgi-bin/findweather/getForecast?query=02134 "
+                 "HTTP/1.0",
+                 "02134 - Boston, MA"},
+        RoadCase{"Foreign", "Nairobi, Kenya (O)",
+                 "GET http://www.wunderground.com/global/stations/63741.html HTTP/1.0",
+                 "Nairobi, Kenya (O)"}),
+    [](const ::testing::TestParamInfo<RoadCase>& info) { return info.param.name; });
