@@ -478,10 +478,14 @@ void TNMHTTP::waitFor(const std::function<bool()>& ready)
     while (!ready()) {
         QEventLoop loop;
         m_loop = &loop;
-        loop.exec();
+        const int exit = loop.exec();
         if (life.expired())
             throw TransferError("Transfer Canceled");
         m_loop = nullptr;
+        // A loop that returns at once with -1 means the application is quitting: no event will
+        // come any more, so waiting on would spin for ever.
+        if (exit < 0)
+            throw TransferError("Transfer Canceled");
     }
 }
 

@@ -588,6 +588,9 @@ void TForm1::changeEvent(QEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A transfer under way ends with its cancel error rather than holding up the exit.
+    if (m_http->Busy())
+        m_http->AbortTransfer();
     m_tray->SetWindowShown(false);
     QMainWindow::closeEvent(event);
     // Closing the main window ends the program, also while it sits in the tray.

@@ -189,3 +189,39 @@ TEST_F(StartupFixture, TransferErrorGoesToTheErrorBoxAndTheProgramGoesOn)
     EXPECT_EQ(label("lblTemp2")->text(), temperature);
     EXPECT_FALSE(w.request().running());
 }
+
+TEST_F(StartupFixture, ClosingTheWindowDuringAFetchEndsWithoutHanging)
+{
+    store.write_setting(names::Locations, "loc0", "Denver, CO");
+    auto startup = start(quietOptions());
+    TForm1& w = startup->mainWindow();
+    w.action(QStringLiteral("mnuViewstats0"))->trigger(); // the usage counter out of the way
+    servicesim::EmulatorReply stall =
+        servicesim::EmulatorReply::make(200, "text/html", QByteArray(4000, 'x'));
+    stall.delivery = servicesim::EmulatorReply::Delivery::Stall;
+    emulator.queueReply(stall);
+    QTimer::singleShot(200, &w, [&] { w.close(); });
+    w.action(QStringLiteral("mnuViewstats0"))->trigger();
+    EXPECT_FALSE(w.request().running());
+    EXPECT_EQ(ui.errors(), (std::vector<std::string>{"Socket capture aborted"}));
+    // Let the application's quit run its course so later tests have a working event loop.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
+TEST_F(StartupFixture, QuittingDuringAFetchDoesNotSpin)
+{
+    store.write_setting(names::Locations, "loc0", "Denver, CO");
+    auto startup = start(quietOptions());
+    TForm1& w = startup->mainWindow();
+    w.action(QStringLiteral("mnuViewstats0"))->trigger();
+    servicesim::EmulatorReply stall =
+        servicesim::EmulatorReply::make(200, "text/html", QByteArray(4000, 'x'));
+    stall.delivery = servicesim::EmulatorReply::Delivery::Stall;
+    emulator.queueReply(stall);
+    QTimer::singleShot(200, qApp, [] { QCoreApplication::exit(0); });
+    w.action(QStringLiteral("mnuViewstats0"))->trigger();
+    EXPECT_EQ(ui.errors(), (std::vector<std::string>{"Transfer Canceled"}));
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
