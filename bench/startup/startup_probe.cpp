@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     QDir().mkpath(cirrolux::AppPaths::workingDirectory());
     QDir::setCurrent(cirrolux::AppPaths::workingDirectory());
 
-    cirrolux::SettingsStore settings(cirrolux::AppPaths::settingsFile());
+    cirrolux::SettingsStore settings = cirrolux::SettingsStore::forUser();
     cirrolux::QtUserInterface ui;
     const double beforeWindows = probe::msSinceLaunch(mainStart);
     cirrolux::Startup startup(settings, ui, {});

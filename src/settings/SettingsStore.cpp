@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include "platform/AppPaths.h"
 #include "platform/CirroluxError.h"
 #include "settings/SettingNames.h"
 
@@ -52,6 +53,15 @@ SettingsStore SettingsStore::native()
 {
     return SettingsStore(QStringLiteral("HKEY_CURRENT_USER\\Software\\Cirrolux"),
                          QSettings::NativeFormat);
+}
+
+SettingsStore SettingsStore::forUser()
+{
+#ifdef Q_OS_WIN
+    return native();
+#else
+    return SettingsStore(AppPaths::settingsFile());
+#endif
 }
 
 std::string SettingsStore::read_setting(std::string_view section, std::string_view name) const

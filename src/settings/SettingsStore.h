@@ -22,6 +22,9 @@ public:
     explicit SettingsStore(QString iniPath);
     // A store in the platform's native place (the registry on Windows).
     static SettingsStore native();
+    // The user's own store: the registry key on Windows, the INI file in the user's config
+    // directory elsewhere.
+    static SettingsStore forUser();
 
     // The stored text, or "n/a" when the section or the value does not exist. Never creates a
     // section. Throws SettingsError("Invalid data type for '<name>'") for a value that is not

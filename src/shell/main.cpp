@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     QDir().mkpath(workingDirectory);
     QDir::setCurrent(workingDirectory);
 
-    cirrolux::SettingsStore settings(cirrolux::AppPaths::settingsFile());
+    cirrolux::SettingsStore settings = cirrolux::SettingsStore::forUser();
     cirrolux::QtUserInterface ui;
     cirrolux::Startup startup(settings, ui, {});
     ui.setParentWindow(&startup.mainWindow());
