@@ -12,7 +12,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#ifdef Q_OS_LINUX
 #include <sys/mman.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -79,6 +81,7 @@ private:
 void reserveBody(std::string& body, std::size_t bytes)
 {
     body.reserve(bytes);
+#ifdef Q_OS_LINUX
     constexpr std::size_t Huge = std::size_t{2} * 1024 * 1024;
     if (bytes < 4 * Huge)
         return;
@@ -87,6 +90,7 @@ void reserveBody(std::string& body, std::size_t bytes)
     const std::uintptr_t last = (start + bytes) & ~(Huge - 1);
     if (last > first)
         ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 struct LookupResult
