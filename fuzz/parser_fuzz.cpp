@@ -4,6 +4,7 @@
 #include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsView.h"
 #include "platform/SharedState.h"
+#include "platform/SilentUserInterface.h"
 #include "platform/UserInterface.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -36,19 +37,6 @@ public:
     int titles = 0;   // empty window titles
 };
 
-class NullUserInterface final : public UserInterface
-{
-public:
-    void showMessage(const std::string&) override { ++messages; }
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    void showError(const std::string&) override {}
-    void beep() override {}
-    std::optional<QColor> chooseColor() override { return std::nullopt; }
-    bool runPrintDialog(QPrinter&) override { return false; }
-    int messages = 0;
-};
-
 // Two throwaway profiles: one without settings (English units), one with Metric "y".
 struct Profiles
 {
@@ -75,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SharedState state;
     state.currentLocationKey = size % 3 == 0 ? "" : "Boston, MA";
     NullView view;
-    NullUserInterface ui;
+    SilentUserInterface ui;
     int presets = 0;
     ConditionsParser parser(state, metric ? profiles.metric : profiles.english, ui, view, [&] {
         ++presets;

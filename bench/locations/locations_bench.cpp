@@ -4,6 +4,7 @@
 #include "locations/LocationCatalogue.h"
 #include "locations/LocationTreeModel.h"
 #include "platform/SharedState.h"
+#include "platform/SilentUserInterface.h"
 #include "platform/UserInterface.h"
 
 #include <QGuiApplication>
@@ -17,18 +18,6 @@
 namespace {
 
 using namespace cirrolux;
-
-class NullUserInterface final : public UserInterface
-{
-public:
-    void showMessage(const std::string&) override {}
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    void showError(const std::string&) override {}
-    void beep() override {}
-    std::optional<QColor> chooseColor() override { return std::nullopt; }
-    bool runPrintDialog(QPrinter&) override { return false; }
-};
 
 void BM_BuildTreeModel(benchmark::State& state)
 {
@@ -70,7 +59,7 @@ void BM_TenThousandLookups(benchmark::State& state)
         return;
     }
 
-    NullUserInterface ui;
+    SilentUserInterface ui;
     SharedState shared;
     constexpr int Lookups = 10000;
     for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsView.h"
 #include "platform/SharedState.h"
+#include "platform/SilentUserInterface.h"
 #include "platform/UserInterface.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -34,19 +35,6 @@ public:
     void setTrayPicture(int) override {}
     void setWindowTitle(const std::string&) override {}
     std::string windowTitle() const override { return {}; }
-};
-
-class NullUserInterface final : public UserInterface
-{
-public:
-    void showMessage(const std::string&) override { ++messages; }
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    void showError(const std::string&) override {}
-    void beep() override {}
-    std::optional<QColor> chooseColor() override { return std::nullopt; }
-    bool runPrintDialog(QPrinter&) override { return false; }
-    int messages = 0;
 };
 
 std::string readPage()
@@ -109,7 +97,7 @@ void parseAll(benchmark::State& state, const std::string& page)
     SharedState shared;
     shared.currentLocationKey = "Boston, MA";
     NullView view;
-    NullUserInterface ui;
+    SilentUserInterface ui;
     ConditionsParser parser(shared, settings(), ui, view, [] {});
     for (auto _ : state) {
         parser.ParseConditionsPage(page);

@@ -2,7 +2,7 @@
 
 #include "locations/LocationCatalogue.h"
 #include "platform/SharedState.h"
-#include "platform/UserInterface.h"
+#include "platform/SilentUserInterface.h"
 
 #include <map>
 #include <memory>
@@ -10,19 +10,6 @@
 namespace cirrolux::servicesim {
 
 namespace {
-
-// The lookups report unknown places through the user interface; here nobody is watching.
-class SilentUserInterface final : public UserInterface
-{
-public:
-    void showMessage(const std::string&) override {}
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    void showError(const std::string&) override {}
-    void beep() override {}
-    std::optional<QColor> chooseColor() override { return std::nullopt; }
-    bool runPrintDialog(QPrinter&) override { return false; }
-};
 
 using Names = std::map<std::string, std::pair<std::string, std::string>>;
 
