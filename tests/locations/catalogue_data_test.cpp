@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "locations/LocationCatalogue.h"
 #include "locations/LocationTreeModel.h"
 
@@ -15,15 +16,6 @@
 using namespace cirrolux;
 
 namespace {
-
-std::string caseName(std::string text)
-{
-    for (char& c : text) {
-        if (std::isalnum(static_cast<unsigned char>(c)) == 0)
-            c = '_';
-    }
-    return text;
-}
 
 // Index of the node `path` names (texts from a child of the root down), or -1.
 int findNode(const std::vector<std::string>& path)
@@ -149,7 +141,7 @@ void PrintTo(const ChildCount& row, std::ostream* out)
 
 std::string childCountName(const ::testing::TestParamInfo<ChildCount>& info)
 {
-    return caseName(info.param.country);
+    return test::CaseName(info.param.country);
 }
 
 struct ListSize
@@ -431,7 +423,7 @@ TEST_P(ListEntries, IsServedByOneListOfTheLookup)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lists, ListEntries, ::testing::ValuesIn(kListSizes),
-                         [](const auto& info) { return caseName(info.param.list); });
+                         [](const auto& info) { return test::CaseName(info.param.list); });
 
 TEST(StationTable, LookupHasExactlyTwentyFiveLists)
 {

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "RecordingUserInterface.h"
 #include "locations/LocationCatalogue.h"
 #include "platform/SharedState.h"
@@ -13,15 +14,6 @@ using namespace cirrolux;
 using Event = test::RecordingUserInterface::Event;
 
 namespace {
-
-std::string caseName(std::string text)
-{
-    for (char& c : text) {
-        if (std::isalnum(static_cast<unsigned char>(c)) == 0)
-            c = '_';
-    }
-    return text;
-}
 
 struct Lookup
 {
@@ -119,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SilentCase{"Europe", "France(O)"}, SilentCase{"Europe", "france (O)"},
                       SilentCase{"Europe", "United_Kingdom (O)"}),
     [](const auto& info) {
-        return caseName(std::string(info.param.group) + "_" + info.param.label);
+        return test::CaseName(std::string(info.param.group) + "_" + info.param.label);
     });
 
 TEST(LookupStation, UnknownLabelWithoutGroupBeepsThenComplains)
@@ -165,7 +157,7 @@ TEST_P(UnknownGroup, IsNotAddedYet)
 INSTANTIATE_TEST_SUITE_P(Groups, UnknownGroup,
                          ::testing::Values("North America", "United States", "US", "europe",
                                            "Antarctica"),
-                         [](const auto& info) { return caseName(info.param); });
+                         [](const auto& info) { return test::CaseName(info.param); });
 
 TEST(LookupStation, EmptyGroupIsFilledFromTheLabel)
 {
@@ -264,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
         MissingCase{"Islands", "Cayman Island (O)",
                     "Sorry, invalid city found for Island locations:"},
         MissingCase{"South America", "Peru (O)", "Sorry, invalid City found for Peru:"}),
-    [](const auto& info) { return caseName(info.param.label); });
+    [](const auto& info) { return test::CaseName(info.param.label); });
 
 TEST(LookupStation, SingleListGroupsIgnoreTheLabel)
 {
@@ -351,7 +343,7 @@ TEST_P(TreeCity, EveryCityHasAStationNumber)
 
 INSTANTIATE_TEST_SUITE_P(Places, TreeCity, ::testing::ValuesIn(foreignTreePlaces()),
                          [](const auto& info) {
-                             return caseName(info.param.group + "_" + info.param.label);
+                             return test::CaseName(info.param.group + "_" + info.param.label);
                          });
 
 TEST(TreeCity, PlacesCoverEveryForeignCity)
@@ -463,6 +455,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SampleRow{"South America", "Peru (O)", "Lima", "84628"},
                       SampleRow{"", "Peru (O)", "Tumbes", "84370"}),
     [](const auto& info) {
-        return caseName(std::string(info.param.city) + "_" + info.param.label +
-                        (*info.param.group == '\0' ? "_nogroup" : ""));
+        return test::CaseName(std::string(info.param.city) + "_" + info.param.label +
+                              (*info.param.group == '\0' ? "_nogroup" : ""));
     });

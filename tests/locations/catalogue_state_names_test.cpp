@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "locations/LocationCatalogue.h"
 #include "platform/SharedState.h"
 
@@ -11,15 +12,6 @@
 using namespace cirrolux;
 
 namespace {
-
-std::string caseName(std::string text)
-{
-    for (char& c : text) {
-        if (std::isalnum(static_cast<unsigned char>(c)) == 0)
-            c = '_';
-    }
-    return text.empty() ? std::string("empty") : text;
-}
 
 struct NameCode
 {
@@ -97,7 +89,7 @@ TEST_P(ConvertEveryState, FullNameBecomesItsCode)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllRows, ConvertEveryState, ::testing::ValuesIn(kPostalCodes),
-                         [](const auto& info) { return caseName(info.param.name); });
+                         [](const auto& info) { return test::CaseName(info.param.name); });
 
 class ConvertUnknown : public ::testing::TestWithParam<const char*>
 {
@@ -116,7 +108,7 @@ TEST_P(ConvertUnknown, OtherTextStaysAsItIs)
 INSTANTIATE_TEST_SUITE_P(Texts, ConvertUnknown,
                          ::testing::Values("Louisiana", "texas", " Texas", "Texas ", "TX", "",
                                            "France (O)", "Peru", "United_Kingdom"),
-                         [](const auto& info) { return caseName(info.param); });
+                         [](const auto& info) { return test::CaseName(info.param); });
 
 struct TitleCase
 {

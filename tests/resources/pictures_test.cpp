@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "resources/BuiltinPictures.h"
 
 #include <QIcon>
@@ -18,12 +19,7 @@ namespace {
 
 // ---- helpers --------------------------------------------------------------------------------
 
-std::string CaseName(std::string name)
-{
-    std::replace_if(
-        name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-    return name;
-}
+using cirrolux::test::CaseName;
 
 QImage Argb(const QImage& image)
 {

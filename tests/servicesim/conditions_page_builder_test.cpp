@@ -1,5 +1,6 @@
 // The conditions page: every reading where a reader counting offsets from the label words
 // expects it, for hand-made observations covering every row variant.
+#include "CaseName.h"
 #include "LayoutCheck.h"
 #include "PageText.h"
 #include "SamplePlaces.h"
@@ -210,13 +211,7 @@ TEST_P(ModelPageLayout, EveryFifthHourOfTwoWeeksInJanuaryAndJuly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Builder, ModelPageLayout, ::testing::ValuesIn(samplePlaces()),
-                         [](const auto& info) {
-                             std::string name = info.param.key;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return CaseName(info.param.key); });
 
 } // namespace
 } // namespace cirrolux::test

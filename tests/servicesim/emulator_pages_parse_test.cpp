@@ -1,5 +1,6 @@
 // The program's own conditions parser over the emulator's pages: every reading comes out as the
 // page meant it, for US cities, zip codes and stations, over a year of hours, in both unit modes.
+#include "CaseName.h"
 #include "RecordingView.h"
 #include "SamplePlaces.h"
 
@@ -236,11 +237,8 @@ std::vector<PlaceMode> placeModes()
 
 INSTANTIATE_TEST_SUITE_P(Parser, EmulatorPagesParse, ::testing::ValuesIn(placeModes()),
                          [](const auto& info) {
-                             std::string name = info.param.place.key;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name + (info.param.metric ? "_Metric" : "");
+                             return CaseName(info.param.place.key) +
+                                    (info.param.metric ? "_Metric" : "");
                          });
 
 // The parsed pages, all together, reach every tray picture and every completion rule.
