@@ -5,6 +5,7 @@
 #include "locations/LocationCatalogue.h"
 #include "net/ServiceAddresses.h"
 #include "net/TNMHTTP.h"
+#include "platform/ScopeExit.h"
 #include "platform/SharedState.h"
 #include "platform/UserInterface.h"
 
@@ -28,19 +29,6 @@ bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
-
-// Clears the running mark however the request ends, errors included.
-class RunningMark
-{
-public:
-    explicit RunningMark(bool& mark) : m_mark(mark) { m_mark = true; }
-    ~RunningMark() { m_mark = false; }
-    RunningMark(const RunningMark&) = delete;
-    RunningMark& operator=(const RunningMark&) = delete;
-
-private:
-    bool& m_mark;
-};
 
 } // namespace
 
@@ -90,7 +78,8 @@ bool ConditionsRequest::Get_the_Stats()
 {
     if (m_running || m_http.Busy())
         return false;
-    RunningMark mark(m_running);
+    m_running = true;
+    const ScopeExit notRunning([this] { m_running = false; });
 
     SendUsageCounter();
 

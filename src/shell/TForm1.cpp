@@ -8,6 +8,7 @@
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/CommandGuard.h"
+#include "platform/ScopeExit.h"
 #include "platform/UserInterface.h"
 #include "resources/BuiltinPictures.h"
 #include "settings/ColorText.h"
@@ -40,58 +41,11 @@ constexpr int MaxWidth = 370;
 constexpr int MinHeight = 355;
 constexpr int MaxHeight = 390;
 
-const char* labelFor(ConditionsView::Reading which)
-{
-    using R = ConditionsView::Reading;
-    switch (which) {
-    case R::Conditions:
-        return "lblConditions";
-    case R::Sky:
-        return "lblsky2";
-    case R::Temperature:
-        return "lblTemp2";
-    case R::Humidity:
-        return "lblHumid2";
-    case R::Pressure:
-        return "lblPress2";
-    case R::Wind:
-        return "lblWind2";
-    case R::Visibility:
-        return "lblVisible2";
-    case R::Sunrise:
-        return "lblSunrise2";
-    case R::Sunset:
-        return "lblSunset2";
-    case R::MoonRise:
-        return "lblMoonRise2";
-    case R::MoonSet:
-        return "lblMoonSet2";
-    case R::HeatIndex:
-        return "lblHeatIndex2";
-    case R::WindChill:
-        return "lblWindChill2";
-    }
-    return "";
-}
-
 // Menu captions use "&" for access keys; a location's own "&" must show as itself.
 QString menuCaption(const std::string& text)
 {
     return QString::fromLatin1(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
-
-// Clears a flag when the command ends, errors included.
-class FlagReset
-{
-public:
-    explicit FlagReset(std::string& flag) : m_flag(flag) {}
-    ~FlagReset() { m_flag.clear(); }
-    FlagReset(const FlagReset&) = delete;
-    FlagReset& operator=(const FlagReset&) = delete;
-
-private:
-    std::string& m_flag;
-};
 
 } // namespace
 
@@ -280,7 +234,7 @@ void TForm1::automaticRequest(const std::string& key, bool /*updateWallpaper*/)
         return;
     m_state.currentLocationKey = key;
     m_state.automaticRequest = "y";
-    FlagReset reset(m_state.automaticRequest);
+    const ScopeExit manualAgain([this] { m_state.automaticRequest.clear(); });
     m_request->Get_the_Stats();
     // The wallpaper refresh after an automatic update plugs in here.
 }
@@ -489,13 +443,13 @@ void TForm1::setForecastStatusText(const std::string& text)
 
 void TForm1::showReading(Reading which, const std::string& text)
 {
-    if (QLabel* label = m_panel->labelNamed(QString::fromLatin1(labelFor(which))))
+    if (QLabel* label = m_panel->labelNamed(QString::fromLatin1(ReadingLabelName(which))))
         label->setText(QString::fromLatin1(text));
 }
 
 std::string TForm1::reading(Reading which) const
 {
-    if (QLabel* label = m_panel->labelNamed(QString::fromLatin1(labelFor(which))))
+    if (QLabel* label = m_panel->labelNamed(QString::fromLatin1(ReadingLabelName(which))))
         return label->text().toLatin1().toStdString();
     return {};
 }

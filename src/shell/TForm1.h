@@ -124,6 +124,14 @@ private:
     void createMenus();
     void createTrayMenus();
     QAction* addAction(QMenu* menu, const char* objectName, const char* caption);
+    struct MenuName
+    {
+        const char* objectName;
+        const char* caption;
+    };
+    // A submenu of two exclusive checkable entries, "off" checked at start.
+    void addOffOnChoice(QMenu* parent, MenuName submenu, MenuName off, MenuName on,
+                        const std::function<void(bool)>& choose);
     void guarded(const std::function<void()>& command);
     // Runs a request the program started itself; skipped while another runs.
     void automaticRequest(const std::string& key, bool updateWallpaper);

@@ -15,6 +15,23 @@ QAction* TForm1::addAction(QMenu* menu, const char* objectName, const char* capt
     return item;
 }
 
+void TForm1::addOffOnChoice(QMenu* parent, MenuName submenu, MenuName off, MenuName on,
+                            const std::function<void(bool)>& choose)
+{
+    QMenu* menu = parent->addMenu(QString::fromLatin1(submenu.caption));
+    menu->setObjectName(QString::fromLatin1(submenu.objectName));
+    auto* group = new QActionGroup(menu);
+    QAction* offItem = addAction(menu, off.objectName, off.caption);
+    QAction* onItem = addAction(menu, on.objectName, on.caption);
+    for (QAction* item : {offItem, onItem}) {
+        item->setCheckable(true);
+        group->addAction(item);
+    }
+    offItem->setChecked(true);
+    connect(offItem, &QAction::triggered, this, [choose] { choose(false); });
+    connect(onItem, &QAction::triggered, this, [choose] { choose(true); });
+}
+
 void TForm1::createMenus()
 {
     QMenuBar* bar = menuBar();
@@ -54,18 +71,8 @@ void TForm1::createMenus()
             this, &TForm1::mnuMainLabelColor1Click);
     connect(addAction(labelOptions, "mnuMainLabelFontColor1", "Label &Font Color"),
             &QAction::triggered, this, &TForm1::mnuMainLabelFontColor1Click);
-    QMenu* transparency = labelOptions->addMenu(QStringLiteral("&Transparency"));
-    transparency->setObjectName(QStringLiteral("mnuTransparency1"));
-    auto* transparencyGroup = new QActionGroup(this);
-    QAction* off = addAction(transparency, "mnulblTOff1", "O&ff");
-    QAction* on = addAction(transparency, "mnulblTOn1", "O&n");
-    for (QAction* item : {off, on}) {
-        item->setCheckable(true);
-        transparencyGroup->addAction(item);
-    }
-    off->setChecked(true);
-    connect(off, &QAction::triggered, this, [this] { setTransparency(false); });
-    connect(on, &QAction::triggered, this, [this] { setTransparency(true); });
+    addOffOnChoice(labelOptions, {"mnuTransparency1", "&Transparency"}, {"mnulblTOff1", "O&ff"},
+                   {"mnulblTOn1", "O&n"}, [this](bool on) { setTransparency(on); });
 
     connect(addAction(preferences, "mnuStatsFontColor1", "Stats &Font Color"), &QAction::triggered,
             this, &TForm1::mnuStatsFontColor1Click);
@@ -91,18 +98,8 @@ void TForm1::createMenus()
                 [this, stored] { setBackground(stored); });
     }
 
-    QMenu* stayOnTop = preferences->addMenu(QStringLiteral("Stay on Top"));
-    stayOnTop->setObjectName(QStringLiteral("mnuStayonTop1"));
-    auto* stayGroup = new QActionGroup(this);
-    QAction* no = addAction(stayOnTop, "mnuSOTNo1", "&No");
-    QAction* yes = addAction(stayOnTop, "mnuSOTYes1", "&Yes");
-    for (QAction* item : {no, yes}) {
-        item->setCheckable(true);
-        stayGroup->addAction(item);
-    }
-    no->setChecked(true);
-    connect(no, &QAction::triggered, this, [this] { setStayOnTop(false); });
-    connect(yes, &QAction::triggered, this, [this] { setStayOnTop(true); });
+    addOffOnChoice(preferences, {"mnuStayonTop1", "Stay on Top"}, {"mnuSOTNo1", "&No"},
+                   {"mnuSOTYes1", "&Yes"}, [this](bool on) { setStayOnTop(on); });
 
     connect(addAction(options, "mnuPrint1", "&Print"), &QAction::triggered, this,
             &TForm1::mnuPrint1Click);

@@ -14,38 +14,7 @@ class RecordingConditionsView final : public ConditionsView
 {
 public:
     // The component name of a reading's label, as the main window names it.
-    static std::string labelName(Reading which)
-    {
-        switch (which) {
-        case Reading::Conditions:
-            return "lblConditions";
-        case Reading::Sky:
-            return "lblsky2";
-        case Reading::Temperature:
-            return "lblTemp2";
-        case Reading::Humidity:
-            return "lblHumid2";
-        case Reading::Pressure:
-            return "lblPress2";
-        case Reading::Wind:
-            return "lblWind2";
-        case Reading::Visibility:
-            return "lblVisible2";
-        case Reading::Sunrise:
-            return "lblSunrise2";
-        case Reading::Sunset:
-            return "lblSunset2";
-        case Reading::MoonRise:
-            return "lblMoonRise2";
-        case Reading::MoonSet:
-            return "lblMoonSet2";
-        case Reading::HeatIndex:
-            return "lblHeatIndex2";
-        case Reading::WindChill:
-            return "lblWindChill2";
-        }
-        return "?";
-    }
+    static std::string labelName(Reading which) { return ReadingLabelName(which); }
 
     struct Shown
     {
