@@ -36,19 +36,17 @@ public:
 
 } // namespace
 
-class ConditionsRoad : public ::testing::Test
+// The whole road: emulator, transfer component, catalogue, presets, parser and request, over a
+// throwaway profile. `resolver` stands in for the system's host look-up when given.
+struct Road
 {
-protected:
-    ConditionsRoad()
-        : presets(state, store, ui, menu),
+    explicit Road(std::unique_ptr<HostResolver> resolver = nullptr)
+        : http(nullptr, std::move(resolver)), presets(state, store, ui, menu),
           parser(state, store, ui, view, [this] { presets.AddPreset(); }),
           request(state, ui, view, http, parser, hooks())
     {
         emulator.setNow(QDateTime(QDate(2026, 1, 15), QTime(14, 0), Qt::UTC));
         emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
-        EXPECT_TRUE(emulator.listen());
-        http.Proxy = "127.0.0.1";
-        http.ProxyPort = emulator.port();
     }
 
     ConditionsRequest::Hooks hooks()
@@ -86,6 +84,18 @@ protected:
     ConditionsParser parser;
     ConditionsRequest request;
     int moonUpdates = 0;
+};
+
+// Through the emulator as the proxy, on any free port.
+class ConditionsRoad : public ::testing::Test, protected Road
+{
+protected:
+    ConditionsRoad()
+    {
+        EXPECT_TRUE(emulator.listen());
+        http.Proxy = "127.0.0.1";
+        http.ProxyPort = emulator.port();
+    }
 };
 
 TEST_F(ConditionsRoad, UsCityFromKeyToReadingsWithStatusTextsInOrder)
@@ -324,31 +334,14 @@ TEST_F(ConditionsRoad, ArmedRemovalRemovesTheClickedPresetInsteadOfFetching)
 
 // Without a proxy the component looks the service's host up itself and connects to port 80, so
 // these run where the test may listen on 127.0.0.1:80 (as root, or with the capability).
-class ConditionsRoadDirect : public ::testing::TestWithParam<RoadCase>
+class ConditionsRoadDirect : public ::testing::TestWithParam<RoadCase>, protected Road
 {
 protected:
-    ConditionsRoadDirect()
-        : http(nullptr, std::make_unique<test::ScriptedResolver>()),
-          presets(state, store, ui, menu),
-          parser(state, store, ui, view, [this] { presets.AddPreset(); }),
-          request(state, ui, view, http, parser, {})
+    ConditionsRoadDirect() : Road(std::make_unique<test::ScriptedResolver>())
     {
-        emulator.setNow(QDateTime(QDate(2026, 1, 15), QTime(14, 0), Qt::UTC));
-        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
         listening = emulator.listen(80);
     }
 
-    test::TempProfile profile;
-    SettingsStore store = profile.store();
-    test::RecordingUserInterface ui;
-    test::RecordingConditionsView view;
-    RecordingPresetMenu menu;
-    SharedState state;
-    ServiceEmulator emulator;
-    TNMHTTP http;
-    PresetList presets;
-    ConditionsParser parser;
-    ConditionsRequest request;
     bool listening = false;
 };
 
@@ -356,8 +349,7 @@ TEST_P(ConditionsRoadDirect, FetchesFromTheServiceHostItself)
 {
     if (!listening)
         GTEST_SKIP() << "127.0.0.1:80 is not available here";
-    state.currentLocationKey = GetParam().key;
-    ASSERT_TRUE(request.Get_the_Stats());
+    ASSERT_TRUE(fetch(GetParam().key));
     const auto& head = emulator.requests().back();
     EXPECT_FALSE(head.proxyForm);
     EXPECT_EQ(head.header("Host"), "www.wunderground.com");
