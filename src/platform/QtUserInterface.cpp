@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QUrl>
 
 namespace cirrolux {
 
@@ -55,6 +57,17 @@ bool QtUserInterface::runPrintDialog(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, m_parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUserInterface::openHelp(const std::string& topic)
+{
+    if (m_helpHandler)
+        m_helpHandler(topic);
+}
+
+void QtUserInterface::openUrl(const std::string& url)
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(url)));
 }
 
 } // namespace cirrolux

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 namespace cirrolux {
 
 // The real dialogs: QMessageBox, QColorDialog and QApplication::beep. Boxes are parented to the
@@ -23,10 +25,18 @@ public:
     void beep() override;
     std::optional<QColor> chooseColor() override;
     bool runPrintDialog(QPrinter& printer) override;
+    void openHelp(const std::string& topic) override;
+    void openUrl(const std::string& url) override;
+    // The help window registers itself here; until then a help command does nothing.
+    void setHelpHandler(std::function<void(const std::string&)> handler)
+    {
+        m_helpHandler = std::move(handler);
+    }
 
 private:
     QPointer<QWidget> m_parent;
     QColor m_lastColor = Qt::white;
+    std::function<void(const std::string&)> m_helpHandler;
 };
 
 } // namespace cirrolux

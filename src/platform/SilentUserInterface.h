@@ -17,6 +17,8 @@ public:
     void beep() override {}
     std::optional<QColor> chooseColor() override { return std::nullopt; }
     bool runPrintDialog(QPrinter&) override { return false; }
+    void openHelp(const std::string&) override {}
+    void openUrl(const std::string&) override {}
 
     int messages = 0;
 };

@@ -32,6 +32,10 @@ public:
     virtual std::optional<QColor> chooseColor() = 0;
     // The standard print dialog over `printer`; true when the user chose to print.
     virtual bool runPrintDialog(QPrinter& printer) = 0;
+    // Opens the program's help at `topic` (a page name; empty for the contents).
+    virtual void openHelp(const std::string& topic) = 0;
+    // Opens a web or mail address ("mailto:...") in the user's default program.
+    virtual void openUrl(const std::string& url) = 0;
 };
 
 } // namespace cirrolux

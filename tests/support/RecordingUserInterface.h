@@ -17,7 +17,7 @@ class RecordingUserInterface final : public UserInterface
 public:
     struct Event
     {
-        enum class Kind { Message, Information, Confirm, Error, Beep, ColorDialog, PrintDialog };
+        enum class Kind { Message, Information, Confirm, Error, Beep, ColorDialog, PrintDialog, Help, OpenUrl };
         Kind kind;
         std::string text;
         bool operator==(const Event&) const = default;
@@ -34,6 +34,9 @@ public:
     std::optional<QColor> chooseColor() override;
     // Prints to the PDF file set by printToPdf(), or cancels when none is set.
     bool runPrintDialog(QPrinter& printer) override;
+    // Recorded with the topic or address as text.
+    void openHelp(const std::string& topic) override { record(Event::Kind::Help, topic); }
+    void openUrl(const std::string& url) override { record(Event::Kind::OpenUrl, url); }
 
     // Scripted answers, used in order; a confirm without a script answers No, a colour dialog
     // without one is cancelled.
