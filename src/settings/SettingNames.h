@@ -46,6 +46,14 @@ inline constexpr std::string_view ForecastBackground = "Fbgcolor";
 inline constexpr std::string_view ForecastFontSizeRead = "FfontSiz";
 inline constexpr std::string_view ForecastFontSizeWrite = "Ffontsiz";
 
+// Section "Desktop": the program's own record of the five desktop wallpaper values it set last
+inline constexpr std::string_view Desktop = "Desktop";
+inline constexpr std::string_view Wallpaper = "Wallpaper";
+inline constexpr std::string_view TileWallpaper = "TileWallpaper";
+inline constexpr std::string_view WallpaperStyle = "WallpaperStyle";
+inline constexpr std::string_view WallpaperOriginX = "WallpaperOriginX";
+inline constexpr std::string_view WallpaperOriginY = "WallpaperOriginY";
+
 // Section "Locations": "loc" + slot number 0..19
 inline constexpr std::string_view PresetPrefix = "loc";
 

@@ -1,0 +1,100 @@
+#include "wallpaper/WallpaperBitmap.h"
+
+#include "platform/AppPaths.h"
+#include "platform/CirroluxError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace cirrolux {
+
+namespace WallpaperBitmap {
+
+namespace {
+QString fileName()
+{
+    return QString::fromLatin1(FileName.data(), qsizetype(FileName.size()));
+}
+} // namespace
+
+Source sourceFor(std::string_view imageFile)
+{
+    std::string upper(imageFile);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    }
+    if (upper.find(".GIF") == std::string::npos)
+        return Source::Jpeg;
+    const std::size_t radar = imageFile.find("_radar.GIF");
+    if (radar != std::string_view::npos && radar > 0)
+        return Source::RadarCapture;
+    return Source::GifFirstFrame;
+}
+
+QString workingPath()
+{
+    return AppPaths::workingDirectory() + QLatin1Char('/') + fileName();
+}
+
+bool save(const QImage& picture, const QString& path)
+{
+    if (picture.isNull())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // Qt's BMP writer works on 32-bit rows; other formats would be converted on the way anyway.
+    const bool written = picture.depth() == 32 || picture.depth() <= 8
+                             ? picture.save(&file, "BMP")
+                             : picture.convertToFormat(QImage::Format_RGB32).save(&file, "BMP");
+    return written && file.commit();
+}
+
+QString install(const QString& bitmap, const QString& directory)
+{
+    const QString target = directory + QLatin1Char('/') + fileName();
+    const std::string failed = "Error - cirrolux.bmp could not be copied to " +
+                               QDir::toNativeSeparators(directory).toLatin1().toStdString() + ".";
+    if (QFileInfo(bitmap).absoluteFilePath() == QFileInfo(target).absoluteFilePath())
+        return target;
+
+    // A rename replaces the old wallpaper in one step; across file systems the bitmap is copied.
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(bitmap).toStdString(),
+                            QFile::encodeName(target).toStdString(), error);
+    if (!error)
+        return target;
+
+    QFile source(bitmap);
+    QSaveFile copy(target);
+    if (!source.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly))
+        throw CirroluxError(failed);
+    while (!source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        if (block.isEmpty() || copy.write(block) != block.size())
+            throw CirroluxError(failed);
+    }
+    if (!copy.commit())
+        throw CirroluxError(failed);
+    source.close();
+    QFile::remove(bitmap);
+    return target;
+}
+
+} // namespace WallpaperBitmap
+
+QString GetWinDir()
+{
+    const QString directory = AppPaths::windowsDirectory();
+    if (!QDir().mkpath(directory))
+        return {};
+    return QDir(directory).absolutePath();
+}
+
+} // namespace cirrolux
