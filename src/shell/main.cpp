@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDir>
 
+#include <algorithm>
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -22,7 +24,13 @@ int main(int argc, char** argv)
 
     cirrolux::SettingsStore settings = cirrolux::SettingsStore::forUser();
     cirrolux::QtUserInterface ui;
-    cirrolux::Startup startup(settings, ui, {});
+    cirrolux::TForm1::Options options;
+    // The run script shortens the refresh to watch timed updates; the program's own is 25 minutes.
+    bool ok = false;
+    const int refreshSeconds = qEnvironmentVariableIntValue("CIRROLUX_REFRESH_SECONDS", &ok);
+    if (ok && refreshSeconds > 0)
+        options.autoUpdateIntervalMs = std::min(refreshSeconds, 86400) * 1000;
+    cirrolux::Startup startup(settings, ui, std::move(options));
     ui.setParentWindow(&startup.mainWindow());
     startup.run();
     return app.exec();

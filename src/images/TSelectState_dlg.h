@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TSelectState_dlg;
+}
+
+class QComboBox;
+
+namespace cirrolux {
+
+class RadarChooser;
+
+// "Select Radar Area Coverage": the window of the radar chooser. Modeless; OK and Cancel hide
+// it, and each showing starts with both lists unselected.
+class TSelectState_dlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TSelectState_dlg(RadarChooser& chooser, QWidget* parent = nullptr);
+    ~TSelectState_dlg() override;
+
+    // Opens the chooser; in preferences mode the choice becomes the wallpaper image.
+    void open(bool preferencesMode);
+
+    void FormShow();
+    void OKBtnClick();
+    void CancelBtnClick();
+
+    QComboBox& cboState() const;
+    QComboBox& cboRegion() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TSelectState_dlg> m_ui;
+    RadarChooser& m_chooser;
+};
+
+} // namespace cirrolux
