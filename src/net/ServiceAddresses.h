@@ -42,6 +42,8 @@ inline constexpr std::string_view UsdaWfas = "http://www.fs.fed.us";
 inline constexpr std::string_view Plymouth = "http://vortex.plymouth.edu";
 inline constexpr std::string_view WeatherBank = "http://www.weatherbank.com";
 inline constexpr std::string_view AllergyMaps = "http://www.intellicast.com";
+// Texas A&M radar server (two wallpaper images).
+inline constexpr std::string_view TexasAM = "http://www.met.tamu.edu";
 // The Purdue radar's older picture, fetched when the latest one is not there yet.
 inline constexpr std::string_view PurdueRadarPreviousPath = "/radar/previous/rad_comp-2.gif";
 
