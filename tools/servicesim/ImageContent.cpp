@@ -83,7 +83,7 @@ QByteArray ImageContent::picture(const ServedImage& image, std::int64_t hour, Im
     if (size == ImageSize::Full) {
         bytes = encode(image, ImagePainter::paint(image, when));
     } else if (size == ImageSize::Short) {
-        bytes = encode(image, {ImagePainter::notAvailable(200, 150, image.file)});
+        bytes = encode(image, {ImagePainter::notAvailable(200, 150, image.file, image.isGif())});
     } else {
         PixelCanvas dot(16, 16);
         dot.fill(dot.addColour({0, 0, 0}));

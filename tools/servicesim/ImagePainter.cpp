@@ -60,7 +60,8 @@ std::vector<PixelCanvas> ImagePainter::paint(const ServedImage& image, const Pic
     return {notAvailable(image.width, image.height, image.label)};
 }
 
-PixelCanvas ImagePainter::notAvailable(int width, int height, const std::string& label)
+PixelCanvas ImagePainter::notAvailable(int width, int height, const std::string& label,
+                                       bool textured)
 {
     PixelCanvas canvas(width, height);
     const std::uint8_t back = canvas.addColour({0, 0, 0});
@@ -68,7 +69,7 @@ PixelCanvas ImagePainter::notAvailable(int width, int height, const std::string&
     const std::uint8_t white = canvas.addColour({255, 255, 255});
     canvas.fill(back);
     // A faint checker keeps the picture from compressing to almost nothing.
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; textured && y < height; ++y)
         for (int x = (y / 4) % 2 * 4; x < width; x += 8)
             canvas.fillRect(x, y, 4, 1, grey);
     canvas.fillRect(8, height / 2 - 22, width - 16, 44, back);

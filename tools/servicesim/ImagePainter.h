@@ -29,8 +29,10 @@ class ImagePainter
 public:
     static std::vector<PixelCanvas> paint(const ServedImage& image, const PictureHour& when);
 
-    // A small "image not available" picture, as a server shows while its mosaic is rebuilt.
-    static PixelCanvas notAvailable(int width, int height, const std::string& label);
+    // A small "image not available" picture, as a server shows while its mosaic is rebuilt;
+    // `textured` lays a faint checker behind the text (which JPEG does not compress well).
+    static PixelCanvas notAvailable(int width, int height, const std::string& label,
+                                    bool textured = true);
 };
 
 // The painters, by family (WeatherPictures.cpp and ScenePictures.cpp).

@@ -99,23 +99,6 @@ std::vector<StormCell> WeatherField::storms(double hours) const
     return cells;
 }
 
-double WeatherField::echo(const std::vector<StormCell>& storms, double lon, double lat,
-                          double hours) const
-{
-    double core = 0;
-    for (const StormCell& cell : storms) {
-        const double dx = (lon - cell.lon) / cell.radiusLon;
-        const double dy = (lat - cell.lat) / cell.radiusLat;
-        const double d2 = dx * dx + dy * dy;
-        if (d2 < 1.0)
-            core = std::max(core, cell.strength * (1.0 - d2));
-    }
-    if (core <= 0)
-        return 0;
-    const double texture = m_noise.fractal(lon * 3.1 - hours * 0.4, lat * 3.1, 3);
-    return std::clamp(core * (0.35 + 1.1 * texture), 0.0, 1.0);
-}
-
 double WeatherField::cloud(double lon, double lat, double hours) const
 {
     const double drift = hours * 0.05;

@@ -38,8 +38,6 @@ public:
     WeatherField();
 
     std::vector<StormCell> storms(double hours) const;
-    // Radar reflectivity 0..1 at a place from the given storms (texture drawn from the noise).
-    double echo(const std::vector<StormCell>& storms, double lon, double lat, double hours) const;
     // Cloud cover 0..1 (1 is a cold, high top) at a place and time.
     double cloud(double lon, double lat, double hours) const;
     const ValueNoise& noise() const { return m_noise; }

@@ -51,14 +51,20 @@ void paintEchoes(PixelCanvas& canvas, const MapView& view, const std::vector<Sto
         lons[std::size_t(x)] = view.toGeo(view.x() + x, 0).x();
     for (int y = 0; y < height; ++y)
         lats[std::size_t(y)] = view.toGeo(0, view.y() + y).y();
-    std::vector<float> core(std::size_t(width) * height, 0.0f);
+    // Each storm reaches past its nominal edge, where the texture decides whether it shows, so
+    // the echoes get ragged outlines instead of ellipses.
+    constexpr double kReach = 1.8;
+    const double reach = std::sqrt(kReach);
+    std::vector<float> core(std::size_t(width) * height, -1.0f);
     const GeoBox& box = view.box();
     for (const StormCell& cell : storms) {
-        if (cell.lon + cell.radiusLon < box.west || cell.lon - cell.radiusLon > box.east ||
-            cell.lat + cell.radiusLat < box.south || cell.lat - cell.radiusLat > box.north)
+        const double reachLon = cell.radiusLon * reach;
+        const double reachLat = cell.radiusLat * reach;
+        if (cell.lon + reachLon < box.west || cell.lon - reachLon > box.east ||
+            cell.lat + reachLat < box.south || cell.lat - reachLat > box.north)
             continue;
-        const QPointF a = view.toPixel(cell.lon - cell.radiusLon, cell.lat + cell.radiusLat);
-        const QPointF b = view.toPixel(cell.lon + cell.radiusLon, cell.lat - cell.radiusLat);
+        const QPointF a = view.toPixel(cell.lon - reachLon, cell.lat + reachLat);
+        const QPointF b = view.toPixel(cell.lon + reachLon, cell.lat - reachLat);
         const int x0 = std::max(0, static_cast<int>(a.x()) - view.x());
         const int x1 = std::min(width - 1, static_cast<int>(b.x()) + 1 - view.x());
         const int y0 = std::max(0, static_cast<int>(a.y()) - view.y());
@@ -69,7 +75,7 @@ void paintEchoes(PixelCanvas& canvas, const MapView& view, const std::vector<Sto
             for (int x = x0 - x0 % block; x <= x1; x += block) {
                 const double dx = (lons[std::size_t(x)] - cell.lon) / cell.radiusLon;
                 const double d2 = dx * dx + dy * dy;
-                if (d2 < 1.0)
+                if (d2 < kReach)
                     line[x] = std::max(line[x], static_cast<float>(cell.strength * (1.0 - d2)));
             }
         }
@@ -79,11 +85,12 @@ void paintEchoes(PixelCanvas& canvas, const MapView& view, const std::vector<Sto
         const float* line = core.data() + std::size_t(y) * width;
         for (int x = 0; x < width; x += block) {
             const float c = line[x];
-            if (c <= 0)
+            if (c <= -0.9f)
                 continue;
             const double texture = field.noise().fractal(lons[std::size_t(x)] * 3.1 - hours * 0.4,
                                                          lats[std::size_t(y)] * 3.1, 3);
-            const double value = c * (0.35 + 1.1 * texture);
+            const double value = std::max(0.0, double(c)) * (0.5 + 0.9 * texture) +
+                                 0.55 * (texture - 0.5) + 0.1 * std::min(0.0, double(c));
             int level = -1;
             while (level < 6 && value >= kThresholds[level + 1])
                 ++level;
