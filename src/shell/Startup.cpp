@@ -21,8 +21,11 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
 {
     // The web page window comes first and moves nothing; each later window brings its creator.
     return {
-        {"TfrmWeb", -1, {}},  {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, {}},
-        {"TfrmPref", 40, {}}, {"TfrmImage", 55, [](TForm1& f) { f.createImageWindow(); }},
+        {"TfrmWeb", -1, {}},
+        {"TSelectState_dlg", 10, [](TForm1& f) { f.createRadarChooser(); }},
+        {"TfrmAbout", 25, {}},
+        {"TfrmPref", 40, {}},
+        {"TfrmImage", 55, [](TForm1& f) { f.createImageWindow(); }},
         {"TfrmForecast", 70, {}},
     };
 }

@@ -6,10 +6,14 @@
 #include "display/StatsPanel.h"
 #include "display/TOnTray.h"
 #include "images/ImageDownload.h"
+#include "images/RadarImageCommands.h"
 #include "images/TfrmImage.h"
+#include "images/TfrmImageWallpaper.h"
+#include "images/WallpaperUpdate.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/CommandGuard.h"
+#include "platform/DesktopWallpaper.h"
 #include "platform/ScopeExit.h"
 #include "platform/UserInterface.h"
 #include "resources/BuiltinPictures.h"
@@ -230,7 +234,7 @@ void TForm1::Timer1Timer()
     });
 }
 
-void TForm1::automaticRequest(const std::string& key, bool /*updateWallpaper*/)
+void TForm1::automaticRequest(const std::string& key, bool updateWallpaper)
 {
     // A tick that arrives while a transfer runs waits for the next one.
     if (m_request->running())
@@ -239,7 +243,8 @@ void TForm1::automaticRequest(const std::string& key, bool /*updateWallpaper*/)
     m_state.automaticRequest = "y";
     const ScopeExit manualAgain([this] { m_state.automaticRequest.clear(); });
     m_request->Get_the_Stats();
-    // The wallpaper refresh after an automatic update plugs in here.
+    if (updateWallpaper && m_wallpaper)
+        m_wallpaper->UpdateAutoWallpaper();
 }
 
 void TForm1::Get_the_Stats()

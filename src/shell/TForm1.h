@@ -26,7 +26,11 @@ namespace cirrolux {
 class ConditionsParser;
 class ConditionsRequest;
 class ForecastCommands;
+class DesktopWallpaper;
 class ImageDownload;
+class RadarImageCommands;
+class TfrmImageWallpaper;
+class WallpaperUpdate;
 class RadarChooserCommands;
 class TfrmImage;
 class WebWindowCommands;
@@ -87,6 +91,11 @@ public:
     void createImageWindow();
     TfrmImage* imageWindow() const { return m_imageWindow.get(); }
     ImageDownload* imageDownload() const { return m_imageDownload.get(); }
+    // The wallpaper step of the image window and of each timed refresh (made with the window).
+    WallpaperUpdate* wallpaper() const { return m_wallpaper.get(); }
+    // The state and regional radar chooser (start-up's "TSelectState_dlg" step).
+    void createRadarChooser();
+    RadarImageCommands* radarChooser() const { return m_radarChooser.get(); }
     // The windows the other entries of the image menus open; null (the default) disables them.
     void setForecastCommands(ForecastCommands* commands);
     void setWebWindowCommands(WebWindowCommands* commands);
@@ -181,6 +190,10 @@ private:
     std::function<void()> m_firstPaint;
     std::unique_ptr<TfrmImage> m_imageWindow; // a window of its own, not a child
     std::unique_ptr<ImageDownload> m_imageDownload;
+    std::unique_ptr<DesktopWallpaper> m_desktop; // looked up at the first wallpaper
+    std::unique_ptr<TfrmImageWallpaper> m_wallpaperWindow;
+    std::unique_ptr<WallpaperUpdate> m_wallpaper;
+    std::unique_ptr<RadarImageCommands> m_radarChooser;
     ForecastCommands* m_forecastCommands = nullptr;
     WebWindowCommands* m_webWindowCommands = nullptr;
     RadarChooserCommands* m_radarChooserCommands = nullptr;

@@ -5,7 +5,12 @@
 #include "images/ImageCatalogue.h"
 #include "images/ImageDownload.h"
 #include "images/MenuLayout.h"
+#include "images/RadarImageCommands.h"
+#include "images/TSelectState_dlg.h"
 #include "images/TfrmImage.h"
+#include "images/TfrmImageWallpaper.h"
+#include "images/WallpaperUpdate.h"
+#include "platform/DesktopWallpaper.h"
 #include "platform/WindowCommands.h"
 
 #include <QAction>
@@ -141,7 +146,32 @@ void TForm1::createImageWindow()
     hooks.repaint = [this] { repaint(); };
     m_imageDownload =
         std::make_unique<ImageDownload>(m_state, m_ui, *m_http, *m_imageWindow, std::move(hooks));
+
+    m_wallpaperWindow = std::make_unique<TfrmImageWallpaper>(*m_imageWindow);
+    m_wallpaper = std::make_unique<WallpaperUpdate>(
+        m_state, m_settings, m_ui, *m_http, *m_imageDownload, *m_wallpaperWindow,
+        [this](const QString& path, int style, int x, int y) {
+            // The desktop is looked up on the session bus only when a wallpaper is first set.
+            if (!m_desktop)
+                m_desktop = std::make_unique<DesktopWallpaper>(m_settings, m_ui);
+            m_desktop->SetDesktopWallpaper(path, style, x, y);
+        },
+        [this](const std::string& text) { setStatusText(text); });
+    m_imageWindow->setWallpaperCommands(m_wallpaper.get());
     updateImageMenus();
+}
+
+void TForm1::createRadarChooser()
+{
+    if (m_radarChooser)
+        return;
+    m_radarChooser = std::make_unique<RadarImageCommands>(
+        m_state, m_settings, m_ui, *m_http,
+        [this] {
+            return RadarImageCommands::Images{m_imageWindow.get(), m_imageDownload.get()};
+        },
+        this);
+    setRadarChooserCommands(m_radarChooser.get());
 }
 
 void TForm1::setForecastCommands(ForecastCommands* commands)
