@@ -21,8 +21,12 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
 {
     // The web page window comes first and moves nothing; each later window brings its creator.
     return {
-        {"TfrmWeb", -1, {}},  {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, {}},
-        {"TfrmPref", 40, {}}, {"TfrmImage", 55, {}},        {"TfrmForecast", 70, {}},
+        {"TfrmWeb", -1, {}},
+        {"TSelectState_dlg", 10, {}},
+        {"TfrmAbout", 25, {}},
+        {"TfrmPref", 40, [](TForm1& form) { form.createPreferences(nullptr); }},
+        {"TfrmImage", 55, {}},
+        {"TfrmForecast", 70, {}},
     };
 }
 
