@@ -102,8 +102,11 @@ TfrmPref::TfrmPref(SettingsStore& settings, UserInterface& ui, TNMHTTP& http,
             [this] { step(&GeneralPreferences::ckMinimizedClick); });
     connect(m_form->cboWallpaperStyles, &QComboBox::currentIndexChanged, this,
             [this] { step(&GeneralPreferences::cboWallpaperStylesChange); });
-    connect(m_form->cboAutoWallpaper, &QComboBox::activated, this,
-            [this] { step(&GeneralPreferences::cboAutoWallpaperChange); });
+    // The radar chooser this may open shows its choice here itself, so nothing is put back.
+    connect(m_form->cboAutoWallpaper, &QComboBox::activated, this, [this] {
+        PreferenceControls c = controls();
+        runGuarded(m_ui, [&] { m_logic.cboAutoWallpaperChange(c); });
+    });
     connect(m_form->btnOkay, &QPushButton::clicked, this, &TfrmPref::btnOkayClick);
     connect(m_form->btnCancel, &QPushButton::clicked, this, &TfrmPref::btnCancelClick);
     connect(m_form->BitBtn1, &QPushButton::clicked, this, &TfrmPref::BitBtn1Click);
