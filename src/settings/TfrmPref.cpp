@@ -4,10 +4,13 @@
 #include "platform/UserInterface.h"
 #include "ui_TfrmPref.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace cirrolux {
 
@@ -54,6 +57,16 @@ void setItems(QComboBox* box, const std::vector<std::string>& items)
     box->clear();
     for (const std::string& item : items)
         box->addItem(fromText(item));
+    // Long titles are cut in the box itself, but the open list shows them whole.
+    box->view()->setMinimumWidth(std::max(box->width(), box->view()->sizeHintForColumn(0) + 24));
+}
+
+void setEditText(QLineEdit* edit, const std::string& text)
+{
+    if (edit->text() == fromText(text))
+        return;
+    edit->setText(fromText(text));
+    edit->setCursorPosition(0); // the beginning of a long host name, not its end
 }
 
 void showText(QComboBox* box, const std::string& text)
@@ -209,16 +222,16 @@ void TfrmPref::apply(const PreferenceControls& c)
 
     setItems(f.cboWallpaperStyles, c.wallpaperStyles);
     showText(f.cboWallpaperStyles, c.wallpaperStyle);
-    f.txtXloc->setText(fromText(c.x));
-    f.txtYloc->setText(fromText(c.y));
+    setEditText(f.txtXloc, c.x);
+    setEditText(f.txtYloc, c.y);
     setUsable(f.txtXloc, c.positionEnabled);
     setUsable(f.txtYloc, c.positionEnabled);
 
     f.CheckBox1->setChecked(c.proxyUse);
-    f.EditProxy->setText(fromText(c.proxy));
-    f.EditProxyPort->setText(fromText(c.proxyPort));
-    f.txtProxyUserid->setText(fromText(c.proxyUserid));
-    f.txtProxyPass->setText(fromText(c.proxyPass));
+    setEditText(f.EditProxy, c.proxy);
+    setEditText(f.EditProxyPort, c.proxyPort);
+    setEditText(f.txtProxyUserid, c.proxyUserid);
+    setEditText(f.txtProxyPass, c.proxyPass);
     for (QWidget* edit :
          {static_cast<QWidget*>(f.EditProxy), static_cast<QWidget*>(f.EditProxyPort),
           static_cast<QWidget*>(f.txtProxyUserid), static_cast<QWidget*>(f.txtProxyPass)})
