@@ -10,6 +10,7 @@
 #include "locations/ChooseLocation.h"
 #include "locations/PresetList.h"
 #include "net/TNMHTTP.h"
+#include "platform/CirroluxError.h"
 #include "platform/SharedState.h"
 #include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
@@ -356,6 +357,19 @@ TEST_F(ChooseLocationOkay, RefusedWhileAnotherTransferRuns)
     EXPECT_EQ(nested, Outcome::Refused);
     EXPECT_EQ(pageRequests().size(), 1u);
     EXPECT_EQ(ui.events().front(), Beep);
+}
+
+// A transfer error ends the command for the caller's guard; the next "&Okay" is not refused.
+TEST_F(ChooseLocationOkay, TransferErrorEndsTheCommandAndLeavesNoTransferRunning)
+{
+    emulator.close();
+    EXPECT_THROW(okay("Continent>Europe>France>Paris"), TransferError);
+    EXPECT_EQ(dialog, std::vector<std::string>{"hide"});
+    EXPECT_TRUE(ui.messages().empty());
+    ASSERT_TRUE(emulator.listen());
+    http.ProxyPort = emulator.port();
+    EXPECT_EQ(okay("Continent>Europe>France>Paris"), Outcome::Closed);
+    EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Paris, France (O)");
 }
 
 TEST(ChooseLocationAddresses, PathAndAddressForms)

@@ -170,6 +170,27 @@ INSTANTIATE_TEST_SUITE_P(
                       "Lima, Peru (O)"}),
     [](const ::testing::TestParamInfo<ContinentCase>& info) { return info.param.name; });
 
+// The start-up tick arrives while the dialog's transfer runs: it waits, and leaves nothing behind
+// that would change the dialog's preset or title.
+TEST_F(DialogsRoad, TimerTickDuringTheDialogsFetchIsSkipped)
+{
+    store.write_setting(names::Settings, names::StartupLoc, "Boston, MA");
+    bool ticked = false;
+    QObject::connect(&window->NMHTTP1(), &TNMHTTP::OnConnect, window.get(), [&] {
+        if (!std::exchange(ticked, true))
+            window->timer_startupTimer();
+    });
+    TfrmLocation& chooser = openChooser();
+    ASSERT_TRUE(chooser.selectPath({"Continent", "Europe", "France", "Paris"}));
+    chooser.findChild<QPushButton*>(QStringLiteral("btnOkay"))->click();
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(window->windowTitle(), "Cirrolux - Paris, France (O)");
+    EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Paris, France (O)");
+    EXPECT_EQ(window->state().currentLocationKey, "");
+    EXPECT_EQ(emulator.requests().size(), 2u); // the page and the usage counter only
+    EXPECT_TRUE(ui.errors().empty());
+}
+
 TEST_F(DialogsRoad, StartupCreatesThePreferencesDialogHidden)
 {
     Startup startup(store, ui, quietOptions());
