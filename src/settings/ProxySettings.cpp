@@ -1,5 +1,6 @@
 #include "settings/ProxySettings.h"
 
+#include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -53,6 +54,25 @@ ProxySettings ReadProxySettings(const SettingsStore& settings)
     proxy.userId = stored(settings, ProxyUserid);
     proxy.password = stored(settings, ProxyPass);
     return proxy;
+}
+
+void process_proxy_info(const SettingsStore& settings, TNMHTTP& http)
+{
+    const ProxySettings proxy = ReadProxySettings(settings);
+    if (!proxy.use) {
+        http.Proxy.clear();
+        http.HeaderInfo.UserId.clear();
+        http.HeaderInfo.Password.clear();
+        return;
+    }
+    if (proxy.host)
+        http.Proxy = *proxy.host;
+    if (proxy.port)
+        http.ProxyPort = *proxy.port;
+    if (proxy.userId)
+        http.HeaderInfo.UserId = *proxy.userId;
+    if (proxy.password)
+        http.HeaderInfo.Password = *proxy.password;
 }
 
 } // namespace cirrolux

@@ -6,6 +6,7 @@
 namespace cirrolux {
 
 class SettingsStore;
+class TNMHTTP;
 
 // The stored proxy settings as the transfer component takes them. With "ProxyUse" off, `use` is
 // false and the proxy host is to be cleared; otherwise each value that is stored is present.
@@ -21,6 +22,12 @@ struct ProxySettings
 // Reads the proxy settings. Throws CirroluxError("'<text>' is not a valid integer value") for a
 // stored port that is not a whole number.
 ProxySettings ReadProxySettings(const SettingsStore& settings);
+
+// Hands the stored proxy settings to the transfer component, so that the next request uses
+// them. With "ProxyUse" off the proxy host is cleared, and so are the user id and password, which
+// the component would otherwise send as "Authorization" to every server. Same error as
+// ReadProxySettings; the component is left as it was then.
+void process_proxy_info(const SettingsStore& settings, TNMHTTP& http);
 
 // Converts a whole number the way the program's edits do; throws the same error otherwise.
 int ToInteger(const std::string& text);

@@ -121,10 +121,27 @@ void SettingsStore::erase_section(std::string_view section)
     });
 }
 
+namespace {
+
+constexpr QFileDevice::Permissions OwnerRights = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                                                 QFileDevice::WriteUser | QFileDevice::ExeUser;
+
+// Takes away every right of the group and of others; grants nothing.
+bool tighten(const QString& path)
+{
+    const QFileDevice::Permissions now = QFile::permissions(path);
+    return (now & ~OwnerRights) == 0 || QFile::setPermissions(path, now & OwnerRights);
+}
+
+} // namespace
+
+// The file holds the proxy password, so it and its folder are for their owner only; a folder or
+// file made with wider rights is tightened by the next write.
 void SettingsStore::ensureStoreExists(std::string_view section) const
 {
     const QString folder = QFileInfo(m_location).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(folder) || !tighten(folder))
         throw SettingsError("Failed to create key " + std::string(section));
 }
 
@@ -191,6 +208,16 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
             discardDraft();
             throw SettingsError(failed);
         }
+    } else if (QFile created(draft);
+               !created.open(QIODevice::WriteOnly) ||
+               !created.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        discardDraft();
+        throw SettingsError(failed);
+    }
+    // Before anything new is written into it.
+    if (!tighten(draft)) {
+        discardDraft();
+        throw SettingsError(failed);
     }
 
     Snapshot expected;
@@ -209,7 +236,7 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
         }
         expected = snapshotOf(settings);
     }
-    if (!readsBackAs(draft, expected)) {
+    if (!readsBackAs(draft, expected) || !tighten(draft)) {
         discardDraft();
         throw SettingsError(failed);
     }

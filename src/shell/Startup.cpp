@@ -22,10 +22,10 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
     // The web page window comes first and moves nothing; each later window brings its creator.
     return {
         {"TfrmWeb", -1, {}},
-        {"TSelectState_dlg", 10, [](TForm1& f) { f.createRadarChooser(); }},
+        {"TSelectState_dlg", 10, [](TForm1& form) { form.createRadarChooser(); }},
         {"TfrmAbout", 25, {}},
-        {"TfrmPref", 40, {}},
-        {"TfrmImage", 55, [](TForm1& f) { f.createImageWindow(); }},
+        {"TfrmPref", 40, [](TForm1& form) { form.createPreferences(); }},
+        {"TfrmImage", 55, [](TForm1& form) { form.createImageWindow(); }},
         {"TfrmForecast", 70, {}},
     };
 }

@@ -179,21 +179,7 @@ void TForm1::FormShow()
         m_moon->Update();
         repaint();
     });
-    guarded([this] {
-        const ProxySettings proxy = ReadProxySettings(m_settings);
-        if (!proxy.use) {
-            m_http->Proxy.clear();
-            return;
-        }
-        if (proxy.host)
-            m_http->Proxy = *proxy.host;
-        if (proxy.port)
-            m_http->ProxyPort = *proxy.port;
-        if (proxy.userId)
-            m_http->HeaderInfo.UserId = *proxy.userId;
-        if (proxy.password)
-            m_http->HeaderInfo.Password = *proxy.password;
-    });
+    guarded([this] { process_proxy_info(m_settings, *m_http); });
 }
 
 void TForm1::FormResize()
@@ -237,7 +223,7 @@ void TForm1::Timer1Timer()
 void TForm1::automaticRequest(const std::string& key, bool updateWallpaper)
 {
     // A tick that arrives while a transfer runs waits for the next one.
-    if (m_request->running())
+    if (m_request->running() || m_http->Busy())
         return;
     m_state.currentLocationKey = key;
     m_state.automaticRequest = "y";

@@ -36,10 +36,13 @@ class TfrmImage;
 class WebWindowCommands;
 struct MenuEntry;
 class MoonPhase;
+class RadarChooserCommands;
 class SettingsStore;
 class StatsPanel;
 class TNMHTTP;
 class TOnTray;
+class TfrmLocation;
+class TfrmPref;
 class UserInterface;
 
 // The main window: stats panel, menus, status bar, tray icon, the start-up and refresh timers,
@@ -75,6 +78,12 @@ public:
     void mnuClearlocationsClick();
     void mnuRemoveaspecificlocation1Click();
     void mnuSortlocations1Click();
+    // "&Choose Location...": creates the dialog on first use, then shows and raises it.
+    void mnuChooseLocationClick();
+    // "&General Preferences...".
+    void mnuGeneralPreferences1Click();
+    // Creates the preferences dialog (start-up does it once), after the radar chooser.
+    void createPreferences();
     void mnuMainLabelColor1Click();
     void mnuMainLabelFontColor1Click();
     void mnuStatsFontColor1Click();
@@ -114,6 +123,8 @@ public:
     ConditionsRequest& request() { return *m_request; }
     ConditionsParser& parser() { return *m_parser; }
     PresetList& presets() { return *m_presets; }
+    TfrmLocation* frmLocation() const { return m_frmLocation; } // null until first opened
+    TfrmPref* frmPref() const { return m_frmPref; }
     QTimer& timerStartup() { return *m_timerStartup; }
     QTimer& timer1() { return *m_timer1; }
     QAction* action(const QString& objectName) const;
@@ -187,6 +198,8 @@ private:
     std::unique_ptr<PresetList> m_presets;
     std::unique_ptr<MoonPhase> m_moon;
     ConditionsRequest* m_request = nullptr;
+    TfrmLocation* m_frmLocation = nullptr;
+    TfrmPref* m_frmPref = nullptr;
     std::function<void()> m_firstPaint;
     std::unique_ptr<TfrmImage> m_imageWindow; // a window of its own, not a child
     std::unique_ptr<ImageDownload> m_imageDownload;

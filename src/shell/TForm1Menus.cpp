@@ -39,7 +39,8 @@ void TForm1::createMenus()
 
     QMenu* getStats = bar->addMenu(QStringLiteral("&Get Stats"));
     getStats->setObjectName(QStringLiteral("mnuGetStats"));
-    // "&Choose Location..." goes first once its dialog exists; the separator collapses until then.
+    connect(addAction(getStats, "mnuChooseLocation", "&Choose Location..."), &QAction::triggered,
+            this, &TForm1::mnuChooseLocationClick);
     getStats->addSeparator();
     for (int i = 0; i < PresetMenu::Size; ++i) {
         QAction* entry = getStats->addAction(QStringLiteral("Location %1").arg(i));
@@ -63,7 +64,8 @@ void TForm1::createMenus()
     options->setObjectName(QStringLiteral("mnuOptions"));
     QMenu* preferences = options->addMenu(QStringLiteral("Pre&ferences"));
     preferences->setObjectName(QStringLiteral("mnuPreferences1"));
-    // "&General Preferences..." goes first once the preferences dialog exists.
+    connect(addAction(preferences, "mnuGeneralPreferences1", "&General Preferences..."),
+            &QAction::triggered, this, &TForm1::mnuGeneralPreferences1Click);
 
     QMenu* labelOptions = preferences->addMenu(QStringLiteral("Label Options"));
     labelOptions->setObjectName(QStringLiteral("mnuLabelOptions1"));

@@ -200,3 +200,55 @@ TEST(SettingsStore, CorruptFileStillReadsWhatItCanAndIsNotLostByAWrite)
         EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Boston, MA");
     }
 }
+
+// The file holds the proxy password: it and its folder are for their owner only, and wider
+// rights left from before are taken away by the next write.
+struct RightsCase
+{
+    const char* name;
+    QFileDevice::Permissions fileBefore; // empty: no file yet
+    QFileDevice::Permissions folderBefore;
+};
+
+class SettingsRights : public ::testing::TestWithParam<RightsCase>
+{
+};
+
+TEST_P(SettingsRights, AreTheOwnersOnlyAfterAWrite)
+{
+    using P = QFileDevice;
+    test::TempProfile profile;
+    const QString file = profile.settingsFile();
+    const QString folder = QFileInfo(file).absolutePath();
+    const RightsCase& c = GetParam();
+    if (c.fileBefore) {
+        SettingsStore(file).write_setting(names::Settings, names::Metric, "y");
+        ASSERT_TRUE(QFile::setPermissions(file, c.fileBefore));
+        ASSERT_TRUE(QFile::setPermissions(folder, c.folderBefore));
+    }
+    SettingsStore store(file);
+    store.write_setting(names::Settings, names::ProxyPass, "s3cret");
+    const auto owner = P::ReadOwner | P::WriteOwner | P::ExeOwner;
+    const auto others = P::ReadGroup | P::WriteGroup | P::ExeGroup | P::ReadOther |
+                        P::WriteOther | P::ExeOther;
+    EXPECT_EQ(QFile::permissions(file) & (owner | others), P::ReadOwner | P::WriteOwner);
+    EXPECT_EQ(QFile::permissions(folder) & (owner | others), owner);
+    EXPECT_EQ(store.read_setting(names::Settings, names::ProxyPass), "s3cret");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsRights,
+    ::testing::Values(
+        RightsCase{"NewFile", {}, {}},
+        RightsCase{"ReadableByAll",
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                       QFileDevice::ReadOther,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                       QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                       QFileDevice::ExeOther},
+        RightsCase{"WritableByGroup",
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                       QFileDevice::WriteGroup,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                       QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup}),
+    [](const ::testing::TestParamInfo<RightsCase>& info) { return info.param.name; });
