@@ -273,3 +273,20 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 } // namespace
+
+namespace {
+
+TEST_F(DesktopBusTest, PlacedPictureWithoutAScreenIsBoundedForAFarOrigin)
+{
+    ASSERT_TRUE(addPlasma());
+    DesktopWallpaper desktop(
+        m_store, m_ui,
+        {m_bus->connect(QStringLiteral("cirrolux-client")), QStringLiteral("KDE"), QSize(), {}});
+    desktop.SetDesktopWallpaper(m_bitmap, 3, 2147483000, 5);
+    const QImage placed(QFileInfo(m_bitmap).path() + QStringLiteral("/cirrolux-placed.bmp"));
+    EXPECT_EQ(placed.size(), QSize(8192, 15));
+    EXPECT_EQ(placed.pixel(0, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(m_plasma.log.lines().size(), 1);
+}
+
+} // namespace
