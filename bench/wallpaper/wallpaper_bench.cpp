@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int Rounds = 9;
+constexpr int Rounds = 10;
 
 QString jpegPath;
 QString workDir;
@@ -84,10 +84,17 @@ void compare(benchmark::State& state)
     std::vector<double> ours;
     std::vector<double> baseline;
     try {
+        // Which goes first changes every round: the second runs while the first one's 36 MB
+        // are still being written out.
+        bool oursFirst = false;
         for (auto _ : state) {
+            if (oursFirst)
+                ours.push_back(oursOnce());
             baseline.push_back(baselineOnce());
-            ours.push_back(oursOnce());
+            if (!oursFirst)
+                ours.push_back(oursOnce());
             state.SetIterationTime(ours.back());
+            oursFirst = !oursFirst;
         }
     } catch (const std::exception& error) {
         state.SkipWithError(error.what());
