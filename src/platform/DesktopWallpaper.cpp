@@ -23,6 +23,8 @@ namespace cirrolux {
 
 namespace {
 
+constexpr int MaxPlacedSide = 8192;
+
 std::string latin1(const QString& text)
 {
     return text.toLatin1().toStdString();
@@ -178,9 +180,14 @@ QString DesktopWallpaper::placedPicture(const QString& bitmapPath, int x, int y)
         throw DesktopError("Error - the wallpaper picture " + latin1(bitmapPath) +
                            " cannot be read.");
     QSize screen = m_environment.screenSize;
-    if (screen.isEmpty())
-        screen = QSize(std::max(picture.width() + x, picture.width()),
-                       std::max(picture.height() + y, picture.height()));
+    if (screen.isEmpty()) {
+        // No screen to measure: just large enough for the picture at its origin, within reason.
+        const auto side = [](int length, int offset) {
+            const qint64 wanted = std::max<qint64>(qint64(length) + offset, length);
+            return int(std::min<qint64>(wanted, std::max(length, MaxPlacedSide)));
+        };
+        screen = QSize(side(picture.width(), x), side(picture.height(), y));
+    }
     const QString path =
         QFileInfo(bitmapPath).absolutePath() + QLatin1Char('/') + QLatin1String(PlacedPictureName);
     QSaveFile file(path);

@@ -20,6 +20,19 @@ QString fileName()
 {
     return QString::fromLatin1(FileName.data(), qsizetype(FileName.size()));
 }
+
+// Removes `to` before renaming `from` to it: ext4 writes a file out to disk at once when it is
+// renamed over another, which costs more than making the bitmap; the bitmap is made again at the
+// next update anyway.
+std::error_code moveReplacing(const QString& from, const QString& to)
+{
+    std::error_code error;
+    const std::string target = QFile::encodeName(to).toStdString();
+    std::filesystem::remove(target, error);
+    error.clear();
+    std::filesystem::rename(QFile::encodeName(from).toStdString(), target, error);
+    return error;
+}
 } // namespace
 
 Source sourceFor(std::string_view imageFile)
@@ -46,14 +59,25 @@ bool save(const QImage& picture, const QString& path)
 {
     if (picture.isNull())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Written beside the target and renamed over it, so a stopped write never leaves a partial
+    // bitmap under the real name. No flush to disk: the next update makes the bitmap again.
+    const QString part = path + QStringLiteral(".part");
+    QFile file(part);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     // Qt's BMP writer works on 32-bit rows; other formats would be converted on the way anyway.
     const bool written = picture.depth() == 32 || picture.depth() <= 8
                              ? picture.save(&file, "BMP")
                              : picture.convertToFormat(QImage::Format_RGB32).save(&file, "BMP");
-    return written && file.commit();
+    file.close();
+    std::error_code error;
+    if (written && file.error() == QFileDevice::NoError)
+        error = moveReplacing(part, path);
+    if (!written || file.error() != QFileDevice::NoError || error) {
+        QFile::remove(part);
+        return false;
+    }
+    return true;
 }
 
 QString install(const QString& bitmap, const QString& directory)
@@ -64,11 +88,10 @@ QString install(const QString& bitmap, const QString& directory)
     if (QFileInfo(bitmap).absoluteFilePath() == QFileInfo(target).absoluteFilePath())
         return target;
 
-    // A rename replaces the old wallpaper in one step; across file systems the bitmap is copied.
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(bitmap).toStdString(),
-                            QFile::encodeName(target).toStdString(), error);
-    if (!error)
+    // A rename is instant; across file systems the bitmap is copied.
+    if (!QFileInfo(directory).isDir())
+        throw CirroluxError(failed);
+    if (!moveReplacing(bitmap, target))
         return target;
 
     QFile source(bitmap);

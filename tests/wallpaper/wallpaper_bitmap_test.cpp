@@ -87,7 +87,8 @@ TEST_P(BitmapSave, WritesARealBmpWithThePixels)
 
 INSTANTIATE_TEST_SUITE_P(Formats, BitmapSave,
                          ::testing::Values(QImage::Format_RGB32, QImage::Format_RGB888,
-                                           QImage::Format_ARGB32, QImage::Format_Indexed8),
+                                           QImage::Format_ARGB32, QImage::Format_Indexed8,
+                                           QImage::Format_Grayscale8),
                          [](const auto& info) {
                              switch (info.param) {
                              case QImage::Format_RGB32:
@@ -96,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, BitmapSave,
                                  return std::string("RGB888");
                              case QImage::Format_ARGB32:
                                  return std::string("ARGB32");
+                             case QImage::Format_Grayscale8:
+                                 return std::string("Grayscale8");
                              default:
                                  return std::string("Indexed8");
                              }

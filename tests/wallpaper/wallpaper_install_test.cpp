@@ -1,0 +1,110 @@
+#include "RecordingUserInterface.h"
+#include "TempProfile.h"
+#include "platform/AppPaths.h"
+#include "platform/DesktopWallpaper.h"
+#include "settings/SettingNames.h"
+#include "wallpaper/WallpaperBitmap.h"
+#include "wallpaper/WallpaperInstall.h"
+#include "wallpaper/WallpaperPlacement.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace cirrolux;
+
+namespace {
+
+class WallpaperInstall : public ::testing::Test
+{
+protected:
+    void SetUp() override { QDir().mkpath(AppPaths::workingDirectory()); }
+
+    void makeWorkingBitmap()
+    {
+        QImage picture(16, 12, QImage::Format_RGB32);
+        picture.fill(Qt::cyan);
+        ASSERT_TRUE(WallpaperBitmap::save(picture, WallpaperBitmap::workingPath()));
+    }
+    bool install() { return installWallpaperBitmap(m_desktop, m_placement, m_store, m_ui); }
+    std::string desktopValue(std::string_view name) const
+    {
+        return m_store.read_setting(SettingNames::Desktop, name);
+    }
+
+    test::TempProfile m_profile;
+    SettingsStore m_store = m_profile.store();
+    test::RecordingUserInterface m_ui;
+    // A desktop the program does not know, so the hand-over ends in the one message.
+    DesktopWallpaper m_desktop{
+        m_store, m_ui,
+        DesktopWallpaper::Environment{QDBusConnection(QStringLiteral("cirrolux-no-bus")),
+                                      QStringLiteral("sway"),
+                                      QSize(64, 48),
+                                      {}}};
+    WallpaperPlacementReader m_placement;
+};
+
+TEST_F(WallpaperInstall, MovesTheBitmapIntoTheDataDirectoryAndSetsItWithItsPlacement)
+{
+    makeWorkingBitmap();
+    QDir().mkpath(AppPaths::windowsDirectory());
+    QFile old(AppPaths::windowsDirectory() + QStringLiteral("/cirrolux.bmp"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    m_store.write_setting(SettingNames::Settings, SettingNames::WallpaperLoc, "120,45");
+
+    EXPECT_TRUE(install());
+    const QString installed = AppPaths::windowsDirectory() + QStringLiteral("/cirrolux.bmp");
+    EXPECT_FALSE(QFile::exists(WallpaperBitmap::workingPath()));
+    EXPECT_EQ(QImage(installed).size(), QSize(16, 12));
+    EXPECT_EQ(desktopValue(SettingNames::Wallpaper), installed.toStdString());
+    EXPECT_EQ(desktopValue(SettingNames::TileWallpaper), "0");
+    EXPECT_EQ(desktopValue(SettingNames::WallpaperStyle), "0");
+    EXPECT_EQ(desktopValue(SettingNames::WallpaperOriginX), "120");
+    EXPECT_EQ(desktopValue(SettingNames::WallpaperOriginY), "45");
+    EXPECT_EQ(m_ui.messages(),
+              std::vector<std::string>{DesktopWallpaper::noDesktopMessage(installed)});
+}
+
+TEST_F(WallpaperInstall, NoBitmapIsReportedAndNothingIsSet)
+{
+    EXPECT_FALSE(install());
+    EXPECT_EQ(m_ui.messages(),
+              std::vector<std::string>{"Error - cirrolux.bmp not found; msg#: xUnit1."});
+    EXPECT_EQ(desktopValue(SettingNames::Wallpaper), "n/a");
+}
+
+TEST_F(WallpaperInstall, NoDataDirectoryIsReportedAndTheBitmapStays)
+{
+    makeWorkingBitmap();
+    const QString blocker = m_profile.root() + QStringLiteral("/not-a-folder");
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    qputenv("XDG_DATA_HOME", blocker.toLocal8Bit());
+
+    EXPECT_FALSE(install());
+    EXPECT_EQ(m_ui.messages(),
+              std::vector<std::string>{"Error - windows directory not found for Wallpaper logic."});
+    EXPECT_TRUE(QFile::exists(WallpaperBitmap::workingPath()));
+    EXPECT_EQ(desktopValue(SettingNames::Wallpaper), "n/a");
+}
+
+TEST_F(WallpaperInstall, BadPositionIsCentredAtEveryRefreshAndReportedOnce)
+{
+    m_store.write_setting(SettingNames::Settings, SettingNames::WallpaperLoc, "12a,45");
+    for (int refresh = 0; refresh < 3; ++refresh) {
+        makeWorkingBitmap();
+        EXPECT_TRUE(install());
+        EXPECT_EQ(desktopValue(SettingNames::TileWallpaper), "0");
+        EXPECT_EQ(desktopValue(SettingNames::WallpaperStyle), "0");
+        EXPECT_EQ(desktopValue(SettingNames::WallpaperOriginX), "0");
+    }
+    EXPECT_EQ(m_ui.errors(), std::vector<std::string>{"'12a' is not a valid integer value"});
+    EXPECT_EQ(m_ui.messages().size(), 3u);
+}
+
+} // namespace
