@@ -106,9 +106,12 @@ std::vector<PixelCanvas> camera(const ServedImage& image, const PictureHour& whe
     const ValueNoise& noise = weatherField().noise();
     const double cover = 0.2 + 0.6 * unitFraction(mixHash(when.seed, 7));
     const double drift = unitFraction(when.seed) * 100;
+    const HalfGrid clouds(w, horizon, [&](int x, int y) {
+        return noise.fractal(x / 60.0 + drift, y / 25.0 + drift, 4);
+    });
     for (int y = 0; y < horizon; y += 1) {
         for (int x = 0; x < w; ++x) {
-            const double v = noise.fractal(x / 60.0 + drift, y / 25.0 + drift, 4);
+            const double v = clouds.at(x, y);
             if (v > 1.0 - cover * 0.75)
                 canvas.set(
                     x, y,
