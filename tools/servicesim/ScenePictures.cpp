@@ -209,14 +209,18 @@ std::vector<PixelCanvas> camera(const ServedImage& image, const PictureHour& whe
             canvas.fillRect(
                 0, y, w, 1,
                 static_cast<std::uint8_t>(water + (y - horizon) * 7 / std::max(1, h - horizon)));
-        canvas.fillPolygon({{w * 0.15, horizon - h / 10.0},
-                            {w * 0.85, horizon - h / 10.0},
-                            {w * 0.9, h * 0.8},
-                            {w * 0.1, h * 0.8}},
-                           white);
-        for (int i = 0; i < w / 2; ++i)
-            canvas.line(w * 0.12 + i * 1.5, horizon - h / 10.0, w * 0.1 + i * 1.6, h * 0.8,
-                        i % 3 == 0 ? steel : white);
+        // The horseshoe seen from across the river: a curved brink, water falling in streaks
+        // of white and pale green, and spray rising from the foot.
+        for (int x = w / 8; x < w * 7 / 8; ++x) {
+            const double t = (x - w / 2.0) / (w * 0.375);
+            const int brink = horizon - h / 10 + static_cast<int>(h / 14.0 * (1 - t * t));
+            const int foot = static_cast<int>(h * 0.78) + static_cast<int>(h / 20.0 * (1 - t * t));
+            const std::uint8_t streak = rng.between(0, 4) == 0 ? steel : white;
+            canvas.fillRect(x, brink, 1, foot - brink, streak);
+        }
+        for (int i = 0; i < w / 4; ++i)
+            canvas.fillCircle(rng.uniform(w * 0.12, w * 0.88), rng.uniform(h * 0.74, h * 0.84),
+                              rng.uniform(2, h / 32.0), i % 4 == 0 ? steel : white);
         skyline(horizon - h / 10, 8);
         break;
     case Arch: {
