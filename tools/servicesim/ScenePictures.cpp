@@ -361,8 +361,9 @@ std::vector<PixelCanvas> chart(const ServedImage& image, const PictureHour& when
                                     bottom - (bottom - top) * share / 100.0);
             }
             canvas.polyline(points, series[s], s == 0 ? 3 : 2);
-            canvas.fillRect(right - 120, top + 6 + s * 12, 10, 7, series[s]);
-            canvas.text(right - 104, top + 6 + s * 12, kLabels[s], black);
+            // Top left, where every curve is still near zero.
+            canvas.fillRect(left + 10, top + 6 + s * 12, 10, 7, series[s]);
+            canvas.text(left + 26, top + 6 + s * 12, kLabels[s], black);
         }
         canvas.text(6, top - 12, "PERCENT", black);
         return {std::move(canvas)};
@@ -384,8 +385,9 @@ std::vector<PixelCanvas> chart(const ServedImage& image, const PictureHour& when
     const char* names[3][2] = {{"FARMS", "WORKERS"}, {"OPERATIONS", "HEAD"}, {"FARM", "NON-FARM"}};
     const auto& legend = names[std::clamp(image.variant, 0, 2)];
     for (int s = 0; s < 2; ++s) {
-        canvas.fillRect(right - 110, top + 6 + s * 12, 10, 7, series[s]);
-        canvas.text(right - 94, top + 6 + s * 12, legend[s], black);
+        // Above the plot, clear of the bars.
+        canvas.fillRect(right - 200 + s * 100, top - 12, 10, 7, series[s]);
+        canvas.text(right - 184 + s * 100, top - 12, legend[s], black);
     }
     return {std::move(canvas)};
 }
