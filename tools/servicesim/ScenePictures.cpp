@@ -106,9 +106,12 @@ std::vector<PixelCanvas> camera(const ServedImage& image, const PictureHour& whe
     const ValueNoise& noise = weatherField().noise();
     const double cover = 0.2 + 0.6 * unitFraction(mixHash(when.seed, 7));
     const double drift = unitFraction(when.seed) * 100;
+    const HalfGrid clouds(w, horizon, [&](int x, int y) {
+        return noise.fractal(x / 60.0 + drift, y / 25.0 + drift, 4);
+    });
     for (int y = 0; y < horizon; y += 1) {
         for (int x = 0; x < w; ++x) {
-            const double v = noise.fractal(x / 60.0 + drift, y / 25.0 + drift, 4);
+            const double v = clouds.at(x, y);
             if (v > 1.0 - cover * 0.75)
                 canvas.set(
                     x, y,
@@ -206,14 +209,18 @@ std::vector<PixelCanvas> camera(const ServedImage& image, const PictureHour& whe
             canvas.fillRect(
                 0, y, w, 1,
                 static_cast<std::uint8_t>(water + (y - horizon) * 7 / std::max(1, h - horizon)));
-        canvas.fillPolygon({{w * 0.15, horizon - h / 10.0},
-                            {w * 0.85, horizon - h / 10.0},
-                            {w * 0.9, h * 0.8},
-                            {w * 0.1, h * 0.8}},
-                           white);
-        for (int i = 0; i < w / 2; ++i)
-            canvas.line(w * 0.12 + i * 1.5, horizon - h / 10.0, w * 0.1 + i * 1.6, h * 0.8,
-                        i % 3 == 0 ? steel : white);
+        // The horseshoe seen from across the river: a curved brink, water falling in streaks
+        // of white and pale green, and spray rising from the foot.
+        for (int x = w / 8; x < w * 7 / 8; ++x) {
+            const double t = (x - w / 2.0) / (w * 0.375);
+            const int brink = horizon - h / 10 + static_cast<int>(h / 14.0 * (1 - t * t));
+            const int foot = static_cast<int>(h * 0.78) + static_cast<int>(h / 20.0 * (1 - t * t));
+            const std::uint8_t streak = rng.between(0, 4) == 0 ? steel : white;
+            canvas.fillRect(x, brink, 1, foot - brink, streak);
+        }
+        for (int i = 0; i < w / 4; ++i)
+            canvas.fillCircle(rng.uniform(w * 0.12, w * 0.88), rng.uniform(h * 0.74, h * 0.84),
+                              rng.uniform(2, h / 32.0), i % 4 == 0 ? steel : white);
         skyline(horizon - h / 10, 8);
         break;
     case Arch: {
@@ -354,8 +361,9 @@ std::vector<PixelCanvas> chart(const ServedImage& image, const PictureHour& when
                                     bottom - (bottom - top) * share / 100.0);
             }
             canvas.polyline(points, series[s], s == 0 ? 3 : 2);
-            canvas.fillRect(right - 120, top + 6 + s * 12, 10, 7, series[s]);
-            canvas.text(right - 104, top + 6 + s * 12, kLabels[s], black);
+            // Top left, where every curve is still near zero.
+            canvas.fillRect(left + 10, top + 6 + s * 12, 10, 7, series[s]);
+            canvas.text(left + 26, top + 6 + s * 12, kLabels[s], black);
         }
         canvas.text(6, top - 12, "PERCENT", black);
         return {std::move(canvas)};
@@ -377,8 +385,9 @@ std::vector<PixelCanvas> chart(const ServedImage& image, const PictureHour& when
     const char* names[3][2] = {{"FARMS", "WORKERS"}, {"OPERATIONS", "HEAD"}, {"FARM", "NON-FARM"}};
     const auto& legend = names[std::clamp(image.variant, 0, 2)];
     for (int s = 0; s < 2; ++s) {
-        canvas.fillRect(right - 110, top + 6 + s * 12, 10, 7, series[s]);
-        canvas.text(right - 94, top + 6 + s * 12, legend[s], black);
+        // Above the plot, clear of the bars.
+        canvas.fillRect(right - 200 + s * 100, top - 12, 10, 7, series[s]);
+        canvas.text(right - 184 + s * 100, top - 12, legend[s], black);
     }
     return {std::move(canvas)};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,6 +46,43 @@ public:
 private:
     ValueNoise m_noise;
     ValueNoise m_cloudNoise;
+};
+
+// A smooth field over a picture, sampled at every second pixel and filled in between: the
+// cloud and outlook fields are costly and have no detail finer than that. `sample(x, y)` is
+// called for pixel coordinates up to one grid step past the picture.
+class HalfGrid
+{
+public:
+    template <typename Sample>
+    HalfGrid(int width, int height, Sample sample)
+        : m_columns(width / 2 + 2), m_rows(height / 2 + 2),
+          m_values(std::size_t(m_columns) * m_rows)
+    {
+        for (int gy = 0; gy < m_rows; ++gy)
+            for (int gx = 0; gx < m_columns; ++gx)
+                m_values[std::size_t(gy) * m_columns + gx] =
+                    static_cast<float>(sample(gx * 2, gy * 2));
+    }
+
+    double at(int x, int y) const
+    {
+        const int gx = x / 2;
+        const int gy = y / 2;
+        const double tx = (x % 2) * 0.5;
+        const double ty = (y % 2) * 0.5;
+        const auto v = [this](int a, int b) {
+            return double(m_values[std::size_t(b) * m_columns + a]);
+        };
+        const double top = v(gx, gy) + (v(gx + 1, gy) - v(gx, gy)) * tx;
+        const double bottom = v(gx, gy + 1) + (v(gx + 1, gy + 1) - v(gx, gy + 1)) * tx;
+        return top + (bottom - top) * ty;
+    }
+
+private:
+    int m_columns;
+    int m_rows;
+    std::vector<float> m_values;
 };
 
 // The one shared field (its lattices take a moment to build).

@@ -136,42 +136,6 @@ struct Overlay
     }
 };
 
-// A smooth field sampled every second pixel and filled in between: the cloud fields are costly
-// and have no detail finer than that.
-class HalfGrid
-{
-public:
-    template <typename Sample>
-    HalfGrid(int width, int height, Sample sample)
-        : m_columns(width / 2 + 2), m_rows(height / 2 + 2),
-          m_values(std::size_t(m_columns) * m_rows)
-    {
-        for (int gy = 0; gy < m_rows; ++gy)
-            for (int gx = 0; gx < m_columns; ++gx)
-                m_values[std::size_t(gy) * m_columns + gx] =
-                    static_cast<float>(sample(gx * 2, gy * 2));
-    }
-
-    double at(int x, int y) const
-    {
-        const int gx = x / 2;
-        const int gy = y / 2;
-        const double tx = (x % 2) * 0.5;
-        const double ty = (y % 2) * 0.5;
-        const auto v = [this](int a, int b) {
-            return double(m_values[std::size_t(b) * m_columns + a]);
-        };
-        const double top = v(gx, gy) + (v(gx + 1, gy) - v(gx, gy)) * tx;
-        const double bottom = v(gx, gy + 1) + (v(gx + 1, gy + 1) - v(gx, gy + 1)) * tx;
-        return top + (bottom - top) * ty;
-    }
-
-private:
-    int m_columns;
-    int m_rows;
-    std::vector<float> m_values;
-};
-
 double temperatureF(double lon, double lat, double hours)
 {
     const double day = std::fmod(hours / 24.0, 365.25);
@@ -288,7 +252,8 @@ std::vector<PixelCanvas> radarLoop(const ServedImage& image, const PictureHour& 
         const double back = (count - 1 - i) * style.step;
         const double hours = double(when.hour) - back;
         PixelCanvas frame = base;
-        paintEchoes(frame, view, weatherField().storms(hours), hours, levels);
+        // A state's radar shows coarser bins than the national mosaic, as the real ones did.
+        paintEchoes(frame, view, weatherField().storms(hours), hours, levels, zoomed ? 4 : 2);
         coasts.apply(frame);
         titleBar(frame, image.label, when.clock(-back), bar, text);
         frames.push_back(std::move(frame));
@@ -327,24 +292,28 @@ std::vector<PixelCanvas> satellite(const ServedImage& image, const PictureHour& 
         const double back = count - 1 - i;
         const double hours = double(when.hour) - back;
         PixelCanvas frame = base;
-        const HalfGrid clouds(image.width, view.height(), [&](int x, int y) {
+        // The colour globe keeps its coasts sharp; the infrared pictures are soft anyway, so
+        // their whole brightness is sampled every second pixel.
+        const HalfGrid brightness(image.width, view.height(), [&](int x, int y) {
             const QPointF geo = view.toGeo(x, view.y() + y);
-            return field.cloud(geo.x(), geo.y(), hours);
+            const double c = field.cloud(geo.x(), geo.y(), hours);
+            if (colourGlobe)
+                return c;
+            const double surface =
+                (isLand(geo.x(), geo.y()) ? 0.22 : 0.14) + 0.4 * std::abs(geo.y()) / 90.0;
+            return std::max(surface, c > 0.02 ? 0.3 + 0.7 * c : 0.0);
         });
         for (int y = view.y(); y < view.y() + view.height(); ++y) {
             std::uint8_t* line = frame.row(y);
             const double lat = view.toGeo(0, y).y();
             for (int x = 0; x < image.width; ++x) {
-                const double lon = view.toGeo(x, y).x();
-                const double c = clouds.at(x, y - view.y());
-                const bool onLand = isLand(lon, lat);
+                const double value = brightness.at(x, y - view.y());
                 if (colourGlobe) {
+                    const bool onLand = isLand(view.toGeo(x, y).x(), lat);
                     line[x] = static_cast<std::uint8_t>((onLand ? landCloud : seaCloud) +
-                                                        std::min(23, static_cast<int>(c * 24)));
+                                                        std::min(23, static_cast<int>(value * 24)));
                     continue;
                 }
-                const double surface = (onLand ? 0.22 : 0.14) + 0.4 * std::abs(lat) / 90.0;
-                const double value = std::max(surface, c > 0.02 ? 0.3 + 0.7 * c : 0.0);
                 if (enhanced && value > 0.78)
                     line[x] = static_cast<std::uint8_t>(
                         cold + std::min(23, static_cast<int>((value - 0.78) / 0.22 * 24)));
@@ -385,12 +354,15 @@ std::vector<PixelCanvas> fullDisk(const ServedImage& image, const PictureHour& w
         lat = std::asin(v * scale) * 180 / kPi;
         lon = centre + std::atan2(u * scale, cosC) * 180 / kPi;
     };
-    const HalfGrid clouds(image.width, image.height, [&](int x, int y) {
+    const HalfGrid brightness(image.width, image.height, [&](int x, int y) {
         double lon = 0;
         double lat = 0;
         double cosC = 0;
         place(x, y, lon, lat, cosC);
-        return field.cloud(lon, lat, hours);
+        const double c = field.cloud(lon, lat, hours);
+        const double surface =
+            (isLand(lon, lat) ? 0.16 : 0.1) + 0.45 * std::abs(lat) / 90.0 + 0.25 * (1.0 - cosC);
+        return std::max(surface, c > 0.02 ? 0.32 + 0.68 * c : 0.0);
     });
     for (int y = 0; y < image.height; ++y) {
         std::uint8_t* line = canvas.row(y);
@@ -400,14 +372,7 @@ std::vector<PixelCanvas> fullDisk(const ServedImage& image, const PictureHour& w
             const double rho2 = u * u + v * v;
             if (rho2 >= 1.0)
                 continue;
-            double lon = 0;
-            double lat = 0;
-            double cosC = 0;
-            place(x, y, lon, lat, cosC);
-            const double c = clouds.at(x, y);
-            const double surface =
-                (isLand(lon, lat) ? 0.16 : 0.1) + 0.45 * std::abs(lat) / 90.0 + 0.25 * (1.0 - cosC);
-            const double value = std::max(surface, c > 0.02 ? 0.32 + 0.68 * c : 0.0);
+            const double value = brightness.at(x, y);
             line[x] =
                 static_cast<std::uint8_t>(grey + std::min(127, static_cast<int>(value * 128)));
         }
@@ -633,15 +598,21 @@ std::vector<PixelCanvas> colourBands(const ServedImage& image, const PictureHour
     const double day = std::fmod(hours / 24.0, 365.25);
     const double winter = 0.5 - 0.5 * std::cos(2 * kPi * (day - 200) / 365.25);
     const bool blocky = image.variant == CattleInventory;
+    const HalfGrid field(image.width, view.height(), [&](int x, int y) {
+        const QPointF geo = view.toGeo(x, view.y() + y);
+        return noise.fractal(geo.x() / bands.scale + offset, geo.y() / bands.scale, 3);
+    });
     for (int y = view.y(); y < view.y() + view.height(); ++y) {
         std::uint8_t* line = canvas.row(y);
         for (int x = 0; x < image.width; ++x) {
             if (line[x] != land)
                 continue;
             QPointF geo = view.toGeo(x, y);
-            if (blocky)
+            double value = field.at(x, y - view.y());
+            if (blocky) {
                 geo = {std::floor(geo.x() / 4) * 4 + 2, std::floor(geo.y() / 3) * 3 + 1.5};
-            double value = noise.fractal(geo.x() / bands.scale + offset, geo.y() / bands.scale, 3);
+                value = noise.fractal(geo.x() / bands.scale + offset, geo.y() / bands.scale, 3);
+            }
             if (image.variant == SnowCover) {
                 const double snowLine = 48 - 14 * winter;
                 value = std::clamp((geo.y() - snowLine) / 8.0 + (value - 0.5), -1.0, 1.0);
