@@ -17,6 +17,7 @@ done
 
 work=$(mktemp -d /tmp/cirrolux-deb.XXXXXX)
 trap 'rm -rf "$work"' EXIT
+trap 'exit 1' TERM INT
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; exit 1; }
 debs=("$work"/cirrolux_*.deb)

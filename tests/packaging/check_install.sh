@@ -18,6 +18,7 @@ done
 
 work=$(mktemp -d /tmp/cirrolux-install.XXXXXX)
 trap 'rm -rf "$work"' EXIT
+trap 'exit 1' TERM INT
 dest=$work/root
 DESTDIR=$dest cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 ||
     { cat "$work/install.log"; exit 1; }
