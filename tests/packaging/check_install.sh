@@ -2,11 +2,14 @@
 # Installs the build into a temporary DESTDIR and checks what a desktop needs from it: the exact
 # file list, a valid desktop entry and metainfo that name each other, the program and the icon,
 # and icons that are PNG pictures of their folder's size.
-# Usage: check_install.sh <build-dir> <expected-file-list>
+# Given the folder of the program's built-in pictures, the icons must also be the very pictures
+# the program shows as its own icon, wherever it has that size.
+# Usage: check_install.sh <build-dir> <expected-file-list> [<built-in-pictures-dir>]
 # Exits 77 (skipped) when a checking tool is missing.
 set -euo pipefail
 build=$1
 expected=$2
+pictures=${3:-}
 id=net.cirrolux.Cirrolux
 
 for tool in desktop-file-validate appstreamcli file; do
@@ -50,6 +53,10 @@ for size in 16 22 24 32 48 64 128 256; do
     [ -f "$icon" ] || continue # already reported by the file list
     file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
         fail "$icon is not a ${size}x${size} PNG: $(file -b "$icon")"
+    own=$pictures/cirrolux-$size.png
+    if [ -n "$pictures" ] && [ -f "$own" ]; then
+        cmp -s "$icon" "$own" || fail "the ${size}x${size} icon differs from the program's own"
+    fi
 done
 
 for doc in usr/share/doc/cirrolux/changelog.Debian.gz usr/share/man/man1/cirrolux.1.gz; do
