@@ -14,6 +14,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Cirrolux"));
     QApplication::setApplicationVersion(QStringLiteral("1.40.0.8"));
     QApplication::setWindowIcon(cirrolux::Startup::applicationIcon());
+    // Ties the windows to the installed desktop entry (Wayland app id, taskbar icon and name).
+    QApplication::setDesktopFileName(QStringLiteral("net.cirrolux.Cirrolux"));
     // The window hides to the tray; only "Exit" or closing it ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

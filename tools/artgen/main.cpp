@@ -2,12 +2,14 @@
 // bytes), optionally also as PNG files and as one contact sheet for looking them over.
 //
 //   cirrolux-artgen --source <file.cpp> [--png-dir <dir>] [--sheet <file.png>]
+//   cirrolux-artgen --icon-theme <dir> --icon-name <name>   (the hicolor icons for installing)
 //
 // Only QImage and QPainter are used (no text), so no application object or display is needed.
 // Everything is drawn from fixed seeds: the same build gives the same bytes.
 
 #include "Backgrounds.h"
 #include "ContactSheet.h"
+#include "IconTheme.h"
 #include "MoonPictures.h"
 #include "SourceWriter.h"
 #include "TrayPictures.h"
@@ -38,7 +40,8 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 int Usage()
 {
     std::fprintf(stderr,
-                 "usage: cirrolux-artgen --source <file.cpp> [--png-dir <dir>] [--sheet <file>]\n");
+                 "usage: cirrolux-artgen --source <file.cpp> [--png-dir <dir>] [--sheet <file>]\n"
+                 "       cirrolux-artgen --icon-theme <dir> --icon-name <name>\n");
     return 2;
 }
 
@@ -49,6 +52,8 @@ int main(int argc, char** argv)
     QString source;
     QString pngDir;
     QString sheet;
+    QString iconTheme;
+    QString iconName;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (i + 1 >= argc)
@@ -60,11 +65,19 @@ int main(int argc, char** argv)
             pngDir = value;
         else if (arg == "--sheet")
             sheet = value;
+        else if (arg == "--icon-theme")
+            iconTheme = value;
+        else if (arg == "--icon-name")
+            iconName = value;
         else
             return Usage();
     }
-    if (source.isEmpty() && pngDir.isEmpty() && sheet.isEmpty())
+    if (iconTheme.isEmpty() != iconName.isEmpty())
         return Usage();
+    if (!iconTheme.isEmpty() && !WriteIconTheme(iconTheme, iconName))
+        return 1;
+    if (source.isEmpty() && pngDir.isEmpty() && sheet.isEmpty())
+        return iconTheme.isEmpty() ? Usage() : 0;
 
     PictureList pictures;
     AddBackgrounds(pictures);
