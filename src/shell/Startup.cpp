@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "display/TOnTray.h"
+#include "forecast/TfrmForecast.h"
 #include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -8,6 +9,21 @@
 #include "shell/TfrmPleaseWait.h"
 
 namespace cirrolux {
+
+namespace {
+
+void createForecastWindow(TForm1& form)
+{
+    auto window = std::make_unique<TfrmForecast>(TfrmForecast::Environment{
+        form.state(), form.settings(), form.ui(), form.NMHTTP1(),
+        [&form] { return form.windowTitle(); }, [&form] { form.showMinimized(); },
+        [&form] { form.showFromTray(); }, {}});
+    TfrmForecast& forecast = *window;
+    form.adoptForecastWindow(std::move(window), forecast,
+                             [&forecast](const std::string& text) { forecast.setStatusText(text); });
+}
+
+} // namespace
 
 Startup::Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options)
     : m_settings(settings), m_ui(ui),
@@ -22,7 +38,7 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
     // The web page window comes first and moves nothing; each later window brings its creator.
     return {
         {"TfrmWeb", -1, {}},  {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, {}},
-        {"TfrmPref", 40, {}}, {"TfrmImage", 55, {}},        {"TfrmForecast", 70, {}},
+        {"TfrmPref", 40, {}}, {"TfrmImage", 55, {}},        {"TfrmForecast", 70, &createForecastWindow},
     };
 }
 
