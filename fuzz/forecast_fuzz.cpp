@@ -54,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(stripped.find(section.section) != std::string::npos);
         require(section.countyUsed == (county.size() >= 2));
         require(!section.found || section.countyUsed);
-        require(!section.found || section.section.find(section.countyName) <= 1);
+        // A county holding "$$" ends its own section, as the "$$" search starts before it.
+        require(!section.found || section.countyName.find("$$") != std::string::npos ||
+                section.section.find(section.countyName) <= 1);
         require(section.found || section.section == stripped);
         require(section.title.starts_with("Cirrolux - Text "));
         require(section.title.ends_with("MA"));

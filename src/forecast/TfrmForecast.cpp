@@ -148,10 +148,13 @@ void TfrmForecast::openForecast(const std::string& mode)
 {
     m_env.shared.forecastMode = mode;
     if (isVisible()) {
-        // Already shown: FormShow does not run again, the activation does.
+        // Already shown: FormShow does not run again, the activation does (at once when the
+        // window is already the active one, else when it becomes active).
         raise();
-        activateWindow();
-        FormActivate();
+        if (isActiveWindow())
+            FormActivate();
+        else
+            activateWindow();
         return;
     }
     show();

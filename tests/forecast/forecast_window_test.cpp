@@ -525,3 +525,19 @@ TEST_F(ForecastWindow, TransferErrorIsShownAndNotRetriedOnTheNextActivation)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ForecastWindow, AnotherReportCommandWhileShownFetchesOnce)
+{
+    open("ss");
+    ASSERT_EQ(emulator.requests().size(), 1u);
+    window->openForecast("si");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(requestLines().back(), "GET http://www.census.gov/statab/ranks/pg20.txt HTTP/1.0");
+    EXPECT_EQ(emulator.requests().size(), 2u);
+    EXPECT_EQ(title(), "Cirrolux - US/State Census Median HH Income");
+    EXPECT_EQ(minimized, 1); // FormShow ran once
+}
+
+} // namespace
