@@ -134,6 +134,15 @@ const ForecastMode* FindForecastMode(std::string_view mode)
     return nullptr;
 }
 
+const ForecastMode* FindForecastModeByCommand(std::string_view commandName)
+{
+    for (const ForecastMode& row : Modes) {
+        if (row.commandName == commandName)
+            return &row;
+    }
+    return nullptr;
+}
+
 std::string_view StartingStatusText(std::string_view mode)
 {
     if (const ForecastMode* row = FindForecastMode(mode))

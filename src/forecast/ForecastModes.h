@@ -46,6 +46,9 @@ std::span<const ForecastMode> ForecastModes();
 // The row of `mode`; null for an unknown mode.
 const ForecastMode* FindForecastMode(std::string_view mode);
 
+// The row whose main-window command has the objectName `commandName`; null when none has.
+const ForecastMode* FindForecastModeByCommand(std::string_view commandName);
+
 // The status text shown before the transfer; "Starting retrieval of Forecast..." for any mode
 // the table does not list.
 std::string_view StartingStatusText(std::string_view mode);

@@ -99,6 +99,9 @@ TEST(ForecastModes, ThirteenModesWithTheirCommands)
     EXPECT_EQ(FindForecastMode("f")->commandName, "ForecastTEXTversion1");
     EXPECT_EQ(FindForecastMode("eb")->commandName, "mnuViewWETextlisting1");
     EXPECT_EQ(FindForecastMode("x"), nullptr);
+    for (const ForecastMode& row : ForecastModes())
+        EXPECT_EQ(FindForecastModeByCommand(row.commandName), &row);
+    EXPECT_EQ(FindForecastModeByCommand("mnuForecastHTML"), nullptr);
     EXPECT_EQ(StartingStatusText("x"), "Starting retrieval of Forecast...");
 }
 
