@@ -54,9 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(stripped.find(section.section) != std::string::npos);
         require(section.countyUsed == (county.size() >= 2));
         require(!section.found || section.countyUsed);
-        // A county holding "$$" ends its own section, as the "$$" search starts before it.
-        require(!section.found || section.countyName.find("$$") != std::string::npos ||
-                section.section.find(section.countyName) <= 1);
+        if (section.found) {
+            // From one character before the county up to the first "$$" from there on.
+            const std::size_t p = stripped.find(section.countyName);
+            const std::size_t start = p == 0 ? 0 : p - 1;
+            const std::size_t after = start + section.section.size();
+            require(stripped.compare(start, section.section.size(), section.section) == 0);
+            require(section.section.find("$$") == std::string::npos);
+            require(after == stripped.size() || stripped.compare(after, 2, "$$") == 0);
+        }
         require(section.found || section.section == stripped);
         require(section.title.starts_with("Cirrolux - Text "));
         require(section.title.ends_with("MA"));
