@@ -80,10 +80,12 @@ std::string StripReportHtml(std::string_view page)
             ++i;
         }
     }
+    // Trimmed in place: a copy of a large report would cost another allocation.
     const std::string_view kept = trimmed(out);
-    if (kept.size() == out.size())
-        return out;
-    return std::string(kept);
+    const std::size_t begin = std::size_t(kept.data() - out.data());
+    out.resize(begin + kept.size());
+    out.erase(0, begin);
+    return out;
 }
 
 std::string parse_text(std::string_view page)
