@@ -135,6 +135,13 @@ inline constexpr std::array ImageHosts = {
     CamTexasDallas,
     CamUtahAlta,
 };
+// Report providers of the forecast window; each ends in "/".
+inline constexpr std::string_view NwsBase = "http://iwin.nws.noaa.gov/";
+inline constexpr std::string_view EpaBase = "http://www.epa.gov/";
+inline constexpr std::string_view UsdaNassBase = "http://www.nass.usda.gov/";
+inline constexpr std::string_view CensusRanksBase = "http://www.census.gov/";
+inline constexpr std::string_view CensusLookupBase = "http://venus.census.gov/";
+inline constexpr std::string_view UsgsNeicBase = "http://neic.usgs.gov/";
 
 } // namespace ServiceAddresses
 } // namespace cirrolux

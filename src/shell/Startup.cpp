@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "display/TOnTray.h"
+#include "forecast/TfrmForecast.h"
 #include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -8,6 +9,21 @@
 #include "shell/TfrmPleaseWait.h"
 
 namespace cirrolux {
+
+namespace {
+
+void createForecastWindow(TForm1& form)
+{
+    auto window = std::make_unique<TfrmForecast>(TfrmForecast::Environment{
+        form.state(), form.settings(), form.ui(), form.NMHTTP1(),
+        [&form] { return form.windowTitle(); }, [&form] { form.showMinimized(); },
+        [&form] { form.showFromTray(); }, {}});
+    TfrmForecast& forecast = *window;
+    form.adoptForecastWindow(std::move(window), forecast,
+                             [&forecast](const std::string& text) { forecast.setStatusText(text); });
+}
+
+} // namespace
 
 Startup::Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options)
     : m_settings(settings), m_ui(ui),
@@ -26,7 +42,7 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
         {"TfrmAbout", 25, {}},
         {"TfrmPref", 40, [](TForm1& form) { form.createPreferences(); }},
         {"TfrmImage", 55, [](TForm1& form) { form.createImageWindow(); }},
-        {"TfrmForecast", 70, {}},
+        {"TfrmForecast", 70, &createForecastWindow},
     };
 }
 

@@ -433,6 +433,16 @@ void TForm1::setForecastStatusText(const std::string& text)
 {
     // The forecast window takes these once it exists.
     m_forecastStatus = text;
+    if (m_forecastStatusSink)
+        m_forecastStatusSink(text);
+}
+
+void TForm1::adoptForecastWindow(std::unique_ptr<QWidget> window, ForecastCommands& commands,
+                                 std::function<void(const std::string&)> statusSink)
+{
+    m_forecastWindow = std::move(window);
+    m_forecastStatusSink = std::move(statusSink);
+    setForecastCommands(&commands);
 }
 
 void TForm1::showReading(Reading which, const std::string& text)

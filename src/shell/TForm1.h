@@ -5,6 +5,7 @@
 #include "display/MoonView.h"
 #include "locations/PresetList.h"
 #include "platform/SharedState.h"
+#include "platform/WindowCommands.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -129,6 +130,13 @@ public:
     QTimer& timer1() { return *m_timer1; }
     QAction* action(const QString& objectName) const;
     QLabel* statusPanel(int index) const { return m_statusPanels[std::size_t(index)]; }
+    // The forecast window, made at start-up: the main window owns it, opens it through
+    // `commands` and hands it the transfer's status texts while it owns the transfer.
+    void adoptForecastWindow(std::unique_ptr<QWidget> window, ForecastCommands& commands,
+                             std::function<void(const std::string&)> statusSink);
+    ForecastCommands* forecastCommands() const { return m_forecastCommands; }
+    SettingsStore& settings() { return m_settings; }
+    UserInterface& ui() { return m_ui; }
     // Called once, at the first paint of the window (the start-up hides its splash here).
     void setFirstPaintHandler(std::function<void()> handler) { m_firstPaint = std::move(handler); }
 
@@ -213,6 +221,8 @@ private:
     std::vector<std::pair<QAction*, const MenuEntry*>> m_imageMenuActions;
     bool m_shownOnce = false;
     std::string m_forecastStatus;
+    std::function<void(const std::string&)> m_forecastStatusSink;
+    std::unique_ptr<QWidget> m_forecastWindow; // last: goes before the transfer component
 };
 
 } // namespace cirrolux

@@ -2,6 +2,7 @@
 
 #include "ConditionsPageBuilder.h"
 #include "HtmlText.h"
+#include "ReportContent.h"
 #include "WeatherModel.h"
 #include "net/ServiceAddresses.h"
 
@@ -176,6 +177,9 @@ EmulatorReply ServiceRouter::route(const HttpRequestHead& request, const QDateTi
         return std::move(*image);
 
     const bool anySite = reachesEverySite(request.host);
+    if (std::optional<EmulatorReply> report =
+            ReportContent::route(request.host, path, anySite, now))
+        return *report;
     if (request.host == makerHost() || (anySite && path.toLower().startsWith("/assets/")))
         return makerSite(path, request);
     if (request.host == conditionsHost() || anySite)
