@@ -11,6 +11,7 @@
 #include "settings/SettingsStore.h"
 #include "wallpaper/WallpaperBitmap.h"
 #include "wallpaper/WallpaperCatalogue.h"
+#include "wallpaper/WallpaperInstall.h"
 
 #include <QFile>
 
@@ -105,18 +106,7 @@ void WallpaperUpdate::makeAndApply(bool useCapture)
     if (!QFile::exists(bitmap))
         makeBitmap(bitmap);
 
-    const QString windowsDir = GetWinDir();
-    if (windowsDir.isEmpty()) {
-        m_ui.showMessage("Error - windows directory not found for Wallpaper logic.");
-        return;
-    }
-    if (!QFile::exists(bitmap)) {
-        m_ui.showMessage("Error - cirrolux.bmp not found; msg#: xUnit1.");
-        return;
-    }
-    const QString installed = WallpaperBitmap::install(bitmap, windowsDir);
-    const WallpaperPlacement placement = m_placement.read(m_settings, m_ui);
-    m_setWallpaper(installed, placement.style, placement.x, placement.y);
+    installWallpaperBitmap(m_setWallpaper, m_placement, m_settings, m_ui);
 }
 
 void WallpaperUpdate::makeBitmap(const QString& bitmap)

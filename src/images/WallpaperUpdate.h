@@ -1,6 +1,7 @@
 #pragma once
 
 #include "images/WallpaperCommands.h"
+#include "wallpaper/WallpaperInstall.h"
 #include "wallpaper/WallpaperPlacement.h"
 
 #include <QImage>
@@ -38,7 +39,7 @@ public:
     };
 
     // Shows the bitmap at `path` on the desktop: style 0 tile, 1 centre, 2 stretch, 3 at x, y.
-    using SetDesktopWallpaper = std::function<void(const QString& path, int style, int x, int y)>;
+    using SetDesktopWallpaper = SetWallpaperFunction;
 
     // References must outlive this object.
     WallpaperUpdate(SharedState& state, SettingsStore& settings, UserInterface& ui, TNMHTTP& http,

@@ -1,6 +1,5 @@
 #include "wallpaper/WallpaperInstall.h"
 
-#include "platform/DesktopWallpaper.h"
 #include "platform/UserInterface.h"
 #include "wallpaper/WallpaperBitmap.h"
 #include "wallpaper/WallpaperPlacement.h"
@@ -9,8 +8,9 @@
 
 namespace cirrolux {
 
-bool installWallpaperBitmap(DesktopWallpaper& desktop, WallpaperPlacementReader& placement,
-                            const SettingsStore& store, UserInterface& ui)
+bool installWallpaperBitmap(const SetWallpaperFunction& setWallpaper,
+                            WallpaperPlacementReader& placement, const SettingsStore& store,
+                            UserInterface& ui)
 {
     const QString windowsDir = GetWinDir();
     if (windowsDir.isEmpty()) {
@@ -24,7 +24,7 @@ bool installWallpaperBitmap(DesktopWallpaper& desktop, WallpaperPlacementReader&
     }
     const QString installed = WallpaperBitmap::install(working, windowsDir);
     const WallpaperPlacement where = placement.read(store, ui);
-    desktop.SetDesktopWallpaper(installed, where.style, where.x, where.y);
+    setWallpaper(installed, where.style, where.x, where.y);
     return true;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 namespace cirrolux {
 
-class DesktopWallpaper;
 class SettingsStore;
 class UserInterface;
 class WallpaperPlacementReader;
@@ -11,9 +14,13 @@ class WallpaperPlacementReader;
 // (GetWinDir), move the bitmap there, read "Wallpaperloc" and put the bitmap on the desktop.
 // Shows "Error - windows directory not found for Wallpaper logic." or
 // "Error - cirrolux.bmp not found; msg#: xUnit1." and stops when either is missing.
+// `setWallpaper` shows the bitmap at `path` in style 0 tile, 1 centre, 2 stretch or 3 at x, y
+// (DesktopWallpaper::SetDesktopWallpaper in the program).
 // Returns true when the desktop was handed the wallpaper (or told the user it cannot take it).
-// Throws what WallpaperBitmap::install and DesktopWallpaper::SetDesktopWallpaper throw.
-bool installWallpaperBitmap(DesktopWallpaper& desktop, WallpaperPlacementReader& placement,
-                            const SettingsStore& store, UserInterface& ui);
+// Throws what WallpaperBitmap::install and `setWallpaper` throw.
+using SetWallpaperFunction = std::function<void(const QString& path, int style, int x, int y)>;
+bool installWallpaperBitmap(const SetWallpaperFunction& setWallpaper,
+                            WallpaperPlacementReader& placement, const SettingsStore& store,
+                            UserInterface& ui);
 
 } // namespace cirrolux

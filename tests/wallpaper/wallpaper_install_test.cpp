@@ -27,7 +27,14 @@ protected:
         picture.fill(Qt::cyan);
         ASSERT_TRUE(WallpaperBitmap::save(picture, WallpaperBitmap::workingPath()));
     }
-    bool install() { return installWallpaperBitmap(m_desktop, m_placement, m_store, m_ui); }
+    bool install()
+    {
+        return installWallpaperBitmap(
+            [this](const QString& path, int style, int x, int y) {
+                m_desktop.SetDesktopWallpaper(path, style, x, y);
+            },
+            m_placement, m_store, m_ui);
+    }
     std::string desktopValue(std::string_view name) const
     {
         return m_store.read_setting(SettingNames::Desktop, name);
