@@ -11,8 +11,8 @@
 #include "platform/UserInterface.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "wallpaper/WallpaperBitmap.h"
 
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
@@ -199,10 +199,8 @@ void TfrmImage::mnuSaveAsWallpaper1Click()
             QTimer::singleShot(m_captureDelayMs, &wait, &QEventLoop::quit);
             wait.exec();
             repaint();
-            QClipboard* clipboard = QGuiApplication::clipboard();
-            clipboard->setImage(captureClientArea());
-            const QImage bitmap = clipboard->image();
-            if (!bitmap.save(QDir::current().filePath(QStringLiteral("cirrolux.bmp")), "BMP"))
+            // Saved straight from the capture: the user's clipboard is left alone.
+            if (!WallpaperBitmap::save(captureClientArea(), WallpaperBitmap::workingPath()))
                 throw CirroluxError("Failed to save cirrolux.bmp");
         }
         m_wallpaper->do_wallpaper();

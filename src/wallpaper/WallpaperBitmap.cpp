@@ -52,7 +52,8 @@ Source sourceFor(std::string_view imageFile)
 
 QString workingPath()
 {
-    return AppPaths::workingDirectory() + QLatin1Char('/') + fileName();
+    // The program runs in its working directory, where the downloads are too.
+    return QDir::current().filePath(fileName());
 }
 
 bool save(const QImage& picture, const QString& path)

@@ -22,7 +22,7 @@ enum class Source {
 };
 Source sourceFor(std::string_view imageFile);
 
-// "cirrolux.bmp" in the working directory.
+// "cirrolux.bmp" in the working directory (the current directory, as for the downloads).
 QString workingPath();
 
 // Writes `picture` as a BMP file at `path`, replacing a file there only once the new one is

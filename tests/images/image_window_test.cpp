@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
@@ -290,7 +292,10 @@ TEST_P(SaveAsWallpaper, WeatherBankLoopsAreCapturedFirst)
     window.resize(332, 316);
     window.showWindow();
     const QRect before = window.geometry();
+    QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
     action("mnuSaveAsWallpaper1")->trigger();
+    // The capture never goes through the clipboard.
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
     EXPECT_EQ(wallpaper.calls, 1);
     EXPECT_EQ(wallpaper.bitmapFound, GetParam().captured);
     if (GetParam().captured) {

@@ -117,8 +117,10 @@ TEST(WallpaperBitmap, NothingIsWrittenForAMissingPictureOrAnUnwritableFolder)
 TEST(WallpaperBitmap, WorkingPathIsInTheWorkingDirectory)
 {
     test::TempProfile profile;
-    EXPECT_EQ(WallpaperBitmap::workingPath(),
-              AppPaths::workingDirectory() + QStringLiteral("/cirrolux.bmp"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(profile.root());
+    EXPECT_EQ(WallpaperBitmap::workingPath(), profile.root() + QStringLiteral("/cirrolux.bmp"));
+    QDir::setCurrent(before);
 }
 
 TEST(WallpaperBitmap, InstallReplacesTheOldWallpaperAndLeavesNoWorkingCopy)

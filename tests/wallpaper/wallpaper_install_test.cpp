@@ -19,7 +19,15 @@ namespace {
 class WallpaperInstall : public ::testing::Test
 {
 protected:
-    void SetUp() override { QDir().mkpath(AppPaths::workingDirectory()); }
+    // The program runs in its working directory.
+    void SetUp() override
+    {
+        QDir().mkpath(AppPaths::workingDirectory());
+        m_oldDir = QDir::currentPath();
+        QDir::setCurrent(AppPaths::workingDirectory());
+    }
+    void TearDown() override { QDir::setCurrent(m_oldDir); }
+    QString m_oldDir;
 
     void makeWorkingBitmap()
     {
