@@ -1,14 +1,14 @@
 // The wallpaper bitmap of a 4000 x 3000 JPEG: decode, write "cirrolux.bmp" in the working
 // directory and move it into the data directory, against QImage::load + save of the same file
-// in the same run (alternating rounds, medians). The decode goes through QImageReader until the
-// program's libjpeg wrapper is there to take its place.
+// in the same run (alternating rounds, medians). The decode goes through the program's libjpeg
+// wrapper, as the wallpaper update does.
+#include "images/JpegDecoder.h"
 #include "wallpaper/WallpaperBitmap.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -55,8 +55,7 @@ double seconds(const std::chrono::steady_clock::time_point& start)
 double oursOnce()
 {
     const auto start = std::chrono::steady_clock::now();
-    QImageReader reader(jpegPath);
-    const QImage picture = reader.read();
+    const QImage picture = cirrolux::JpegDecoder::decodeFile(jpegPath.toStdString());
     const QString bitmap = workDir + QStringLiteral("/cirrolux.bmp");
     if (!cirrolux::WallpaperBitmap::save(picture, bitmap))
         throw std::runtime_error("bitmap not written");
