@@ -1,6 +1,7 @@
 #include "ServiceRouter.h"
 
 #include "ConditionsPageBuilder.h"
+#include "FactbookSite.h"
 #include "HtmlText.h"
 #include "WeatherModel.h"
 #include "net/ServiceAddresses.h"
@@ -176,6 +177,10 @@ EmulatorReply ServiceRouter::route(const HttpRequestHead& request, const QDateTi
     const bool anySite = reachesEverySite(request.host);
     if (request.host == makerHost() || (anySite && path.toLower().startsWith("/assets/")))
         return makerSite(path, request);
+    if (auto web = WebWindowSites::reply(request.host, path, anySite, now))
+        return *web;
+    if (WebWindowSites::serves(request.host))
+        return notFound(request);
     if (request.host == conditionsHost() || anySite)
         return conditionsSite(path, query, request, now);
     return errorPage(502,

@@ -20,6 +20,7 @@ namespace cirrolux::servicesim {
 //   conditions service  /US/<ST>/<City>.html, /global/stations/<number>.html,
 //                       /cgi-bin/findweather/getForecast?query=<zip>
 //   maker's server      /assets/CirroluxCount.txt, /assets/cirroluxvs.txt
+//   Factbook, NIFC      /cia/publications/factbook/..., /news/sitreprt.html (FactbookSite.h)
 // A loopback address, "localhost" or no host at all reaches both sites (by path); any other host
 // gets "502 Bad Gateway", as from a proxy that cannot reach it. Unknown paths get a 404 page.
 //
