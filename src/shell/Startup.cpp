@@ -5,7 +5,9 @@
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "shell/TGauge.h"
+#include "shell/TfrmAbout.h"
 #include "shell/TfrmPleaseWait.h"
+#include "webwindow/TfrmWeb.h"
 
 namespace cirrolux {
 
@@ -20,9 +22,18 @@ Startup::~Startup() = default;
 std::vector<Startup::WindowStep> Startup::windowSteps()
 {
     // The web page window comes first and moves nothing; each later window brings its creator.
+    // Windows are children of the main window and live as long as it does.
+    const auto createWeb = [](TForm1& form) {
+        auto* web = new TfrmWeb(form.state(), form.NMHTTP1(), form.userInterface(), &form);
+        web->setMainWindowRestorer([&form] {
+            if (form.windowState() & Qt::WindowMinimized)
+                form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
+        });
+    };
+    const auto createAbout = [](TForm1& form) { new TfrmAbout(form.userInterface(), &form); };
     return {
-        {"TfrmWeb", -1, {}},  {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, {}},
-        {"TfrmPref", 40, {}}, {"TfrmImage", 55, {}},        {"TfrmForecast", 70, {}},
+        {"TfrmWeb", -1, createWeb}, {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, createAbout},
+        {"TfrmPref", 40, {}},       {"TfrmImage", 55, {}},        {"TfrmForecast", 70, {}},
     };
 }
 

@@ -73,6 +73,11 @@ public:
     void mnuExit1Click();
     void showFromTray();
     void hideToTray();
+    // Help menu
+    void mnuHelpContentsClick();
+    void launch_help();
+    void mnuAboutClick();
+    void CheckforUpdate1Click();
 
     // The colour steps shared with the restore on first show: a text that does not convert
     // changes nothing.
@@ -81,6 +86,7 @@ public:
     void set_stats_font_color(const std::string& colorText);
 
     SharedState& state() { return m_state; }
+    UserInterface& userInterface() { return m_ui; }
     TNMHTTP& NMHTTP1() { return *m_http; }
     TOnTray& tray() { return *m_tray; }
     StatsPanel& panel() { return *m_panel; }

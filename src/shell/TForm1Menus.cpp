@@ -108,6 +108,17 @@ void TForm1::createMenus()
     options->addSeparator();
     connect(addAction(options, "mnuExit1", "E&xit"), &QAction::triggered, this,
             &TForm1::mnuExit1Click);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* contents = addAction(help, "mnuHelpContents", "Help &Contents (F1)");
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, this, &TForm1::mnuHelpContentsClick);
+    help->addSeparator();
+    connect(addAction(help, "mnuAbout", "&About Cirrolux..."), &QAction::triggered, this,
+            &TForm1::mnuAboutClick);
+    connect(addAction(help, "CheckforUpdate1", "Check for &Update"), &QAction::triggered, this,
+            &TForm1::CheckforUpdate1Click);
 }
 
 void TForm1::createTrayMenus()
