@@ -115,7 +115,9 @@ void TfrmWeb::FormShow()
     m_shownMode = m_state.webMode;
     f.FrameViewer1->setDefBackground(Teal);
     f.cboChoose->clear();
+    // The flag control shows again with the next country's flag.
     f.GIFImage1->clear();
+    f.GIFImage1->setVisible(false);
     if (m_state.webMode == "ci") {
         setTitle("Cirrolux - Country Info");
         f.lblChoose->setText(QStringLiteral("Choose a Country:"));
