@@ -27,6 +27,13 @@ public:
     using CirroluxError::CirroluxError;
 };
 
+// A picture could not be decoded; the text is the decoder's own.
+class DecoderError : public CirroluxError
+{
+public:
+    using CirroluxError::CirroluxError;
+};
+
 // A dialog could not be shown.
 class DialogError : public CirroluxError
 {

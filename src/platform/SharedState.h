@@ -36,6 +36,7 @@ struct SharedState
 
     // Windows that arrive later
     std::string imageFile;    // local file of the image download under way
+    std::string imageFileUpper; // imageFile in capitals, set when the image is prepared
     std::string forecastMode; // report mode of the forecast window, empty when it is not fetching
     std::string webMode;      // mode of the web page window and the radar chooser
     std::string webUrl;       // page or image address of the web page window's next transfer

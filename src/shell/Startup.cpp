@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "display/TOnTray.h"
+#include "shell/CountryMapOnImageWindow.h"
 #include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -29,11 +30,14 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
             if (form.windowState() & Qt::WindowMinimized)
                 form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
         });
+        web->adoptMapWindow(std::make_unique<CountryMapOnImageWindow>(form));
+        form.setWebWindowCommands(web);
     };
     const auto createAbout = [](TForm1& form) { new TfrmAbout(form.userInterface(), &form); };
     return {
         {"TfrmWeb", -1, createWeb}, {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, createAbout},
-        {"TfrmPref", 40, {}},       {"TfrmImage", 55, {}},        {"TfrmForecast", 70, {}},
+        {"TfrmPref", 40, {}}, {"TfrmImage", 55, [](TForm1& f) { f.createImageWindow(); }},
+        {"TfrmForecast", 70, {}},
     };
 }
 

@@ -5,6 +5,8 @@
 #include "display/MoonPictures.h"
 #include "display/StatsPanel.h"
 #include "display/TOnTray.h"
+#include "images/ImageDownload.h"
+#include "images/TfrmImage.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/CommandGuard.h"
@@ -90,6 +92,8 @@ TForm1::TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWid
         new ConditionsRequest(m_state, m_ui, *this, *m_http, *m_parser, std::move(hooks), this);
 
     createMenus();
+    createImageMenus();
+    createHelpMenu();
     createTrayMenus();
 
     m_timerStartup = new QTimer(this);

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -23,6 +25,12 @@ namespace cirrolux {
 
 class ConditionsParser;
 class ConditionsRequest;
+class ForecastCommands;
+class ImageDownload;
+class RadarChooserCommands;
+class TfrmImage;
+class WebWindowCommands;
+struct MenuEntry;
 class MoonPhase;
 class SettingsStore;
 class StatsPanel;
@@ -79,6 +87,16 @@ public:
     void mnuAboutClick();
     void CheckforUpdate1Click();
 
+    // The image window and its download (start-up's "TfrmImage" step); until then the image
+    // entries of the menus are disabled.
+    void createImageWindow();
+    TfrmImage* imageWindow() const { return m_imageWindow.get(); }
+    ImageDownload* imageDownload() const { return m_imageDownload.get(); }
+    // The windows the other entries of the image menus open; null (the default) disables them.
+    void setForecastCommands(ForecastCommands* commands);
+    void setWebWindowCommands(WebWindowCommands* commands);
+    void setRadarChooserCommands(RadarChooserCommands* commands);
+
     // The colour steps shared with the restore on first show: a text that does not convert
     // changes nothing.
     void set_label_colors(const std::string& colorText);
@@ -128,7 +146,12 @@ protected:
 
 private:
     void createMenus();
+    void createHelpMenu();
     void createTrayMenus();
+    // "&Images", "&Forecasts" and "&Reports", from the menu layout (TForm1ImageMenus.cpp).
+    void createImageMenus();
+    void runImageMenuEntry(const MenuEntry& entry);
+    void updateImageMenus();
     QAction* addAction(QMenu* menu, const char* objectName, const char* caption);
     struct MenuName
     {
@@ -163,6 +186,12 @@ private:
     std::unique_ptr<MoonPhase> m_moon;
     ConditionsRequest* m_request = nullptr;
     std::function<void()> m_firstPaint;
+    std::unique_ptr<TfrmImage> m_imageWindow; // a window of its own, not a child
+    std::unique_ptr<ImageDownload> m_imageDownload;
+    ForecastCommands* m_forecastCommands = nullptr;
+    WebWindowCommands* m_webWindowCommands = nullptr;
+    RadarChooserCommands* m_radarChooserCommands = nullptr;
+    std::vector<std::pair<QAction*, const MenuEntry*>> m_imageMenuActions;
     bool m_shownOnce = false;
     std::string m_forecastStatus;
 };

@@ -108,8 +108,12 @@ void TForm1::createMenus()
     options->addSeparator();
     connect(addAction(options, "mnuExit1", "E&xit"), &QAction::triggered, this,
             &TForm1::mnuExit1Click);
+}
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+void TForm1::createHelpMenu()
+{
+    // Last on the menu bar, after the image, forecast and report menus.
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction* contents = addAction(help, "mnuHelpContents", "Help &Contents (F1)");
     contents->setShortcut(QKeySequence(Qt::Key_F1));

@@ -1,5 +1,6 @@
 #include "webwindow/TfrmWeb.h"
 
+#include "display/TGIFImage.h"
 #include "net/TNMHTTP.h"
 #include "platform/CommandGuard.h"
 #include "platform/SharedState.h"
@@ -9,7 +10,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QPrinter>
 #include <QScreen>
 
@@ -41,6 +41,12 @@ void TfrmWeb::setMapWindow(CountryMapWindow* map)
     m_retrieval.setMapWindow(map);
 }
 
+void TfrmWeb::adoptMapWindow(std::unique_ptr<CountryMapWindow> map)
+{
+    m_ownedMap = std::move(map);
+    m_retrieval.setMapWindow(m_ownedMap.get());
+}
+
 void TfrmWeb::build()
 {
     if (m_form)
@@ -53,6 +59,10 @@ void TfrmWeb::build()
         move(area.x() + area.width() / 2 - width() / 2,
              area.y() + area.height() / 2 - height() / 2);
     }
+    // The flag sits centred in its white box, whatever its size.
+    m_form->GIFImage1->SetAutoSize(false);
+    m_form->GIFImage1->SetCenter(true);
+    m_form->GIFImage1->SetOpaqueColor(Qt::white);
     m_status = new QLabel(m_form->StatusBar1);
     m_status->setObjectName(QStringLiteral("StatusBar1Text"));
     m_form->StatusBar1->addWidget(m_status, 1);
@@ -78,7 +88,7 @@ TFrameViewer& TfrmWeb::FrameViewer1()
     return *form().FrameViewer1;
 }
 
-QLabel& TfrmWeb::GIFImage1()
+TGIFImage& TfrmWeb::GIFImage1()
 {
     return *form().GIFImage1;
 }
@@ -116,7 +126,7 @@ void TfrmWeb::FormShow()
     f.FrameViewer1->setDefBackground(Teal);
     f.cboChoose->clear();
     // The flag control shows again with the next country's flag.
-    f.GIFImage1->clear();
+    f.GIFImage1->Clear();
     f.GIFImage1->setVisible(false);
     if (m_state.webMode == "ci") {
         setTitle("Cirrolux - Country Info");
@@ -251,15 +261,12 @@ void TfrmWeb::loadPage(const std::string& fileName)
 
 void TfrmWeb::showFlag(const std::string& fileName)
 {
-    QLabel& flag = GIFImage1();
+    TGIFImage& flag = GIFImage1();
     flag.setVisible(true);
-    flag.clear();
+    flag.Clear();
     flag.move(width() / 2 - flag.width() / 2, 0);
-    // The first frame; a missing or broken file leaves the control empty.
-    QImageReader reader(QString::fromLocal8Bit(fileName.data(), qsizetype(fileName.size())));
-    const QImage picture = reader.read();
-    if (!picture.isNull())
-        flag.setPixmap(QPixmap::fromImage(picture));
+    // A missing or broken file leaves the control empty.
+    flag.LoadFromFile(QString::fromLocal8Bit(fileName.data(), qsizetype(fileName.size())));
 }
 
 void TfrmWeb::bringToFront()

@@ -19,6 +19,7 @@ class TfrmWeb;
 namespace cirrolux {
 
 class TFrameViewer;
+class TGIFImage;
 class TNMHTTP;
 class UserInterface;
 struct SharedState;
@@ -37,6 +38,8 @@ public:
 
     // The image window that shows the country's map; null shows no map.
     void setMapWindow(CountryMapWindow* map);
+    // The same, with the window owning `map`.
+    void adoptMapWindow(std::unique_ptr<CountryMapWindow> map);
     // Puts the main window back to its normal state (the image window minimised it).
     void setMainWindowRestorer(std::function<void()> restore)
     {
@@ -63,7 +66,7 @@ public:
     // The controls (built on first use).
     Ui::TfrmWeb& form();
     TFrameViewer& FrameViewer1();
-    QLabel& GIFImage1();
+    TGIFImage& GIFImage1();
     std::string statusText() const;
 
     // WebPageView
@@ -88,6 +91,7 @@ private:
     UserInterface& m_ui;
     WebPageRetrieval m_retrieval;
     std::unique_ptr<Ui::TfrmWeb> m_form;
+    std::unique_ptr<CountryMapWindow> m_ownedMap;
     QLabel* m_status = nullptr;
     std::function<void()> m_restoreMain;
     std::string m_shownMode; // the mode the window shows; empty while it is closed

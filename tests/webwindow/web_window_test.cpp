@@ -2,6 +2,7 @@
 // 127.0.0.1, the window headless, and a recorder standing in for the image window.
 #include "RecordingUserInterface.h"
 #include "TempProfile.h"
+#include "display/TGIFImage.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/SharedState.h"
@@ -249,8 +250,9 @@ TEST_F(WebWindow, CountryModeListsTheCountriesAndShowsTheChosenOne)
     EXPECT_EQ(title(), "Cirrolux - Country Information for Afghanistan");
     EXPECT_EQ(window.statusText(), "Document Done...");
     EXPECT_NE(viewerText().find("Geography"), std::string::npos);
-    ASSERT_FALSE(window.GIFImage1().pixmap().isNull());
-    EXPECT_EQ(window.GIFImage1().pixmap().width(), 72);
+    EXPECT_TRUE(window.GIFImage1().isVisible());
+    EXPECT_FALSE(window.GIFImage1().Empty());
+    EXPECT_EQ(window.GIFImage1().size(), QSize(72, 40));
     EXPECT_EQ(window.GIFImage1().pos(), QPoint(window.width() / 2 - 36, 0));
     EXPECT_EQ(map.titles, (std::vector<std::string>{"Cirrolux - Country Map for Afghanistan"}));
 
@@ -274,6 +276,7 @@ TEST_F(WebWindow, FireReportIsFetchedAtOnceWithoutTheChooser)
     EXPECT_EQ(window.statusText(), "Document Done...");
     EXPECT_FALSE(exists("temp.html"));
     EXPECT_TRUE(map.titles.empty());
+    EXPECT_FALSE(window.GIFImage1().isVisible());
 }
 
 TEST_F(WebWindow, CountryModeAfterTheFireReportShowsTheChooserAgain)

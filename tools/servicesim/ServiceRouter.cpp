@@ -173,6 +173,8 @@ EmulatorReply ServiceRouter::route(const HttpRequestHead& request, const QDateTi
 
     if (path.startsWith("/sim/") || path == "/sim-landing.html")
         return faultPath(path, query, request);
+    if (std::optional<EmulatorReply> image = m_images.reply(request.path, now))
+        return std::move(*image);
 
     const bool anySite = reachesEverySite(request.host);
     if (request.host == makerHost() || (anySite && path.toLower().startsWith("/assets/")))

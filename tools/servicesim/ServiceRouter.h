@@ -2,6 +2,7 @@
 
 #include "EmulatorReply.h"
 #include "HttpRequestHead.h"
+#include "ImageContent.h"
 #include "PlaceDirectory.h"
 
 #include <QByteArray>
@@ -54,6 +55,8 @@ public:
     int usageCounterFetches() const { return m_counterFetches; }
 
     EmulatorReply route(const HttpRequestHead& request, const QDateTime& now);
+    // The pictures of the image menus, on any host (see ImageContent).
+    ImageContent& images() { return m_images; }
 
     // The host names the emulator has sites for, lower case.
     static QByteArray conditionsHost();
@@ -67,6 +70,7 @@ private:
                             const HttpRequestHead& request) const;
 
     PlaceDirectory m_places;
+    ImageContent m_images;
     std::string m_version = "1.40.0.8";
     std::optional<QByteArray> m_authorization;
     int m_counterFetches = 0;

@@ -1,0 +1,202 @@
+#include "MainWindowFixture.h"
+#include "ScriptedServer.h"
+
+#include "images/ImageCatalogue.h"
+#include "images/ImageDownload.h"
+#include "images/MenuLayout.h"
+#include "images/TfrmImage.h"
+#include "net/TNMHTTP.h"
+#include "platform/WindowCommands.h"
+#include "shell/Startup.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+using namespace cirrolux;
+using namespace cirrolux::test;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// Records what the other windows were asked to do.
+struct RecordingCommands : ForecastCommands, WebWindowCommands, RadarChooserCommands
+{
+    void openForecast(const std::string& mode) override { calls.push_back("forecast " + mode); }
+    void openHtmlForecast() override { calls.push_back("html forecast"); }
+    void openWebWindow(const std::string& mode) override { calls.push_back("web " + mode); }
+    void openRadarChooser(bool preferences) override
+    {
+        calls.push_back(preferences ? "radar chooser (preferences)" : "radar chooser");
+    }
+    Strings calls;
+};
+
+class ImageMenus : public MainWindowFixture
+{
+protected:
+    ImageMenus() { createWindow(); }
+
+    QAction* item(std::string_view name) const
+    {
+        return current->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    // The built menus as "depth objectName caption" lines, separators as "depth -".
+    static void walk(const QMenu* menu, int depth, Strings& lines)
+    {
+        for (const QAction* action : menu->actions()) {
+            if (action->isSeparator()) {
+                lines.push_back(std::to_string(depth) + " -");
+                continue;
+            }
+            const QString name =
+                action->menu() ? action->menu()->objectName() : action->objectName();
+            lines.push_back(std::to_string(depth) + " " + name.toStdString() + " " +
+                            action->text().toLatin1().toStdString());
+            if (action->menu())
+                walk(action->menu(), depth + 1, lines);
+        }
+    }
+};
+
+TEST_F(ImageMenus, BuiltExactlyAsTheLayout)
+{
+    Strings expected;
+    for (const MenuEntry& entry : ImageMenuLayout()) {
+        if (entry.kind == MenuEntryKind::Separator)
+            expected.push_back(std::to_string(entry.depth) + " -");
+        else
+            expected.push_back(std::to_string(entry.depth) + " " + std::string(entry.component) +
+                               " " + std::string(MenuCaption(entry)));
+    }
+    Strings built;
+    for (const QAction* top : current->menuBar()->actions()) {
+        const QMenu* menu = top->menu();
+        if (menu->objectName() != QLatin1String("mnuImages") &&
+            menu->objectName() != QLatin1String("mnuForecasts") &&
+            menu->objectName() != QLatin1String("mnuWarnings"))
+            continue;
+        built.push_back("0 " + menu->objectName().toStdString() + " " +
+                        top->text().toLatin1().toStdString());
+        walk(menu, 1, built);
+    }
+    EXPECT_EQ(built, expected);
+    EXPECT_EQ(built.size(), 133u);
+}
+
+TEST_F(ImageMenus, EntriesWaitForTheirWindows)
+{
+    EXPECT_FALSE(item("mnuEuropeSat1")->isEnabled());
+    EXPECT_EQ(item("mnuEuropeSat1")->statusTip(),
+              QStringLiteral("The image window is not available"));
+    EXPECT_EQ(item("mnuNowcast")->statusTip(),
+              QStringLiteral("The forecast window is not available"));
+    EXPECT_EQ(item("mnuForecastHTML")->statusTip(),
+              QStringLiteral("The forecast window is not available"));
+    EXPECT_EQ(item("mnuWorldFactsCIA1")->statusTip(),
+              QStringLiteral("The web page window is not available"));
+    EXPECT_EQ(item("StateLevelRadarNEW1")->statusTip(),
+              QStringLiteral("The radar chooser is not available"));
+
+    // The start-up step of the image window brings it.
+    for (const Startup::WindowStep& step : Startup::windowSteps())
+        if (step.name == "TfrmImage") {
+            ASSERT_TRUE(step.create);
+            EXPECT_EQ(step.gauge, 55);
+            step.create(*current);
+        }
+    ASSERT_NE(current->imageWindow(), nullptr);
+    EXPECT_EQ(current->imageWindow()->objectName(), QStringLiteral("TfrmImage"));
+    for (const ImageSource& row : ImageCatalogue()) {
+        EXPECT_TRUE(item(row.component)->isEnabled()) << row.component;
+        EXPECT_TRUE(item(row.component)->statusTip().isEmpty());
+    }
+    EXPECT_FALSE(item("mnuNowcast")->isEnabled());
+}
+
+struct DispatchCase
+{
+    const char* component;
+    const char* call;
+    friend void PrintTo(const DispatchCase& c, std::ostream* os) { *os << c.component; }
+};
+
+class ImageMenuDispatch : public ImageMenus, public ::testing::WithParamInterface<DispatchCase>
+{
+};
+
+TEST_P(ImageMenuDispatch, ToTheWindowOfTheEntry)
+{
+    RecordingCommands commands;
+    current->setForecastCommands(&commands);
+    current->setWebWindowCommands(&commands);
+    current->setRadarChooserCommands(&commands);
+    QAction* entry = item(GetParam().component);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isEnabled());
+    entry->trigger();
+    EXPECT_EQ(commands.calls, Strings{GetParam().call});
+    current->setForecastCommands(nullptr);
+    EXPECT_FALSE(item("mnuNowcast")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ImageMenuDispatch,
+    ::testing::Values(DispatchCase{"StateLevelRadarNEW1", "radar chooser"},
+                      DispatchCase{"mnuViewWETextlisting1", "forecast eb"},
+                      DispatchCase{"mnuNowcast", "forecast n"},
+                      DispatchCase{"mnuForecastHTML", "html forecast"},
+                      DispatchCase{"ForecastTEXTversion1", "forecast f"},
+                      DispatchCase{"mnuHydrologicalDataNWS1", "forecast h"},
+                      DispatchCase{"PublicInformation1", "forecast p"},
+                      DispatchCase{"mnuSpecialWeatherStatementsNWS1", "forecast sw"},
+                      DispatchCase{"mnuWarningsAdvisories", "forecast w"},
+                      DispatchCase{"mnuUSAirPollutionLevels1", "forecast ap"},
+                      DispatchCase{"mnuCropWeatherReportbyState1", "forecast cw"},
+                      DispatchCase{"mnuUSFireIncidentMgtReport1", "web usfi"},
+                      DispatchCase{"mnuDetailbyUSState1", "forecast s1"},
+                      DispatchCase{"mnuDetailbyUSZip1", "forecast s2"},
+                      DispatchCase{"mnuUSMHHIncomebyState1", "forecast si"},
+                      DispatchCase{"mnuCensusStateSal", "forecast ss"},
+                      DispatchCase{"mnuWorldFactsCIA1", "web ci"}),
+    [](const auto& info) { return std::string(info.param.component); });
+
+TEST_F(ImageMenus, AnImageEntryDownloadsThroughTheSharedComponent)
+{
+    QTemporaryDir dir;
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    ScriptedServer server;
+    server.setScript(
+        ScriptedServer::reply("HTTP/1.0 200 OK", {"Content-Length: 800"}, QByteArray(800, 'x')));
+    current->NMHTTP1().Proxy = "127.0.0.1";
+    current->NMHTTP1().ProxyPort = server.port();
+    current->createImageWindow();
+    item("mnuCurrentUSLightning1")->trigger();
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_TRUE(server.requests()[0].startsWith(
+        "GET http://www.accuweather.com/accuweather/ltus4p.gif HTTP/1.0\r\n"));
+    EXPECT_EQ(text("StatusBar1Panel0"), "Thank you for using Cirrolux...");
+    EXPECT_TRUE(current->imageWindow()->isVisible());
+    EXPECT_EQ(current->imageWindow()->windowTitle(),
+              QStringLiteral("Cirrolux - Current U.S. Lightning Strikes - by Accuweather"));
+    // Not a GIF after all: the GIF control stays empty, silently.
+    EXPECT_TRUE(ui.events().empty());
+    current->imageWindow()->close();
+    EXPECT_FALSE(QFile::exists(QStringLiteral("ltus4p.gif")));
+    QDir::setCurrent(oldDir);
+}
+
+TEST_F(ImageMenus, ATransferErrorGoesToTheErrorBox)
+{
+    current->NMHTTP1().Proxy = "127.0.0.1";
+    current->NMHTTP1().ProxyPort = 1;
+    current->createImageWindow();
+    item("mnuCurrentUSSnowCover1")->trigger();
+    EXPECT_EQ(ui.errors().size(), 1u);
+    EXPECT_FALSE(current->imageWindow()->isVisible());
+}
+
+} // namespace
