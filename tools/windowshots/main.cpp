@@ -1,49 +1,29 @@
 // cirrolux-windowshots: pictures of the web page window (country information and fire report),
-// the help window and the about box, each filled by the real code against the service emulator
-// in this process. The run script calls it under Xvfb; tests never need it.
-#include "net/TNMHTTP.h"
-#include "platform/SharedState.h"
+// the help window and the about box, opened from the main window's menus against the service
+// emulator in this process. The run script calls it under Xvfb; tests never need it.
+#include "images/TfrmImage.h"
 #include "platform/SilentUserInterface.h"
 #include "servicesim/ServiceEmulator.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+#include "shell/Startup.h"
 #include "shell/TfrmAbout.h"
 #include "shell/TfrmHelp.h"
 #include "ui_TfrmWeb.h"
 #include "webwindow/TfrmWeb.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
 using namespace cirrolux;
-
-// Shows the map in a plain window where the program would use its image window.
-class MapWindow final : public CountryMapWindow
-{
-public:
-    void showCountryMap(const std::string& title, const std::string& gifFile) override
-    {
-        m_window = std::make_unique<QLabel>();
-        m_window->setWindowTitle(QString::fromLatin1(title));
-        m_window->setPixmap(QPixmap(QString::fromLocal8Bit(gifFile.c_str())));
-        m_window->setStyleSheet(QStringLiteral("background: black;"));
-        m_window->resize(m_window->pixmap().width() + 10, 350);
-        m_window->move(0, 0);
-        m_window->show();
-    }
-    void closeImageWindow() override { m_window.reset(); }
-    QLabel* window() const { return m_window.get(); }
-
-private:
-    std::unique_ptr<QLabel> m_window;
-};
 
 void settle(int ms)
 {
@@ -67,11 +47,12 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cirrolux"));
+    QApplication::setQuitOnLastWindowClosed(false);
     if (argc < 2) {
         std::fprintf(stderr, "usage: cirrolux-windowshots OUT-FOLDER\n");
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString folder = QDir().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(folder);
     QTemporaryDir work;
     QDir::setCurrent(work.path());
@@ -81,35 +62,41 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cirrolux-windowshots: the emulator cannot listen\n");
         return 1;
     }
+    namespace names = SettingNames;
+    SettingsStore settings(QDir(work.path()).filePath(QStringLiteral("Cirrolux.ini")));
+    settings.write_setting(names::Settings, names::StartupLoc, "None");
+    settings.write_setting(names::Settings, names::ProxyUse, "y");
+    settings.write_setting(names::Settings, names::Proxy, "127.0.0.1");
+    settings.write_setting(names::Settings, names::ProxyPort, std::to_string(emulator.port()));
     SilentUserInterface ui;
-    SharedState state;
-    TNMHTTP http;
-    http.Proxy = "127.0.0.1";
-    http.ProxyPort = emulator.port();
-    MapWindow map;
-    QWidget owner;
+    TForm1::Options options;
+    options.startupDelayMs = 24 * 3600 * 1000;
+    options.autoUpdateFirstMs = 24 * 3600 * 1000;
+    Startup startup(settings, ui, options);
+    startup.run();
+    TForm1& main = startup.mainWindow();
 
+    // The whole road: the Reports menu, the web page window, the map in the image window.
     bool ok = true;
-    TfrmWeb web(state, http, ui, &owner);
-    web.setMapWindow(&map);
-    web.openWebWindow("ci");
-    QComboBox* countries = web.form().cboChoose;
+    main.action(QStringLiteral("mnuWorldFactsCIA1"))->trigger();
+    auto* web = main.findChild<TfrmWeb*>();
+    QComboBox* countries = web->form().cboChoose;
     countries->setCurrentIndex(countries->findText(QStringLiteral("af,Afghanistan")));
-    web.btnGoClick();
-    ok &= save(web, folder, "web-country.png");
-    if (map.window())
-        ok &= save(*map.window(), folder, "web-country-map.png");
-    web.close();
-    web.openWebWindow("usfi");
-    ok &= save(web, folder, "web-fire-report.png");
-    web.close();
+    web->btnGoClick();
+    ok &= save(*web, folder, "web-country.png");
+    if (TfrmImage* map = main.imageWindow(); map && map->isVisible())
+        ok &= save(*map, folder, "web-country-map.png");
+    web->close();
+    main.action(QStringLiteral("mnuUSFireIncidentMgtReport1"))->trigger();
+    ok &= save(*web, folder, "web-fire-report.png");
+    web->close();
 
-    TfrmHelp& help = TfrmHelp::open(owner, "web");
+    TfrmHelp& help = TfrmHelp::open(main, "web");
     ok &= save(help, folder, "help.png");
     help.close();
 
-    TfrmAbout about(ui, &owner);
-    about.mnuAboutClick();
-    ok &= save(about, folder, "about.png");
+    main.action(QStringLiteral("mnuAbout"))->trigger();
+    if (auto* about = main.findChild<TfrmAbout*>())
+        ok &= save(*about, folder, "about.png");
     return ok ? 0 : 1;
 }
