@@ -2,11 +2,14 @@
 
 #include "display/TOnTray.h"
 #include "forecast/TfrmForecast.h"
+#include "shell/CountryMapOnImageWindow.h"
 #include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "shell/TGauge.h"
+#include "shell/TfrmAbout.h"
 #include "shell/TfrmPleaseWait.h"
+#include "webwindow/TfrmWeb.h"
 
 namespace cirrolux {
 
@@ -36,10 +39,21 @@ Startup::~Startup() = default;
 std::vector<Startup::WindowStep> Startup::windowSteps()
 {
     // The web page window comes first and moves nothing; each later window brings its creator.
+    // Windows are children of the main window and live as long as it does.
+    const auto createWeb = [](TForm1& form) {
+        auto* web = new TfrmWeb(form.state(), form.NMHTTP1(), form.userInterface(), &form);
+        web->setMainWindowRestorer([&form] {
+            if (form.windowState() & Qt::WindowMinimized)
+                form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
+        });
+        web->adoptMapWindow(std::make_unique<CountryMapOnImageWindow>(form));
+        form.setWebWindowCommands(web);
+    };
+    const auto createAbout = [](TForm1& form) { new TfrmAbout(form.userInterface(), &form); };
     return {
-        {"TfrmWeb", -1, {}},
+        {"TfrmWeb", -1, createWeb},
         {"TSelectState_dlg", 10, [](TForm1& form) { form.createRadarChooser(); }},
-        {"TfrmAbout", 25, {}},
+        {"TfrmAbout", 25, createAbout},
         {"TfrmPref", 40, [](TForm1& form) { form.createPreferences(); }},
         {"TfrmImage", 55, [](TForm1& form) { form.createImageWindow(); }},
         {"TfrmForecast", 70, &createForecastWindow},

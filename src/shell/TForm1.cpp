@@ -97,6 +97,7 @@ TForm1::TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWid
 
     createMenus();
     createImageMenus();
+    createHelpMenu();
     createTrayMenus();
 
     m_timerStartup = new QTimer(this);

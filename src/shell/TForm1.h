@@ -95,6 +95,11 @@ public:
     void mnuExit1Click();
     void showFromTray();
     void hideToTray();
+    // Help menu
+    void mnuHelpContentsClick();
+    void launch_help();
+    void mnuAboutClick();
+    void CheckforUpdate1Click();
 
     // The image window and its download (start-up's "TfrmImage" step); until then the image
     // entries of the menus are disabled.
@@ -118,6 +123,7 @@ public:
     void set_stats_font_color(const std::string& colorText);
 
     SharedState& state() { return m_state; }
+    UserInterface& userInterface() { return m_ui; }
     TNMHTTP& NMHTTP1() { return *m_http; }
     TOnTray& tray() { return *m_tray; }
     StatsPanel& panel() { return *m_panel; }
@@ -168,6 +174,7 @@ protected:
 
 private:
     void createMenus();
+    void createHelpMenu();
     void createTrayMenus();
     // "&Images", "&Forecasts" and "&Reports", from the menu layout (TForm1ImageMenus.cpp).
     void createImageMenus();

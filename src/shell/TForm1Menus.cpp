@@ -112,6 +112,21 @@ void TForm1::createMenus()
             &TForm1::mnuExit1Click);
 }
 
+void TForm1::createHelpMenu()
+{
+    // Last on the menu bar, after the image, forecast and report menus.
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* contents = addAction(help, "mnuHelpContents", "Help &Contents (F1)");
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, this, &TForm1::mnuHelpContentsClick);
+    help->addSeparator();
+    connect(addAction(help, "mnuAbout", "&About Cirrolux..."), &QAction::triggered, this,
+            &TForm1::mnuAboutClick);
+    connect(addAction(help, "CheckforUpdate1", "Check for &Update"), &QAction::triggered, this,
+            &TForm1::CheckforUpdate1Click);
+}
+
 void TForm1::createTrayMenus()
 {
     m_pmnLeft = new QMenu(this);

@@ -2,6 +2,7 @@
 #include "platform/QtUserInterface.h"
 #include "settings/SettingsStore.h"
 #include "shell/Startup.h"
+#include "shell/TfrmHelp.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +35,10 @@ int main(int argc, char** argv)
         options.autoUpdateIntervalMs = std::min(refreshSeconds, 86400) * 1000;
     cirrolux::Startup startup(settings, ui, std::move(options));
     ui.setParentWindow(&startup.mainWindow());
+    // The help window is made on the first help command, as a window of the main window's.
+    ui.setHelpHandler([&startup](const std::string& topic) {
+        cirrolux::TfrmHelp::open(startup.mainWindow(), topic);
+    });
     startup.run();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "ServiceRouter.h"
 
 #include "ConditionsPageBuilder.h"
+#include "FactbookSite.h"
 #include "HtmlText.h"
 #include "ReportContent.h"
 #include "WeatherModel.h"
@@ -182,6 +183,10 @@ EmulatorReply ServiceRouter::route(const HttpRequestHead& request, const QDateTi
         return *report;
     if (request.host == makerHost() || (anySite && path.toLower().startsWith("/assets/")))
         return makerSite(path, request);
+    if (auto web = WebWindowSites::reply(request.host, path, anySite, now))
+        return *web;
+    if (WebWindowSites::serves(request.host))
+        return notFound(request);
     if (request.host == conditionsHost() || anySite)
         return conditionsSite(path, query, request, now);
     return errorPage(502,

@@ -22,6 +22,7 @@ namespace cirrolux::servicesim {
 //                       /cgi-bin/findweather/getForecast?query=<zip>
 //   maker's server      /assets/CirroluxCount.txt, /assets/cirroluxvs.txt
 //   pictures            every image of the program's catalogues, on any host (ImageContent)
+//   Factbook, NIFC      /cia/publications/factbook/..., /news/sitreprt.html (FactbookSite.h)
 // A loopback address, "localhost" or no host at all reaches both sites (by path); any other host
 // gets "502 Bad Gateway", as from a proxy that cannot reach it. Unknown paths get a 404 page.
 //

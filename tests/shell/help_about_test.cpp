@@ -1,0 +1,347 @@
+// The Help menu: the help window and its pages, the about box with its memory gauge, and the
+// update check against the service emulator.
+#include "CaseName.h"
+#include "MainWindowFixture.h"
+
+#include "net/TNMHTTP.h"
+#include "servicesim/ServiceEmulator.h"
+#include "settings/SettingNames.h"
+#include "shell/MemoryStatus.h"
+#include "shell/Startup.h"
+#include "shell/TPieGauge.h"
+#include "shell/TfrmAbout.h"
+#include "shell/TfrmHelp.h"
+#include "shell/UpdateCheck.h"
+#include "ui_TfrmAbout.h"
+#include "webwindow/TfrmWeb.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTextBrowser>
+
+using namespace cirrolux;
+using cirrolux::test::MainWindowFixture;
+using Event = cirrolux::test::RecordingUserInterface::Event;
+namespace names = cirrolux::SettingNames;
+
+namespace {
+
+// --- update check ------------------------------------------------------------------------------
+
+struct VersionCase
+{
+    std::string name;
+    std::string file;
+    std::string message;
+};
+
+class UpdateMessages : public ::testing::TestWithParam<VersionCase>
+{
+};
+
+TEST_P(UpdateMessages, ComparesEightCharactersAsText)
+{
+    EXPECT_EQ(UpdateCheckMessage(GetParam().file, "1.40.0.8"), GetParam().message);
+}
+
+const std::string Older = "You are using an older version (1.40.0.8). The latest version is ";
+const std::string Current = "Your version is the most current (1.40.0.8). The latest version is ";
+const std::string NoVersion = "Error retrieving version #.  Please try again later.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UpdateMessages,
+    ::testing::Values(
+        VersionCase{"newer", "Version#1.40.0.9\r\n", Older + "1.40.0.9."},
+        VersionCase{"same", "Version#1.40.0.8\r\n", Current + "1.40.0.8."},
+        VersionCase{"ten_reads_as_one", "Version#1.40.0.10\r\n", Current + "1.40.0.1."},
+        VersionCase{"older", "Version#1.39.9.9", Current + "1.39.9.9."},
+        VersionCase{"major_release", "Version#2.00.0.0", Older + "2.00.0.0."},
+        VersionCase{"text_around", "latest: Version#1.41.0.0 (beta)", Older + "1.41.0.0."},
+        VersionCase{"short_file", "Version#1.5", Older + "1.5."},
+        VersionCase{"no_marker", "<html>404 Not Found</html>", NoVersion},
+        VersionCase{"wrong_case", "version#1.40.0.9", NoVersion},
+        VersionCase{"empty", "", NoVersion}),
+    [](const auto& info) { return test::CaseName(info.param.name); });
+
+class UpdateCheckRoad : public MainWindowFixture, public ::testing::WithParamInterface<VersionCase>
+{
+protected:
+    UpdateCheckRoad()
+    {
+        EXPECT_TRUE(emulator.listen());
+        store.write_setting(names::Settings, names::ProxyUse, "y");
+        store.write_setting(names::Settings, names::Proxy, "127.0.0.1");
+        store.write_setting(names::Settings, names::ProxyPort, std::to_string(emulator.port()));
+    }
+    servicesim::ServiceEmulator emulator;
+};
+
+TEST_P(UpdateCheckRoad, MenuCommandShowsTheAnswerAndRestsTheStatusBar)
+{
+    emulator.setVersion(GetParam().file);
+    TForm1& w = createWindow();
+    w.FormShow(); // applies the proxy
+    w.state().requestSucceeded = "Y";
+    w.action(QStringLiteral("CheckforUpdate1"))->trigger();
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{GetParam().message}));
+    ASSERT_EQ(emulator.requests().size(), 1u);
+    EXPECT_EQ(emulator.requests()[0].target, "http://www.cirrolux.net/assets/cirroluxvs.txt");
+    EXPECT_EQ(emulator.requests()[0].header("Referer"), "Cirrolux by Tallowmere");
+    EXPECT_EQ(w.statusPanel(0)->text(), QStringLiteral("Thank you for using Cirrolux..."));
+    EXPECT_EQ(w.state().requestSucceeded, "");
+    EXPECT_EQ(w.NMHTTP1().TimeOut, 60000);
+    EXPECT_EQ(w.NMHTTP1().ReportLevel, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Served, UpdateCheckRoad,
+    ::testing::Values(VersionCase{"v1_40_0_9", "1.40.0.9", Older + "1.40.0.9."},
+                      VersionCase{"v1_40_0_8", "1.40.0.8", Current + "1.40.0.8."},
+                      VersionCase{"v1_40_0_10", "1.40.0.10", Current + "1.40.0.1."}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(MainWindowFixture, UpdateCheckWithoutAServerEndsInTheErrorBoxAndKeepsTheStatus)
+{
+    TForm1& w = createWindow();
+    w.NMHTTP1().Proxy = "127.0.0.1";
+    w.NMHTTP1().ProxyPort = 1; // nothing listens there
+    w.action(QStringLiteral("CheckforUpdate1"))->trigger();
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(ui.errors(), (std::vector<std::string>{"Connection Failed"}));
+    EXPECT_NE(w.statusPanel(0)->text(), QStringLiteral("Thank you for using Cirrolux..."));
+}
+
+// --- memory figures and the about box -----------------------------------------------------------
+
+struct MeminfoCase
+{
+    std::string name;
+    std::string text;
+    std::uint64_t total;
+    std::uint64_t free;
+    int percent;
+};
+
+class Meminfo : public ::testing::TestWithParam<MeminfoCase>
+{
+};
+
+TEST_P(Meminfo, ReadsTotalAndAvailableMemory)
+{
+    const MemoryStatus status = MemoryStatusFromMeminfo(GetParam().text);
+    EXPECT_EQ(status.totalBytes, GetParam().total);
+    EXPECT_EQ(status.freeBytes, GetParam().free);
+    EXPECT_EQ(status.freePercent(), GetParam().percent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Meminfo,
+    ::testing::Values(
+        MeminfoCase{"available_counts_as_free",
+                    "MemTotal:       16000000 kB\nMemFree:          800000 kB\n"
+                    "MemAvailable:    4000000 kB\n",
+                    16384000000, 4096000000, 25},
+        MeminfoCase{"free_without_available", "MemTotal: 1000 kB\nMemFree: 50 kB\n", 1024000, 51200,
+                    5},
+        MeminfoCase{"names_only_at_line_start", "XMemTotal: 9 kB\nMemTotal: 200 kB\n", 204800, 0,
+                    0},
+        MeminfoCase{"no_total", "MemFree: 50 kB\n", 0, 51200, 0},
+        MeminfoCase{"unreadable_number", "MemTotal: lots\nMemAvailable: 10 kB\n", 0, 10240, 0},
+        MeminfoCase{"overflowing_number", "MemTotal: 99999999999999999999999 kB\n", 0, 0, 0},
+        MeminfoCase{"empty", "", 0, 0, 0}),
+    [](const auto& info) { return test::CaseName(info.param.name); });
+
+struct GaugeCase
+{
+    int percent;
+    QColor color;
+};
+
+class AboutGauge : public MainWindowFixture, public ::testing::WithParamInterface<GaugeCase>
+{
+};
+
+TEST_P(AboutGauge, GreenAboveFourPercentRedOtherwise)
+{
+    const std::uint64_t total = 100'000'000;
+    TfrmAbout about(ui, nullptr,
+                    MemoryStatus{total, total / 100 * std::uint64_t(GetParam().percent)});
+    Ui::TfrmAbout& f = about.form();
+    EXPECT_EQ(f.Ramguage->Progress(), GetParam().percent);
+    EXPECT_EQ(f.Ramguage->ForeColor(), GetParam().color);
+    EXPECT_EQ(f.lblFreeRAM->text(),
+              QStringLiteral("Free RAM: %1 K bytes").arg(GetParam().percent * 1000));
+    EXPECT_EQ(f.lbltotalRAM->text(), QStringLiteral("Total RAM: 100000 K bytes"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Percents, AboutGauge,
+                         ::testing::Values(GaugeCase{0, Qt::red}, GaugeCase{4, Qt::red},
+                                           GaugeCase{5, Qt::green}, GaugeCase{100, Qt::green}),
+                         [](const auto& info) { return "p" + std::to_string(info.param.percent); });
+
+TEST_F(MainWindowFixture, AboutBoxShowsVersionLinksAndCredits)
+{
+    TForm1& w = createWindow();
+    auto* about = new TfrmAbout(ui, &w, MemoryStatus{8'000'000'000, 2'000'000'000});
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("About Cirrolux"));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        EXPECT_EQ(about->pos(), QPoint((area.width() - about->width()) / 2,
+                                       (area.height() - about->height()) / 2 - 60));
+    }
+    w.action(QStringLiteral("mnuAbout"))->trigger();
+    ASSERT_TRUE(about->isVisible());
+    Ui::TfrmAbout& f = about->form();
+    EXPECT_EQ(f.lblVersion->text(), QStringLiteral("Version "));
+    EXPECT_EQ(f.lblCurrVs->text(), QStringLiteral("1.40.0.8"));
+    EXPECT_EQ(f.Label1->text(), QStringLiteral("Your System Resources:"));
+    EXPECT_EQ(f.lblRAM->text(), QStringLiteral("% Free RAM:"));
+    EXPECT_EQ(f.lblEmail->text(), QStringLiteral("Send me E-mail"));
+    EXPECT_EQ(f.lblEmail->toolTip(), QStringLiteral("Send me an E-mail"));
+    EXPECT_TRUE(f.Memo1->isReadOnly());
+    EXPECT_TRUE(f.Memo1->toPlainText().contains(QStringLiteral("National Weather Service")));
+    EXPECT_TRUE(f.Memo1->toPlainText().contains(QStringLiteral("Weather Underground")));
+
+    QTest::mouseClick(f.lblURL, Qt::LeftButton);
+    QTest::mouseClick(f.lblEmail, Qt::LeftButton);
+    EXPECT_EQ(ui.events(),
+              (std::vector<Event>{{Event::Kind::OpenUrl, "http://www.cirrolux.net/"},
+                                  {Event::Kind::OpenUrl, "mailto:support@cirrolux.net"}}));
+}
+
+// --- help: menu, F1 in each window, the help window
+// -----------------------------------------------
+
+TEST_F(MainWindowFixture, HelpMenuHoldsItsEntriesInOrderAsTheLastMenu)
+{
+    TForm1& w = createWindow();
+    const QList<QAction*> menus = w.menuBar()->actions();
+    ASSERT_FALSE(menus.isEmpty());
+    QMenu* help = menus.back()->menu();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->objectName(), QStringLiteral("mnuHelp"));
+    EXPECT_EQ(help->title(), QStringLiteral("&Help"));
+    std::vector<std::string> entries;
+    for (QAction* entry : help->actions())
+        entries.push_back(entry->isSeparator() ? "-"
+                                               : entry->objectName().toStdString() + " " +
+                                                     entry->text().toStdString());
+    EXPECT_EQ(entries, (std::vector<std::string>{"mnuHelpContents Help &Contents (F1)", "-",
+                                                 "mnuAbout &About Cirrolux...",
+                                                 "CheckforUpdate1 Check for &Update"}));
+    w.action(QStringLiteral("mnuHelpContents"))->trigger();
+    EXPECT_EQ(ui.events(), (std::vector<Event>{{Event::Kind::Help, "main"}}));
+}
+
+// F1 pressed in a window opens that window's page.
+class F1Help : public MainWindowFixture, public ::testing::WithParamInterface<std::string>
+{
+};
+
+TEST_P(F1Help, OpensTheWindowsPage)
+{
+    TForm1& w = createWindow();
+    QWidget* target = &w;
+    if (GetParam() == "about") {
+        auto* about = new TfrmAbout(ui, &w);
+        about->mnuAboutClick();
+        target = about;
+    } else if (GetParam() == "web") {
+        auto* web = new TfrmWeb(w.state(), w.NMHTTP1(), ui, &w);
+        web->form();
+        web->show();
+        target = web;
+    } else {
+        w.show();
+    }
+    QApplication::setActiveWindow(target);
+    QTest::keyClick(target, Qt::Key_F1);
+    EXPECT_EQ(ui.events(), (std::vector<Event>{{Event::Kind::Help, GetParam()}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, F1Help, ::testing::Values("main", "web", "about"),
+                         [](const auto& info) { return test::CaseName(info.param); });
+
+// Every topic other windows name has its own page; anything else opens the contents.
+class HelpPages : public ::testing::TestWithParam<std::string>
+{
+};
+
+TEST_P(HelpPages, TopicOpensItsPage)
+{
+    QWidget owner;
+    TfrmHelp& help = TfrmHelp::open(owner, GetParam());
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_EQ(help.currentTopic(), GetParam());
+    EXPECT_GT(help.viewer().toPlainText().size(), 200) << GetParam();
+    EXPECT_EQ(&TfrmHelp::open(owner, "index"), &help); // one help window
+}
+
+INSTANTIATE_TEST_SUITE_P(Topics, HelpPages,
+                         ::testing::Values("main", "choose-location", "preferences", "image",
+                                           "forecast", "web", "about", "files", "proxy",
+                                           "settings"),
+                         [](const auto& info) { return test::CaseName(info.param); });
+
+TEST(HelpWindow, UnknownOrEmptyTopicShowsTheContents)
+{
+    QWidget owner;
+    EXPECT_EQ(TfrmHelp::open(owner, "").currentTopic(), "index");
+    EXPECT_EQ(TfrmHelp::open(owner, "../etc").currentTopic(), "index");
+    EXPECT_TRUE(TfrmHelp::open(owner, "").viewer().toPlainText().contains(
+        QStringLiteral("Where Cirrolux keeps its files")));
+}
+
+TEST(HelpWindow, SearchFindsPagesHoldingEveryWord)
+{
+    QWidget owner;
+    TfrmHelp& help = TfrmHelp::open(owner, "");
+    EXPECT_EQ(help.search(QStringLiteral("PROXY password")),
+              (std::vector<std::string>{"preferences", "proxy"}));
+    const std::vector<std::string> cache = help.search(QStringLiteral("XDG_CACHE_HOME"));
+    EXPECT_EQ(cache, (std::vector<std::string>{"files"}));
+    EXPECT_TRUE(help.search(QStringLiteral("zzzqqq")).empty());
+    EXPECT_TRUE(help.search(QStringLiteral("  ")).empty());
+}
+
+TEST(HelpWindow, LinksBetweenPagesStayInTheHelp)
+{
+    QWidget owner;
+    TfrmHelp& help = TfrmHelp::open(owner, "");
+    help.viewer().setSource(QUrl(QStringLiteral("proxy.html")));
+    EXPECT_EQ(help.currentTopic(), "proxy");
+    EXPECT_TRUE(help.viewer().toPlainText().contains(QStringLiteral("Proxy Port:")));
+}
+
+// --- start-up
+// ---------------------------------------------------------------------------------------
+
+TEST_F(MainWindowFixture, StartupCreatesWebWindowAndAboutBoxHiddenAndUnbuilt)
+{
+    store.write_setting(names::Settings, names::StartupLoc, "None");
+    Startup startup(store, ui, quietOptions());
+    startup.run();
+    TForm1& w = startup.mainWindow();
+    auto* web = w.findChild<TfrmWeb*>();
+    auto* about = w.findChild<TfrmAbout*>();
+    ASSERT_NE(web, nullptr);
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(web->isVisible());
+    EXPECT_FALSE(about->isVisible());
+    // Their controls wait for the first show.
+    EXPECT_EQ(web->findChild<QTextBrowser*>(), nullptr);
+    EXPECT_EQ(about->findChild<QPlainTextEdit*>(), nullptr);
+    EXPECT_EQ(startup.gaugeSteps(), (std::vector<int>{10, 25, 40, 55, 70, 100}));
+
+    web->openWebWindow("ci");
+    EXPECT_TRUE(web->isVisible());
+    web->close();
+    EXPECT_EQ(w.state().webMode, "");
+}
+
+} // namespace
