@@ -1,10 +1,10 @@
 #include "shell/Startup.h"
 
 #include "display/TOnTray.h"
-#include "shell/CountryMapOnImageWindow.h"
 #include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "shell/CountryMapOnImageWindow.h"
 #include "shell/TGauge.h"
 #include "shell/TfrmAbout.h"
 #include "shell/TfrmPleaseWait.h"
@@ -35,8 +35,11 @@ std::vector<Startup::WindowStep> Startup::windowSteps()
     };
     const auto createAbout = [](TForm1& form) { new TfrmAbout(form.userInterface(), &form); };
     return {
-        {"TfrmWeb", -1, createWeb}, {"TSelectState_dlg", 10, {}}, {"TfrmAbout", 25, createAbout},
-        {"TfrmPref", 40, {}}, {"TfrmImage", 55, [](TForm1& f) { f.createImageWindow(); }},
+        {"TfrmWeb", -1, createWeb},
+        {"TSelectState_dlg", 10, {}},
+        {"TfrmAbout", 25, createAbout},
+        {"TfrmPref", 40, {}},
+        {"TfrmImage", 55, [](TForm1& f) { f.createImageWindow(); }},
         {"TfrmForecast", 70, {}},
     };
 }
