@@ -39,8 +39,10 @@ struct SharedState
     std::string imageFileUpper; // imageFile in capitals, set when the image is prepared
     std::string forecastMode; // report mode of the forecast window, empty when it is not fetching
     std::string webMode;      // mode of the web page window and the radar chooser
-    std::string webUrl;       // page or image address of the web page window's next transfer
-    std::string countryCode;  // country chosen in the web page window (two letters or digits)
+
+    // Web page window
+    std::string webUrl;      // page or image address of its next transfer
+    std::string countryCode; // country chosen (two letters or digits)
     std::string countryName;
 };
 

@@ -6,6 +6,7 @@
 #include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "shell/CountryMapOnImageWindow.h"
 #include "shell/TGauge.h"
 #include "shell/TfrmAbout.h"
 #include "shell/TfrmPleaseWait.h"
