@@ -2,7 +2,6 @@
 
 #include "display/TOnTray.h"
 #include "forecast/TfrmForecast.h"
-#include "shell/CountryMapOnImageWindow.h"
 #include "resources/BuiltinPictures.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
