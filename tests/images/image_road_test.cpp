@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace cirrolux;
 using servicesim::ServiceEmulator;
 using Strings = std::vector<std::string>;
@@ -158,5 +160,42 @@ TEST_F(ImageRoad, CameraPictureIsDecodedThroughLibjpeg)
     EXPECT_GE(window.Image1().ProgressPaints(), 1);
     EXPECT_EQ(window.Image1().size(), window.Image1().Picture().size());
 }
+
+// What the window shows for a camera JPEG, an animated loop and the retried radar: a picture,
+// not an empty black window. With CIRROLUX_SHOT_DIR set the window's picture is saved there.
+struct ShotCase
+{
+    const char* component;
+    const char* shot;
+    friend void PrintTo(const ShotCase& c, std::ostream* os) { *os << c.component; }
+};
+
+class ImageShown : public ImageRoad, public ::testing::WithParamInterface<ShotCase>
+{
+};
+
+TEST_P(ImageShown, PaintsThePicture)
+{
+    ASSERT_TRUE(run(GetParam().component));
+    turn(400);
+    const QImage shown = window.grab().toImage();
+    ASSERT_FALSE(shown.isNull());
+    std::set<QRgb> colours;
+    const QRect area = window.centralWidget()->geometry();
+    for (int y = area.top(); y < area.bottom(); y += 7)
+        for (int x = area.left(); x < area.right(); x += 7)
+            colours.insert(shown.pixel(x, y));
+    EXPECT_GT(colours.size(), 8u);
+    const QString dir = qEnvironmentVariable("CIRROLUX_SHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(shown.save(QDir(dir).filePath(QString::fromLatin1(GetParam().shot))));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ImageShown,
+                         ::testing::Values(ShotCase{"mnuCamCanadaAlbertaBanff1", "image-jpeg.png"},
+                                           ShotCase{"mnuUSStormWatch1", "image-animated-gif.png"},
+                                           ShotCase{"mnuUSRadarPurdue", "image-retry.png"}),
+                         [](const auto& info) { return std::string(info.param.component); });
 
 } // namespace
