@@ -32,7 +32,7 @@ constexpr int MaxRounds = 20;
 constexpr qint64 ReadBufferSize = 256 * 1024;
 
 // Room reserved at most for a body kept in memory before it arrives.
-constexpr std::int64_t MaxBodyReserve = std::int64_t{16} * 1024 * 1024;
+constexpr std::int64_t MaxBodyReserve = std::int64_t{64} * 1024 * 1024;
 
 // Status levels of OnStatus.
 constexpr int Completed = 2;
@@ -134,7 +134,10 @@ void TNMHTTP::Get(const std::string& url)
     m_busy = true;
     m_cancel = false;
     // Handlers run while Get waits and may set up the next transfer; this one keeps its files.
-    m_round = Round{InputFileMode, OutputFileMode, Body, Header};
+    // Body and Header are file names only in their file modes; otherwise they may hold the last
+    // reply, which is not copied.
+    m_round = Round{InputFileMode, OutputFileMode, InputFileMode ? Body : std::string(),
+                    OutputFileMode ? Header : std::string()};
     const std::weak_ptr<int> life = m_life;
     try {
         transact(url);

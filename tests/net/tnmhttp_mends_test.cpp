@@ -83,7 +83,7 @@ TEST_F(BodyReserve, AnnouncedGigabytesReserveLittleAndKeepNothingAfter)
     EXPECT_EQ(http->Body, "abcdefgh");
     EXPECT_EQ(http->ExpectedLength(), 4294967296LL);
     EXPECT_GT(reserved, 0u);
-    EXPECT_LE(reserved, std::size_t{16} * 1024 * 1024);
+    EXPECT_LE(reserved, std::size_t{64} * 1024 * 1024);
     EXPECT_LT(http->Body.capacity(), std::size_t{64} * 1024);
 }
 
