@@ -72,6 +72,13 @@ ConditionsRequest::ConditionsRequest(SharedState& state, UserInterface& ui, Cond
     connect(&m_http, &TNMHTTP::OnRedirect, this, &ConditionsRequest::NMHTTP1Redirect);
     connect(&m_http, &TNMHTTP::OnStatus, this, &ConditionsRequest::NMHTTP1Status);
     connect(&m_http, &TNMHTTP::OnSuccess, this, &ConditionsRequest::NMHTTP1Success);
+    m_pendingDelete = new QTimer(this);
+    m_pendingDelete->setSingleShot(true);
+    connect(m_pendingDelete, &QTimer::timeout, this, [this] {
+        if (!m_http.Busy() && QFile::exists(m_pendingDeleteFile))
+            QFile::remove(m_pendingDeleteFile);
+    });
+    connect(&m_http, &TNMHTTP::OnConnect, m_pendingDelete, &QTimer::stop);
 }
 
 bool ConditionsRequest::Get_the_Stats()
@@ -130,6 +137,10 @@ bool ConditionsRequest::Get_the_Stats()
 
 void ConditionsRequest::SendUsageCounter()
 {
+    // Another transfer (an image, say) owns the component: leave its settings alone and count
+    // this run next time.
+    if (m_http.Busy())
+        return;
     if (m_state.counterSent != "Y") {
         m_state.counterSent = "Y";
         m_http.TimeOut = 12000;
@@ -221,13 +232,11 @@ void ConditionsRequest::mnuAbortconnectionClick()
         m_hooks.repaint();
     // The waiting transfer ends by itself with its cancel error; a half-written image file is
     // removed once it has had time to close.
-    const QString imageFile = QString::fromLocal8Bit(m_state.imageFile);
-    if (!imageFile.isEmpty()) {
-        QTimer::singleShot(1200, this, [imageFile] {
-            if (QFile::exists(imageFile))
-                QFile::remove(imageFile);
-        });
-    }
+    // A transfer started before then (a retry of the same image) owns the file again, and the
+    // pending removal is dropped.
+    m_pendingDeleteFile = QString::fromLocal8Bit(m_state.imageFile);
+    if (!m_pendingDeleteFile.isEmpty())
+        m_pendingDelete->start(PendingDeleteMs);
 }
 
 void ConditionsRequest::setStatus(const std::string& text)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <string>
+
+class QTimer;
 
 namespace cirrolux {
 
@@ -46,6 +49,8 @@ public:
     // "Abort GetStats connection".
     void mnuAbortconnectionClick();
     bool running() const { return m_running; }
+    // The wait before "Abort GetStats connection" removes the half-written image file.
+    static constexpr int PendingDeleteMs = 1200;
 
     // Clears the group and state, then splits currentLocationKey into the location parts of
     // `state` (zip, city, state, group).
@@ -81,6 +86,8 @@ private:
     ConditionsParser& m_parser;
     Hooks m_hooks;
     bool m_running = false;
+    QTimer* m_pendingDelete = nullptr; // child
+    QString m_pendingDeleteFile;
 };
 
 // Success and failure texts of a transfer by command number ("Get Succeeded", ...); empty for a

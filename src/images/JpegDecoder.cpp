@@ -90,7 +90,6 @@ bool decode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* file,
         std::snprintf(errors.message, sizeof errors.message, "Insufficient memory");
         return false;
     }
-    image.fill(Qt::black);
 
     const bool inverted = info.saw_Adobe_marker != 0;
 

@@ -19,7 +19,7 @@ public:
         // Decode at the largest scale n/8 (n = 1..8) at which the picture fits this size; an
         // empty size decodes at full size.
         QSize fit;
-        // Called as rows arrive with the picture so far (rows below `rowsDone` not yet set).
+        // Called as rows arrive with the picture so far; rows from `rowsDone` on are not set yet.
         // The image is the one being filled: paint from it, don't keep a copy.
         std::function<void(const QImage& image, int rowsDone)> progress;
         // Rows between two progress calls.

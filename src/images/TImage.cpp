@@ -32,6 +32,7 @@ void TImage::LoadFromFile(const std::string& fileName)
         if (size() != image.size())
             resize(image.size());
         m_partial = &image;
+        m_partialRows = rowsDone;
         repaint(0, painted, width(), rowsDone - painted);
         m_partial = nullptr;
         painted = rowsDone;
@@ -55,8 +56,13 @@ void TImage::paintEvent(QPaintEvent* event)
     const QImage& shown = m_partial ? *m_partial : m_picture;
     if (shown.isNull())
         return;
+    // While decoding, the rows below those done hold no picture yet.
+    const QRect area =
+        m_partial ? event->rect() & QRect(0, 0, shown.width(), m_partialRows) : event->rect();
+    if (area.isEmpty())
+        return;
     QPainter painter(this);
-    painter.drawImage(event->rect().topLeft(), shown, event->rect());
+    painter.drawImage(area.topLeft(), shown, area);
 }
 
 } // namespace cirrolux

@@ -32,6 +32,7 @@ protected:
 private:
     QImage m_picture;
     const QImage* m_partial = nullptr; // the picture being decoded, while a load runs
+    int m_partialRows = 0;             // its rows decoded so far
     QSize m_fit;
     int m_progressPaints = 0;
 };

@@ -31,6 +31,9 @@ constexpr int MaxRounds = 20;
 // loop away for long, large enough that a fast server is not throttled.
 constexpr qint64 ReadBufferSize = 256 * 1024;
 
+// Room reserved at most for a body kept in memory before it arrives.
+constexpr std::int64_t MaxBodyReserve = std::int64_t{64} * 1024 * 1024;
+
 // Status levels of OnStatus.
 constexpr int Completed = 2;
 constexpr int Socket = 4;
@@ -130,6 +133,11 @@ void TNMHTTP::Get(const std::string& url)
         throw TransferError("Already connected");
     m_busy = true;
     m_cancel = false;
+    // Handlers run while Get waits and may set up the next transfer; this one keeps its files.
+    // Body and Header are file names only in their file modes; otherwise they may hold the last
+    // reply, which is not copied.
+    m_round = Round{InputFileMode, OutputFileMode, InputFileMode ? Body : std::string(),
+                    OutputFileMode ? Header : std::string()};
     const std::weak_ptr<int> life = m_life;
     try {
         transact(url);
@@ -316,26 +324,28 @@ std::string TNMHTTP::readHeader(std::string& url)
     m_expectedLength = 0;
     m_replyCookie.clear();
     ReplyFile headerFile;
-    if (OutputFileMode && !headerFile.open(Header))
-        fail(cannotWrite(Header));
-    if (!OutputFileMode)
+    const bool toFile = m_round.outputFileMode;
+    const std::string& fileName = m_round.headerFile;
+    if (toFile && !headerFile.open(fileName))
+        fail(cannotWrite(fileName));
+    if (!toFile)
         Header.clear();
 
     HttpReplyReader reader;
     std::string block;
     for (;;) {
         while (const auto line = reader.takeLine()) {
-            if (OutputFileMode && !headerFile.write(line->data(), line->size()))
-                fail(cannotWrite(Header));
-            if (!OutputFileMode)
+            if (toFile && !headerFile.write(line->data(), line->size()))
+                fail(cannotWrite(fileName));
+            if (!toFile)
                 Header += *line;
             m_replyStatus = reader.status();
         }
         if (reader.state() == HttpReplyReader::State::TooLarge)
             fail("Reply header too large");
         if (reader.state() == HttpReplyReader::State::Body) {
-            if (OutputFileMode && !headerFile.flush())
-                fail(cannotWrite(Header));
+            if (toFile && !headerFile.flush())
+                fail(cannotWrite(fileName));
             break;
         }
         if (m_cancel)
@@ -367,19 +377,20 @@ std::string TNMHTTP::readHeader(std::string& url)
 void TNMHTTP::readBody(std::string leftover)
 {
     QTcpSocket* socket = m_socket.get();
-    report(Detail, InputFileMode ? "CaptureFile" : "Capture String");
+    const bool toFile = m_round.inputFileMode;
+    report(Detail, toFile ? "CaptureFile" : "Capture String");
     m_receivedCount = 0;
 
     ReplyFile bodyFile;
-    std::string fileName; // Body names the file; keep the name even if a handler changes Body
-    if (InputFileMode) {
-        fileName = Body;
+    const std::string& fileName = m_round.bodyFile;
+    if (toFile) {
         if (!bodyFile.open(fileName) || !bodyFile.write(leftover.data(), leftover.size()))
             fail(cannotWrite(fileName));
     } else {
         Body.clear();
+        // The announced length is only a hint: a server may announce gigabytes and send little.
         if (m_expectedLength > 0)
-            reserveBody(Body, std::size_t(std::min(m_expectedLength, m_bodyLimit)));
+            reserveBody(Body, std::size_t(std::min(m_expectedLength, MaxBodyReserve)));
         Body += leftover;
     }
 
@@ -391,7 +402,7 @@ void TNMHTTP::readBody(std::string leftover)
         if (available > 0) {
             const qint64 got =
                 std::max<qint64>(socket->read(block, std::min(available, BlockSize)), 0);
-            if (InputFileMode) {
+            if (toFile) {
                 if (!bodyFile.write(block, std::size_t(got)))
                     fail(cannotWrite(fileName));
             } else {
@@ -414,8 +425,11 @@ void TNMHTTP::readBody(std::string leftover)
                    socket->state() != QAbstractSocket::ConnectedState;
         });
     }
-    if (InputFileMode && !bodyFile.flush())
+    if (toFile && !bodyFile.flush())
         fail(cannotWrite(fileName));
+    // Room reserved for more than came is given back.
+    if (!toFile && Body.capacity() - Body.size() > std::size_t(BlockSize))
+        Body.shrink_to_fit();
 }
 
 std::string TNMHTTP::cannotWrite(const std::string& fileName)

@@ -109,6 +109,15 @@ private:
     void waitFor(const std::function<bool()>& ready);
     void wake();
 
+    // The file settings of the transfer under way, fixed when Get starts.
+    struct Round
+    {
+        bool inputFileMode = false;
+        bool outputFileMode = false;
+        std::string bodyFile;
+        std::string headerFile;
+    };
+    Round m_round;
     std::int64_t m_expectedLength = 0;
     std::int64_t m_receivedCount = 0;
     int m_replyStatus = 0;

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "ScriptedServer.h"
 
+#include "conditions/ConditionsRequest.h"
 #include "images/ImageCatalogue.h"
 #include "images/ImageDownload.h"
 #include "images/MenuLayout.h"
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace cirrolux;
 using namespace cirrolux::test;
@@ -197,6 +199,83 @@ TEST_F(ImageMenus, ATransferErrorGoesToTheErrorBox)
     item("mnuCurrentUSSnowCover1")->trigger();
     EXPECT_EQ(ui.errors().size(), 1u);
     EXPECT_FALSE(current->imageWindow()->isVisible());
+}
+
+// "Abort GetStats connection" during an image removes the half-written file a little later,
+// unless another transfer starts first (a retry of the same picture writes it again).
+struct AbortCase
+{
+    const char* name;
+    bool retry;
+    friend void PrintTo(const AbortCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ImageAbort : public ImageMenus, public ::testing::WithParamInterface<AbortCase>
+{
+};
+
+TEST_P(ImageAbort, PendingRemovalGivesWayToANewTransfer)
+{
+    QTemporaryDir dir;
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    ScriptedServer server;
+    const QByteArray head = "HTTP/1.0 200 OK\r\nContent-Length: 2000\r\n\r\n";
+    server.setScripts(
+        {{ScriptedServer::send(head + QByteArray(100, 'a')), ScriptedServer::waitRelease()},
+         ScriptedServer::reply("HTTP/1.0 200 OK", {"Content-Length: 2000"},
+                               QByteArray(2000, 'b'))});
+    current->NMHTTP1().Proxy = "127.0.0.1";
+    current->NMHTTP1().ProxyPort = server.port();
+    current->createImageWindow();
+    bool aborted = false;
+    // The reply stalls after its first bytes; the user gives up on it.
+    QTimer::singleShot(200, &server, [&] {
+        if (!aborted) {
+            aborted = true;
+            item("mnuAbortconnection")->trigger();
+        }
+    });
+    item("mnuCurrentUSLightning1")->trigger();
+    EXPECT_EQ(ui.errors(), Strings{"Socket capture aborted"});
+    if (GetParam().retry)
+        item("mnuCurrentUSLightning1")->trigger();
+    const bool removed = waitFor([] { return !QFile::exists(QStringLiteral("ltus4p.gif")); },
+                                 ConditionsRequest::PendingDeleteMs + 600);
+    EXPECT_EQ(removed, !GetParam().retry);
+    current->imageWindow()->hide();
+    QDir::setCurrent(oldDir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ImageAbort,
+                         ::testing::Values(AbortCase{"alone", false}, AbortCase{"retried", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ImageMenus, UsageCounterWaitsWhileAnImageTransfers)
+{
+    QTemporaryDir dir;
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    ScriptedServer server;
+    server.setScript(
+        ScriptedServer::reply("HTTP/1.0 200 OK", {"Content-Length: 800"}, QByteArray(800, 'x')));
+    current->NMHTTP1().Proxy = "127.0.0.1";
+    current->NMHTTP1().ProxyPort = server.port();
+    current->createImageWindow();
+    bool inputModeKept = false;
+    QObject::connect(&current->NMHTTP1(), &TNMHTTP::OnConnect, current, [&] {
+        current->request().SendUsageCounter();
+        inputModeKept = current->NMHTTP1().InputFileMode && current->NMHTTP1().ReportLevel == 16;
+    });
+    item("mnuCurrentUSLightning1")->trigger();
+    EXPECT_TRUE(inputModeKept);
+    EXPECT_TRUE(ui.errors().empty());
+    EXPECT_EQ(current->state().counterSent, "");
+    EXPECT_EQ(server.requests().size(), 1u);
+    QFile written(QStringLiteral("ltus4p.gif"));
+    EXPECT_EQ(written.size(), 800);
+    current->imageWindow()->hide();
+    QDir::setCurrent(oldDir);
 }
 
 } // namespace
