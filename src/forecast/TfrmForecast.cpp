@@ -482,7 +482,7 @@ void TfrmForecast::mnuPrintClick()
 
 void TfrmForecast::mnuHelpClick()
 {
-    guarded([this] { m_env.ui.openHelp({}); });
+    guarded([this] { m_env.ui.openHelp("forecast"); });
 }
 
 void TfrmForecast::setStatusText(const std::string& text)

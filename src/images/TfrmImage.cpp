@@ -231,7 +231,7 @@ void TfrmImage::mnuClose1Click()
 
 void TfrmImage::mnuHelpContentsF11Click()
 {
-    guarded([this] { m_ui.openHelp({}); });
+    guarded([this] { m_ui.openHelp("image"); });
 }
 
 void TfrmImage::setImageTitle(const std::string& title)

@@ -511,7 +511,7 @@ TEST_F(ForecastWindow, HelpAndHtmlForecastGoThroughTheUserInterface)
     form().mnuHelp->trigger();
     window->openHtmlForecast();
     EXPECT_EQ(ui.events(),
-              (std::vector<Event>{{Event::Kind::Help, ""},
+              (std::vector<Event>{{Event::Kind::Help, "forecast"},
                                   {Event::Kind::OpenUrl, "http://www.wunderground.com/"}}));
 }
 

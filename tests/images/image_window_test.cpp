@@ -254,7 +254,7 @@ TEST_F(ImageWindowTest, HelpOpensTheContents)
     action("mnuHelpContentsF11")->trigger();
     ASSERT_EQ(ui.events().size(), 1u);
     EXPECT_EQ(ui.events()[0],
-              (RecordingUserInterface::Event{RecordingUserInterface::Event::Kind::Help, ""}));
+              (RecordingUserInterface::Event{RecordingUserInterface::Event::Kind::Help, "image"}));
 }
 
 TEST_F(ImageWindowTest, WallpaperEntryWaitsForItsCommand)
