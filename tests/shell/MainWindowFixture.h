@@ -2,6 +2,7 @@
 
 #include "RecordingUserInterface.h"
 #include "TempProfile.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "shell/TForm1.h"
 
@@ -46,6 +47,15 @@ protected:
     std::string text(const char* name) const
     {
         return label(name)->text().toLatin1().toStdString();
+    }
+
+    // Points the stored proxy settings at a server on 127.0.0.1 (the service emulator).
+    void useProxy(quint16 port)
+    {
+        namespace names = SettingNames;
+        store.write_setting(names::Settings, names::ProxyUse, "y");
+        store.write_setting(names::Settings, names::Proxy, "127.0.0.1");
+        store.write_setting(names::Settings, names::ProxyPort, std::to_string(port));
     }
 
     // Turns the event loop until `done` holds or `ms` pass.

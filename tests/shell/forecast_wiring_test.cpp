@@ -24,9 +24,7 @@ protected:
     {
         emulator.setNow(QDateTime(QDate(2026, 1, 15), QTime(14, 0), Qt::UTC));
         EXPECT_TRUE(emulator.listen());
-        store.write_setting(names::Settings, names::ProxyUse, "y");
-        store.write_setting(names::Settings, names::Proxy, "127.0.0.1");
-        store.write_setting(names::Settings, names::ProxyPort, std::to_string(emulator.port()));
+        useProxy(emulator.port());
         store.write_setting(names::Locations, "loc0", "Boston, MA");
         startup = std::make_unique<Startup>(store, ui, quietOptions());
         startup->run();

@@ -74,9 +74,7 @@ protected:
     UpdateCheckRoad()
     {
         EXPECT_TRUE(emulator.listen());
-        store.write_setting(names::Settings, names::ProxyUse, "y");
-        store.write_setting(names::Settings, names::Proxy, "127.0.0.1");
-        store.write_setting(names::Settings, names::ProxyPort, std::to_string(emulator.port()));
+        useProxy(emulator.port());
     }
     servicesim::ServiceEmulator emulator;
 };

@@ -29,9 +29,7 @@ protected:
         emulator.setNow(QDateTime(QDate(2026, 7, 1), QTime(18, 0), Qt::UTC));
         emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
         EXPECT_TRUE(emulator.listen());
-        store.write_setting(names::Settings, names::ProxyUse, "y");
-        store.write_setting(names::Settings, names::Proxy, "127.0.0.1");
-        store.write_setting(names::Settings, names::ProxyPort, std::to_string(emulator.port()));
+        useProxy(emulator.port());
     }
 
     static TForm1::Options fastOptions()

@@ -30,9 +30,7 @@ protected:
     WallpaperRoad()
     {
         EXPECT_TRUE(emulator.listen());
-        store.write_setting(names::Settings, names::ProxyUse, "y");
-        store.write_setting(names::Settings, names::Proxy, "127.0.0.1");
-        store.write_setting(names::Settings, names::ProxyPort, std::to_string(emulator.port()));
+        useProxy(emulator.port());
         QDir().mkpath(AppPaths::workingDirectory());
         m_oldDir = QDir::currentPath();
         QDir::setCurrent(AppPaths::workingDirectory());

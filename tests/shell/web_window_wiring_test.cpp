@@ -29,9 +29,7 @@ protected:
         QDir::setCurrent(profile.root());
         EXPECT_TRUE(emulator.listen());
         store.write_setting(names::Settings, names::StartupLoc, "None");
-        store.write_setting(names::Settings, names::ProxyUse, "y");
-        store.write_setting(names::Settings, names::Proxy, "127.0.0.1");
-        store.write_setting(names::Settings, names::ProxyPort, std::to_string(emulator.port()));
+        useProxy(emulator.port());
         startup = std::make_unique<Startup>(store, ui, quietOptions());
         startup->run();
     }
