@@ -2,9 +2,9 @@
 
 #include "CaseName.h"
 #include "GifWriter.h"
+#include "WaitFor.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -32,11 +32,7 @@ protected:
     // Turns the event loop until `done` holds or `ms` pass; returns whether it held.
     static bool waitFor(const std::function<bool()>& done, int ms = 3000)
     {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return done();
+        return test::WaitFor(done, ms);
     }
 
     QTemporaryDir m_dir;

@@ -2,6 +2,7 @@
 // component: what it shows, asks and stores, its layout, fonts, colours and printing.
 #include "CaseName.h"
 #include "ForecastRoad.h"
+#include "WaitFor.h"
 #include "forecast/ForecastModes.h"
 #include "forecast/ReportText.h"
 #include "forecast/TfrmForecast.h"
@@ -10,7 +11,6 @@
 #include "ui_TfrmForecast.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QTemporaryDir>
@@ -75,13 +75,7 @@ protected:
 
     static bool waitFor(const std::function<bool()>& done, int ms = 10000)
     {
-        QDeadlineTimer deadline(ms);
-        while (!done()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
+        return test::WaitFor(done, ms);
     }
 
     // Opens the window as a report command does and lets its activation run.

@@ -2,12 +2,12 @@
 
 #include "RecordingUserInterface.h"
 #include "TempProfile.h"
+#include "WaitFor.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "shell/TForm1.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -61,13 +61,7 @@ protected:
     // Turns the event loop until `done` holds or `ms` pass.
     static bool waitFor(const std::function<bool()>& done, int ms = 10000)
     {
-        QDeadlineTimer deadline(ms);
-        while (!done()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
+        return WaitFor(done, ms);
     }
 
     TempProfile profile;
