@@ -15,6 +15,8 @@
 #include "shell/TfrmPleaseWait.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 using namespace cirrolux;
@@ -68,6 +70,33 @@ TEST_F(StartupFixture, GaugeFollowsTheWindowsAndTheSplashGoesAtTheFirstPaint)
     EXPECT_TRUE(startup->splash().windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(waitFor([&] { return !startup->splash().isVisible(); }));
     EXPECT_TRUE(startup->mainWindow().isVisible());
+}
+
+// Once start-up has made every window, no entry of the menus is left disabled.
+TEST_F(StartupFixture, EveryMenuEntryLeadsSomewhere)
+{
+    store.write_setting(names::Settings, names::StartupLoc, "None");
+    auto startup = start(quietOptions());
+    std::vector<std::string> disabled;
+    int entries = 0;
+    const std::function<void(const QMenu*)> walk = [&](const QMenu* menu) {
+        for (const QAction* action : menu->actions()) {
+            // Hidden ones are the empty preset slots.
+            if (action->isSeparator() || !action->isVisible())
+                continue;
+            if (action->menu()) {
+                walk(action->menu());
+                continue;
+            }
+            ++entries;
+            if (!action->isEnabled())
+                disabled.push_back(action->objectName().toStdString());
+        }
+    };
+    for (const QAction* top : startup->mainWindow().menuBar()->actions())
+        walk(top->menu());
+    EXPECT_GT(entries, 99 + 16);
+    EXPECT_EQ(disabled, std::vector<std::string>{});
 }
 
 TEST_F(StartupFixture, StartupLocationIsFetchedAfterTheDelayWithoutAddingAPreset)

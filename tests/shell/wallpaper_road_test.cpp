@@ -115,6 +115,8 @@ TEST_F(WallpaperRoad, RadarMenuShowsTheChosenAreaAnimatedAtTheTopLeft)
 
 TEST_F(WallpaperRoad, PreferencesChooseARegionAsTheWallpaper)
 {
+    // The web page window is open on a country: its mode outlives the chooser.
+    window->state().webMode = "ci";
     TfrmPref& preferences = *window->frmPref();
     preferences.show();
     auto* list = preferences.findChild<QComboBox*>(QStringLiteral("cboAutoWallpaper"));
@@ -132,6 +134,7 @@ TEST_F(WallpaperRoad, PreferencesChooseARegionAsTheWallpaper)
     EXPECT_EQ(store.read_setting(names::Settings, names::AutoWallpaper), "Regional/State Radar=R3");
     EXPECT_EQ(list->currentText(), QStringLiteral("Regional/State Radar=R3"));
     EXPECT_TRUE(emulator.requests().empty());
+    EXPECT_EQ(window->state().webMode, "ci");
     preferences.btnOkayClick();
     EXPECT_EQ(store.read_setting(names::Settings, names::AutoWallpaper), "Regional/State Radar=R3");
 }
