@@ -4,6 +4,7 @@
 #include "platform/UserInterface.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "wallpaper/WallpaperCatalogue.h"
 
 #include <array>
 
@@ -78,10 +79,6 @@ constexpr std::array<std::string_view, 8> RegionList = {
     "US-United States",
 };
 
-constexpr std::string_view RadarFolder = "/assets/images/wbank/";
-constexpr std::string_view RadarSuffix = "_radar.GIF";
-constexpr std::string_view WallpaperPrefix = "Regional/State Radar=";
-
 bool chosen(const std::string& text)
 {
     return !text.empty() && text != SettingNames::None;
@@ -106,13 +103,13 @@ std::span<const std::string_view> RadarChooser::regionEntries()
 
 std::string RadarChooser::radarUrl(std::string_view code)
 {
-    return std::string(ServiceAddresses::MakerSite) + std::string(RadarFolder) + std::string(code) +
-           std::string(RadarSuffix);
+    return std::string(ServiceAddresses::MakerSite) +
+           std::string(ServiceAddresses::RegionalRadarFolder) + radarFile(code);
 }
 
 std::string RadarChooser::radarFile(std::string_view code)
 {
-    return std::string(code) + std::string(RadarSuffix);
+    return std::string(code) + std::string(ServiceAddresses::RegionalRadarSuffix);
 }
 
 RadarChooser::Outcome RadarChooser::OKBtnClick(const std::string& stateText,
@@ -133,7 +130,7 @@ RadarChooser::Outcome RadarChooser::OKBtnClick(const std::string& stateText,
     if (hideDialog)
         hideDialog();
     if (m_preferencesMode) {
-        const std::string value = std::string(WallpaperPrefix) + code;
+        const std::string value = std::string(WallpaperCatalogue::RadarPrefix) + code;
         m_settings.write_setting(SettingNames::Settings, SettingNames::AutoWallpaper, value);
         m_target.showWallpaperChoice(value);
         m_preferencesMode = false;

@@ -25,6 +25,9 @@ inline constexpr std::string_view FireReportPath = "/news/sitreprt.html";
 inline constexpr std::string_view MakerHomePage = "http://www.cirrolux.net/";
 // The maker's support address, named in some messages.
 inline constexpr std::string_view SupportMail = "support@cirrolux.net";
+// The state and regional radar loops on the maker's server: folder + area code + suffix.
+inline constexpr std::string_view RegionalRadarFolder = "/assets/images/wbank/";
+inline constexpr std::string_view RegionalRadarSuffix = "_radar.GIF";
 
 // Image providers; no trailing "/", the catalogue's paths begin with one.
 inline constexpr std::string_view PurdueRadar = "http://wxp.eas.purdue.edu";

@@ -1,5 +1,7 @@
 #include "wallpaper/WallpaperCatalogue.h"
 
+#include "net/ServiceAddresses.h"
+
 namespace cirrolux {
 
 namespace {
@@ -64,8 +66,9 @@ std::optional<WallpaperSource> WallpaperCatalogue::find(std::string_view autoWal
     const std::string_view code = autoWallpaper.substr(autoWallpaper.find('=') + 1, 2);
     if (code.size() != 2 || !isCodeCharacter(code[0]) || !isCodeCharacter(code[1]))
         return std::nullopt;
-    const std::string file = std::string(code) + "_radar.GIF";
-    return WallpaperSource{P::MakerImages, "/assets/images/wbank/" + file, file};
+    const std::string file = std::string(code) + std::string(ServiceAddresses::RegionalRadarSuffix);
+    return WallpaperSource{P::MakerImages,
+                           std::string(ServiceAddresses::RegionalRadarFolder) + file, file};
 }
 
 std::string_view WallpaperCatalogue::providerName(WallpaperProvider provider)
