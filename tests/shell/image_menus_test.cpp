@@ -36,6 +36,24 @@ struct RecordingCommands : ForecastCommands, WebWindowCommands, RadarChooserComm
     Strings calls;
 };
 
+// Image downloads into a temporary working directory from a loopback server that acts as the
+// proxy; the old working directory comes back at the end.
+struct LoopbackDownloads
+{
+    explicit LoopbackDownloads(TForm1& form)
+    {
+        QDir::setCurrent(dir.path());
+        form.NMHTTP1().Proxy = "127.0.0.1";
+        form.NMHTTP1().ProxyPort = server.port();
+        form.createImageWindow();
+    }
+    ~LoopbackDownloads() { QDir::setCurrent(oldDir); }
+
+    const QString oldDir = QDir::currentPath();
+    QTemporaryDir dir;
+    ScriptedServer server;
+};
+
 class ImageMenus : public MainWindowFixture
 {
 protected:
@@ -167,15 +185,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ImageMenus, AnImageEntryDownloadsThroughTheSharedComponent)
 {
-    QTemporaryDir dir;
-    const QString oldDir = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    ScriptedServer server;
+    LoopbackDownloads downloads(*current);
+    ScriptedServer& server = downloads.server;
     server.setScript(
         ScriptedServer::reply("HTTP/1.0 200 OK", {"Content-Length: 800"}, QByteArray(800, 'x')));
-    current->NMHTTP1().Proxy = "127.0.0.1";
-    current->NMHTTP1().ProxyPort = server.port();
-    current->createImageWindow();
     item("mnuCurrentUSLightning1")->trigger();
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_TRUE(server.requests()[0].startsWith(
@@ -188,7 +201,6 @@ TEST_F(ImageMenus, AnImageEntryDownloadsThroughTheSharedComponent)
     EXPECT_TRUE(ui.events().empty());
     current->imageWindow()->close();
     EXPECT_FALSE(QFile::exists(QStringLiteral("ltus4p.gif")));
-    QDir::setCurrent(oldDir);
 }
 
 TEST_F(ImageMenus, ATransferErrorGoesToTheErrorBox)
@@ -216,18 +228,13 @@ class ImageAbort : public ImageMenus, public ::testing::WithParamInterface<Abort
 
 TEST_P(ImageAbort, PendingRemovalGivesWayToANewTransfer)
 {
-    QTemporaryDir dir;
-    const QString oldDir = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    ScriptedServer server;
+    LoopbackDownloads downloads(*current);
+    ScriptedServer& server = downloads.server;
     const QByteArray head = "HTTP/1.0 200 OK\r\nContent-Length: 2000\r\n\r\n";
     server.setScripts(
         {{ScriptedServer::send(head + QByteArray(100, 'a')), ScriptedServer::waitRelease()},
          ScriptedServer::reply("HTTP/1.0 200 OK", {"Content-Length: 2000"},
                                QByteArray(2000, 'b'))});
-    current->NMHTTP1().Proxy = "127.0.0.1";
-    current->NMHTTP1().ProxyPort = server.port();
-    current->createImageWindow();
     bool aborted = false;
     // The reply stalls after its first bytes; the user gives up on it.
     QTimer::singleShot(200, &server, [&] {
@@ -244,7 +251,6 @@ TEST_P(ImageAbort, PendingRemovalGivesWayToANewTransfer)
                                  ConditionsRequest::PendingDeleteMs + 600);
     EXPECT_EQ(removed, !GetParam().retry);
     current->imageWindow()->hide();
-    QDir::setCurrent(oldDir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ImageAbort,
@@ -253,15 +259,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ImageAbort,
 
 TEST_F(ImageMenus, UsageCounterWaitsWhileAnImageTransfers)
 {
-    QTemporaryDir dir;
-    const QString oldDir = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    ScriptedServer server;
+    LoopbackDownloads downloads(*current);
+    ScriptedServer& server = downloads.server;
     server.setScript(
         ScriptedServer::reply("HTTP/1.0 200 OK", {"Content-Length: 800"}, QByteArray(800, 'x')));
-    current->NMHTTP1().Proxy = "127.0.0.1";
-    current->NMHTTP1().ProxyPort = server.port();
-    current->createImageWindow();
     bool inputModeKept = false;
     QObject::connect(&current->NMHTTP1(), &TNMHTTP::OnConnect, current, [&] {
         current->request().SendUsageCounter();
@@ -275,7 +276,6 @@ TEST_F(ImageMenus, UsageCounterWaitsWhileAnImageTransfers)
     QFile written(QStringLiteral("ltus4p.gif"));
     EXPECT_EQ(written.size(), 800);
     current->imageWindow()->hide();
-    QDir::setCurrent(oldDir);
 }
 
 } // namespace
