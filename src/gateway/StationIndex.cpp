@@ -1,0 +1,542 @@
+#include "StationIndex.h"
+
+#include "GzipLines.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace cirrolux::gateway {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+char lowered(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lowerCase(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), lowered);
+    return out;
+}
+
+// A place or city name reduced for comparison: ASCII lower case, '_' '-' and '/' as spaces, no
+// periods or apostrophes, single spaces, and "saint" written "st" as the census writes it.
+std::string nameKey(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '.' || c == '\'')
+            continue;
+        const char mapped = (c == '_' || c == '-' || c == '/' || c == ',') ? ' ' : lowered(c);
+        if (mapped == ' ' && (out.empty() || out.back() == ' '))
+            continue;
+        out += mapped;
+    }
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    if (out.starts_with("saint "))
+        out.replace(0, 5, "st");
+    return out;
+}
+
+// Request addresses are 8-bit Latin-1, the tables UTF-8.
+std::string utf8FromLatin1(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool containsWords(std::string_view text, std::string_view words)
+{
+    if (words.empty())
+        return false;
+    for (std::size_t at = text.find(words); at != std::string_view::npos;
+         at = text.find(words, at + 1)) {
+        const bool startOk = at == 0 || text[at - 1] == ' ';
+        const std::size_t end = at + words.size();
+        const bool endOk = end == text.size() || text[end] == ' ';
+        if (startOk && endOk)
+            return true;
+    }
+    return false;
+}
+
+// "(0.7394378, -1.2394747)" in radians.
+std::optional<std::pair<double, double>> readLocation(std::string_view value)
+{
+    value = trimmed(value);
+    if (value.size() < 5 || value.front() != '(' || value.back() != ')')
+        return std::nullopt;
+    value = value.substr(1, value.size() - 2);
+    const std::size_t comma = value.find(',');
+    if (comma == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view first = trimmed(value.substr(0, comma));
+    const std::string_view second = trimmed(value.substr(comma + 1));
+    double latitude = 0;
+    double longitude = 0;
+    const auto a = std::from_chars(first.data(), first.data() + first.size(), latitude);
+    const auto b = std::from_chars(second.data(), second.data() + second.size(), longitude);
+    if (a.ec != std::errc() || b.ec != std::errc() || !std::isfinite(latitude) ||
+        !std::isfinite(longitude) || std::abs(latitude) > 1.6 || std::abs(longitude) > 3.2)
+        return std::nullopt;
+    return std::make_pair(latitude * kDegreesPerRadian, longitude * kDegreesPerRadian);
+}
+
+// "('kbos', 0.0004911)" -> "kbos".
+std::string readNearest(std::string_view value)
+{
+    const std::size_t open = value.find('\'');
+    if (open == std::string_view::npos)
+        return {};
+    const std::size_t close = value.find('\'', open + 1);
+    if (close == std::string_view::npos)
+        return {};
+    return lowerCase(value.substr(open + 1, close - open - 1));
+}
+
+// One "[name]" section of a table with the fields the index reads.
+struct Section
+{
+    std::string name;
+    std::string description;
+    std::string location; // "location" or "centroid"
+    std::string station;
+    std::string zone;
+};
+
+void forEachSection(const QString& path, const std::function<void(const Section&)>& take)
+{
+    Section section;
+    bool open = false;
+    forEachGzipLine(path, [&](std::string_view line) {
+        if (line.empty() || line.front() == '#')
+            return;
+        if (line.front() == '[') {
+            if (open)
+                take(section);
+            section = Section();
+            const std::size_t close = line.find(']');
+            section.name = lowerCase(line.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            open = true;
+            return;
+        }
+        const std::size_t equals = line.find(" = ");
+        if (!open || equals == std::string_view::npos)
+            return;
+        const std::string_view key = line.substr(0, equals);
+        const std::string_view value = line.substr(equals + 3);
+        if (key == "description")
+            section.description = value;
+        else if (key == "location" || key == "centroid")
+            section.location = value;
+        else if (key == "station")
+            section.station = readNearest(value);
+        else if (key == "zone")
+            section.zone = value.starts_with("('") ? readNearest(value) : std::string(value);
+    });
+    if (open)
+        take(section);
+}
+
+QString tablePath(const QString& dir, const char* name)
+{
+    return dir + QLatin1Char('/') + QLatin1String(name);
+}
+
+// The kinds of census place, most wanted first; the word ends the place's name.
+struct PlaceKind
+{
+    std::string_view suffix;
+    std::uint8_t rank;
+};
+constexpr std::array<PlaceKind, 17> kPlaceKinds{{
+    {" city and borough", 0},
+    {" city", 0},
+    {" town", 1},
+    {" village", 2},
+    {" borough", 3},
+    {" municipality", 4},
+    {" CDP", 5},
+    {" township", 6},
+    {" plantation", 6},
+    {" CCD", 7},
+    {" County", 8},
+    {" Parish", 8},
+    {" Borough", 8},
+    {" barrio", 9},
+    {" comunidad", 9},
+    {" zona urbana", 9},
+    {" urbana", 9},
+}};
+constexpr std::uint8_t kUnknownKindRank = 12;
+constexpr std::uint8_t kPartOfNameRank = 14; // "Nashville" of "Nashville-Davidson"
+// Ranks up to this one name a settlement a zip code area can be called after.
+constexpr std::uint8_t kSettlementRank = 5;
+
+// Canadian provinces and territories, which the catalogue names in place of the country.
+constexpr std::array<std::string_view, 13> kCanadianRegions{
+    "alberta",      "british columbia", "manitoba", "new brunswick",
+    "newfoundland", "nova scotia",      "ontario",  "prince edward island",
+    "quebec",       "saskatchewan",     "yukon",    "northwest territories",
+    "nunavut"};
+
+// Trailing words that belong to the name before them ("Korea, South").
+constexpr std::array<std::string_view, 7> kCountryTails{"south",
+                                                        "north",
+                                                        "the",
+                                                        "republic of the",
+                                                        "the republic of",
+                                                        "federated states of",
+                                                        "democratic republic of the"};
+
+// The country a station description ends with, reduced by nameKey: ISO codes are written out.
+std::string countryKey(std::string_view description)
+{
+    std::size_t comma = description.rfind(',');
+    if (comma == std::string_view::npos)
+        return {};
+    std::string last(trimmed(description.substr(comma + 1)));
+    if (last.size() == 2 && std::isupper(static_cast<unsigned char>(last[0])) &&
+        std::isupper(static_cast<unsigned char>(last[1]))) {
+        const QLocale::Territory territory = QLocale::codeToTerritory(QString::fromLatin1(last));
+        if (territory != QLocale::AnyTerritory)
+            return nameKey(QLocale::territoryToString(territory).toStdString());
+        return {};
+    }
+    std::string key = nameKey(last);
+    if (std::find(kCountryTails.begin(), kCountryTails.end(), key) != kCountryTails.end() &&
+        comma > 0) {
+        const std::size_t before = description.rfind(',', comma - 1);
+        const std::string_view previous =
+            description.substr(before == std::string_view::npos ? 0 : before + 1,
+                               comma - (before == std::string_view::npos ? 0 : before + 1));
+        key = nameKey(previous) + " " + key;
+    }
+    return key;
+}
+
+// Names the data and the catalogue spell differently, in nameKey form.
+std::string canonicalCountry(std::string key)
+{
+    static const std::array<std::pair<std::string_view, std::string_view>, 16> aliases{{
+        {"united states of america", "united states"},
+        {"us", "united states"},
+        {"russian federation", "russia"},
+        {"korea south", "south korea"},
+        {"republic of korea", "south korea"},
+        {"korea north", "north korea"},
+        {"great britain", "united kingdom"},
+        {"england", "united kingdom"},
+        {"scotland", "united kingdom"},
+        {"wales", "united kingdom"},
+        {"czechia", "czech republic"},
+        {"turkiye", "turkey"},
+        {"viet nam", "vietnam"},
+        {"bosnia and herzegowina", "bosnia and herzegovina"},
+        {"congo democratic republic of the", "democratic republic of the congo"},
+        {"holland", "netherlands"},
+    }};
+    for (const auto& [from, to] : aliases) {
+        if (key == from)
+            return std::string(to);
+    }
+    return key;
+}
+
+double squaredDistance(double lat1, double lon1, double lat2, double lon2)
+{
+    const double dLat = lat1 - lat2;
+    const double dLon = (lon1 - lon2) * std::cos((lat1 + lat2) * 0.5 / kDegreesPerRadian);
+    return dLat * dLat + dLon * dLon;
+}
+
+std::optional<std::uint32_t> zipNumber(std::string_view zip)
+{
+    if (zip.size() != 5)
+        return std::nullopt;
+    std::uint32_t number = 0;
+    for (const char c : zip) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        number = number * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    return number;
+}
+
+std::string placeKey(std::string_view state, std::string_view name)
+{
+    return lowerCase(state) + "|" + nameKey(name);
+}
+
+} // namespace
+
+StationIndex StationIndex::load(const QString& dataDir)
+{
+    StationIndex index;
+
+    forEachSection(tablePath(dataDir, "stations.gz"), [&index](const Section& s) {
+        const auto location = readLocation(s.location);
+        if (s.name.size() != 4 || !location)
+            return;
+        Station station;
+        station.icao = s.name;
+        std::transform(station.icao.begin(), station.icao.end(), station.icao.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+        station.description = s.description;
+        station.latitudeDeg = location->first;
+        station.longitudeDeg = location->second;
+        station.zone = s.zone;
+        index.m_stations.push_back(std::move(station));
+    });
+    std::sort(index.m_stations.begin(), index.m_stations.end(),
+              [](const Station& a, const Station& b) { return a.icao < b.icao; });
+    for (std::size_t i = 0; i < index.m_stations.size(); ++i) {
+        const std::string country = canonicalCountry(countryKey(index.m_stations[i].description));
+        if (!country.empty())
+            index.m_stationsByCountry[country].push_back(static_cast<std::int32_t>(i));
+    }
+
+    forEachSection(tablePath(dataDir, "places.gz"), [&index](const Section& s) {
+        // "Boston city, MA": the name, its kind and the state.
+        const std::string_view description = s.description;
+        const std::size_t comma = description.rfind(", ");
+        const std::int32_t station = index.stationNumber(s.station);
+        if (comma == std::string_view::npos || description.size() != comma + 4 || station < 0)
+            return;
+        std::string_view name = description.substr(0, comma);
+        const std::string_view state = description.substr(comma + 2);
+        constexpr std::string_view balance = " (balance)";
+        if (name.ends_with(balance))
+            name.remove_suffix(balance.size());
+        std::uint8_t rank = kUnknownKindRank;
+        for (const PlaceKind& kind : kPlaceKinds) {
+            if (name.size() > kind.suffix.size() && name.ends_with(kind.suffix)) {
+                name.remove_suffix(kind.suffix.size());
+                rank = kind.rank;
+                break;
+            }
+        }
+        const auto location = readLocation(s.location);
+        PlaceEntry entry;
+        entry.name = name;
+        entry.state[0] = state[0];
+        entry.state[1] = state[1];
+        entry.rank = rank;
+        entry.latitudeDeg = location ? static_cast<float>(location->first) : 0.0f;
+        entry.longitudeDeg = location ? static_cast<float>(location->second) : 0.0f;
+        entry.station = station;
+        entry.zone = s.zone;
+        const auto number = static_cast<std::uint32_t>(index.m_places.size());
+        auto offer = [&index, number](const std::string& key, std::uint8_t offeredRank) {
+            const auto [at, added] = index.m_placeByKey.try_emplace(key, number);
+            if (!added && index.m_places[at->second].rank > offeredRank)
+                at->second = number;
+        };
+        const std::string stateCode(state);
+        index.m_places.push_back(std::move(entry));
+        index.m_places.back().rank = rank;
+        offer(placeKey(stateCode, name), rank);
+        // "Nashville-Davidson", "Louisville/Jefferson County": also by the first part.
+        const std::size_t join = name.find_first_of("-/");
+        if (join != std::string_view::npos && join > 0)
+            offer(placeKey(stateCode, name.substr(0, join)), kPartOfNameRank);
+    });
+
+    forEachSection(tablePath(dataDir, "zctas.gz"), [&index](const Section& s) {
+        const auto number = zipNumber(s.name);
+        const std::int32_t station = index.stationNumber(s.station);
+        if (!number || station < 0)
+            return;
+        const auto location = readLocation(s.location);
+        ZipEntry entry;
+        entry.latitudeDeg = location ? static_cast<float>(location->first) : 0.0f;
+        entry.longitudeDeg = location ? static_cast<float>(location->second) : 0.0f;
+        entry.station = station;
+        entry.zone = s.zone;
+        index.m_zips.emplace(*number, std::move(entry));
+    });
+
+    forEachSection(tablePath(dataDir, "zones.gz"), [&index](const Section& s) {
+        // Public forecast zones only: two letters, 'z', three digits.
+        const std::string& id = s.name;
+        if (id.size() != 6 || id[2] != 'z' ||
+            !std::all_of(id.begin() + 3, id.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return;
+        index.m_zonesByState[id.substr(0, 2)].push_back(id);
+    });
+    for (auto& [state, zones] : index.m_zonesByState)
+        std::sort(zones.begin(), zones.end());
+    return index;
+}
+
+std::int32_t StationIndex::stationNumber(std::string_view icao) const
+{
+    if (icao.size() != 4)
+        return -1;
+    std::string key(icao);
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+    const auto found = std::lower_bound(
+        m_stations.begin(), m_stations.end(), key,
+        [](const Station& station, const std::string& wanted) { return station.icao < wanted; });
+    if (found == m_stations.end() || found->icao != key)
+        return -1;
+    return static_cast<std::int32_t>(found - m_stations.begin());
+}
+
+std::optional<Station> StationIndex::stationWithZone(std::int32_t station,
+                                                     const std::string& zone) const
+{
+    if (station < 0 || static_cast<std::size_t>(station) >= m_stations.size())
+        return std::nullopt;
+    Station found = m_stations[static_cast<std::size_t>(station)];
+    if (!zone.empty())
+        found.zone = zone;
+    return found;
+}
+
+std::optional<Station> StationIndex::forUsCity(std::string_view state, std::string_view city) const
+{
+    if (state.size() != 2)
+        return std::nullopt;
+    const auto found = m_placeByKey.find(placeKey(state, utf8FromLatin1(city)));
+    if (found == m_placeByKey.end())
+        return std::nullopt;
+    const PlaceEntry& place = m_places[found->second];
+    return stationWithZone(place.station, place.zone);
+}
+
+std::optional<Station> StationIndex::forZip(std::string_view zip) const
+{
+    const auto number = zipNumber(zip);
+    if (!number)
+        return std::nullopt;
+    const auto found = m_zips.find(*number);
+    if (found == m_zips.end())
+        return std::nullopt;
+    return stationWithZone(found->second.station, found->second.zone);
+}
+
+std::optional<std::pair<std::string, std::string>>
+StationIndex::placeOfZip(std::string_view zip) const
+{
+    const auto number = zipNumber(zip);
+    if (!number)
+        return std::nullopt;
+    const auto found = m_zips.find(*number);
+    if (found == m_zips.end())
+        return std::nullopt;
+    const ZipEntry& area = found->second;
+    // The area's zone names its state ("maz015"); without one, its station's description does.
+    std::string state;
+    if (area.zone.size() >= 2) {
+        state = area.zone.substr(0, 2);
+    } else {
+        const std::string& description =
+            m_stations[static_cast<std::size_t>(area.station)].description;
+        const std::size_t last = description.rfind(", ");
+        const std::size_t before = last == std::string::npos || last == 0
+                                       ? std::string::npos
+                                       : description.rfind(", ", last - 1);
+        if (before != std::string::npos && last - before == 4)
+            state = lowerCase(description.substr(before + 2, 2));
+    }
+    if (state.size() != 2)
+        return std::nullopt;
+    const PlaceEntry* nearest = nullptr;
+    double best = 0;
+    for (const PlaceEntry& place : m_places) {
+        if (place.rank > kSettlementRank || lowered(place.state[0]) != lowered(state[0]) ||
+            lowered(place.state[1]) != lowered(state[1]))
+            continue;
+        const double d = squaredDistance(place.latitudeDeg, place.longitudeDeg, area.latitudeDeg,
+                                         area.longitudeDeg);
+        if (nearest == nullptr || d < best) {
+            nearest = &place;
+            best = d;
+        }
+    }
+    if (nearest == nullptr)
+        return std::nullopt;
+    return std::make_pair(nearest->name, std::string(nearest->state, 2));
+}
+
+std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
+                                                     std::string_view country) const
+{
+    std::string countryName = canonicalCountry(nameKey(utf8FromLatin1(country)));
+    if (std::find(kCanadianRegions.begin(), kCanadianRegions.end(), countryName) !=
+        kCanadianRegions.end())
+        countryName = "canada";
+    const auto stations = m_stationsByCountry.find(countryName);
+    const std::string cityName = nameKey(utf8FromLatin1(city));
+    if (stations == m_stationsByCountry.end() || cityName.empty())
+        return std::nullopt;
+
+    std::int32_t best = -1;
+    int bestScore = 0;
+    for (const std::int32_t number : stations->second) {
+        const Station& station = m_stations[static_cast<std::size_t>(number)];
+        const std::string description = nameKey(station.description);
+        if (!containsWords(description, cityName))
+            continue;
+        // The city first in the description, an airport, a short description: the main station.
+        int score = 10;
+        if (description.starts_with(cityName))
+            score += 4;
+        if (containsWords(description, "international") || containsWords(description, "intl"))
+            score += 2;
+        if (containsWords(description, "airport") || containsWords(description, "arpt") ||
+            containsWords(description, "aeropuerto") || containsWords(description, "aeroporto"))
+            score += 1;
+        if (score > bestScore) {
+            best = number;
+            bestScore = score;
+        }
+    }
+    return stationWithZone(best, {});
+}
+
+std::optional<Station> StationIndex::byIcao(std::string_view icao) const
+{
+    return stationWithZone(stationNumber(icao), {});
+}
+
+std::vector<std::string> StationIndex::zonesOfState(std::string_view state) const
+{
+    const auto found = m_zonesByState.find(lowerCase(state));
+    return found == m_zonesByState.end() ? std::vector<std::string>{} : found->second;
+}
+
+} // namespace cirrolux::gateway

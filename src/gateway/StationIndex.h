@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Station.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace cirrolux::gateway {
+
+// The correlation tables of Debian's weather-util-data (stations.gz, places.gz, zctas.gz,
+// zones.gz): US places and zip code areas to their nearest reporting station, stations with
+// coordinates, and the forecast zones of each state. Only what the lookups need is kept.
+class StationIndex
+{
+public:
+    // Reads the four files from `dataDir`. Throws std::runtime_error naming the file that is
+    // missing or does not decompress.
+    static StationIndex load(const QString& dataDir = QStringLiteral("/usr/share/weather-util"));
+
+    // The station nearest a US place: `state` a two-letter code in any case, `city` as in the
+    // request address ("Boston", "Salt_Lake_City"). Cities are preferred to towns, villages and
+    // other kinds of place of the same name; nothing when no place matches or its station has no
+    // known position. The station's zone is the place's own zone.
+    std::optional<Station> forUsCity(std::string_view state, std::string_view city) const;
+    // The station nearest a five-digit zip code area, with the area's zone.
+    std::optional<Station> forZip(std::string_view zip) const;
+    // The name of the place a zip code area lies in, "Boston, MA": the nearest city, town,
+    // village or census-designated place of the area's state. Nothing for an unknown zip.
+    std::optional<std::pair<std::string, std::string>> placeOfZip(std::string_view zip) const;
+    // A station abroad whose description names `city` in `country` ("Nairobi", "Kenya"); a
+    // Canadian province stands for Canada. Nothing when no description names the city.
+    std::optional<Station> forForeignPlace(std::string_view city, std::string_view country) const;
+    // A station by its ICAO code, any letter case.
+    std::optional<Station> byIcao(std::string_view icao) const;
+    // The public forecast zones of a state, sorted: "ma" -> {"maz001", ..., "maz024"}.
+    std::vector<std::string> zonesOfState(std::string_view state) const;
+
+    std::size_t stationCount() const { return m_stations.size(); }
+    std::size_t placeCount() const { return m_places.size(); }
+    std::size_t zipCount() const { return m_zips.size(); }
+
+private:
+    struct PlaceEntry
+    {
+        std::string name;      // "Boston"
+        char state[2] = {};    // "MA"
+        std::uint8_t rank = 0; // city first, then town, village, ...
+        float latitudeDeg = 0;
+        float longitudeDeg = 0;
+        std::int32_t station = -1; // into m_stations
+        std::string zone;
+    };
+    struct ZipEntry
+    {
+        float latitudeDeg = 0;
+        float longitudeDeg = 0;
+        std::int32_t station = -1;
+        std::string zone;
+    };
+
+    std::optional<Station> stationWithZone(std::int32_t station, const std::string& zone) const;
+    std::int32_t stationNumber(std::string_view icao) const;
+
+    std::vector<Station> m_stations; // sorted by icao
+    std::vector<PlaceEntry> m_places;
+    std::unordered_map<std::string, std::uint32_t> m_placeByKey; // "ma|boston" -> best place
+    std::unordered_map<std::uint32_t, ZipEntry> m_zips;
+    std::unordered_map<std::string, std::vector<std::int32_t>> m_stationsByCountry; // "kenya"
+    std::unordered_map<std::string, std::vector<std::string>> m_zonesByState;       // "ma"
+};
+
+} // namespace cirrolux::gateway
