@@ -1,0 +1,97 @@
+#include "gateway/GatewayConnection.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace cirrolux::gateway {
+
+namespace {
+
+bool isBlankLine(QByteArrayView line)
+{
+    return line == "\n" || line == "\r\n";
+}
+
+} // namespace
+
+GatewayConnection::GatewayConnection(QTcpSocket* socket, Handler handler,
+                                     std::function<QDateTime()> clock, QObject* parent)
+    : QObject(parent), m_socket(socket), m_handler(std::move(handler)), m_clock(std::move(clock))
+{
+    m_socket->setParent(this);
+    connect(m_socket, &QTcpSocket::readyRead, this, &GatewayConnection::readAvailable);
+    connect(m_socket, &QTcpSocket::disconnected, this, &GatewayConnection::onDisconnected);
+    if (m_socket->bytesAvailable() > 0)
+        QTimer::singleShot(0, this, &GatewayConnection::readAvailable);
+}
+
+void GatewayConnection::readAvailable()
+{
+    if (m_answered) {
+        m_socket->readAll(); // a request body is not read
+        return;
+    }
+    m_buffer += m_socket->readAll();
+    qsizetype lineEnd;
+    while ((lineEnd = m_buffer.indexOf('\n')) >= 0) {
+        const QByteArray line = m_buffer.left(lineEnd + 1);
+        m_buffer.remove(0, lineEnd + 1);
+        if (m_head.isEmpty() && isBlankLine(line))
+            continue;
+        m_head += line;
+        if (isBlankLine(line)) {
+            answer(m_head);
+            return;
+        }
+        if (m_head.size() > kMaxHead)
+            break;
+    }
+    if (m_head.size() + m_buffer.size() > kMaxHead)
+        answer((m_head + m_buffer).left(kMaxHead));
+}
+
+void GatewayConnection::answer(const QByteArray& head)
+{
+    m_answered = true;
+    m_buffer.clear();
+    QPointer<GatewayConnection> self(this);
+    m_handler(head, [self](const servicesim::EmulatorReply& reply) {
+        if (self)
+            self->send(reply);
+    });
+}
+
+void GatewayConnection::send(const servicesim::EmulatorReply& reply)
+{
+    using Delivery = servicesim::EmulatorReply::Delivery;
+    if (m_closed)
+        return;
+    m_closed = true;
+    if (reply.delivery == Delivery::Raw) {
+        m_socket->write(reply.raw);
+    } else if (reply.delivery != Delivery::Silent) {
+        // The emulator's misbehaving deliveries are for testing the program against the
+        // emulator itself; through the gateway every reply is sent whole.
+        servicesim::EmulatorReply whole = reply;
+        if (whole.generatedLength >= 0) {
+            whole.body = servicesim::EmulatorReply::generatedBytes(
+                0, std::min<qint64>(whole.generatedLength, 64 * 1024 * 1024));
+            whole.generatedLength = -1;
+        }
+        whole.delivery =
+            reply.delivery == Delivery::NoLength ? Delivery::NoLength : Delivery::Whole;
+        m_socket->write(whole.head(m_clock()));
+        m_socket->write(whole.body);
+    }
+    m_socket->disconnectFromHost();
+}
+
+void GatewayConnection::onDisconnected()
+{
+    m_closed = true;
+    emit closed();
+    deleteLater();
+}
+
+} // namespace cirrolux::gateway

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "servicesim/EmulatorReply.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+
+#include <functional>
+
+class QTcpSocket;
+
+namespace cirrolux::gateway {
+
+// One client connection of the gateway: reads the request head, hands it on, and sends the
+// reply whenever it is ready (a live page may wait for NOAA), then closes. Deletes itself once
+// the connection is closed; a reply that comes after the client left is dropped.
+class GatewayConnection : public QObject
+{
+    Q_OBJECT
+public:
+    using Send = std::function<void(const servicesim::EmulatorReply&)>;
+    // Receives the head's bytes and the function that sends the reply (call it once).
+    using Handler = std::function<void(const QByteArray& head, Send send)>;
+
+    // Takes ownership of `socket`.
+    GatewayConnection(QTcpSocket* socket, Handler handler, std::function<QDateTime()> clock,
+                      QObject* parent);
+
+    static constexpr qsizetype kMaxHead = 64 * 1024;
+
+signals:
+    void closed();
+
+private:
+    void readAvailable();
+    void answer(const QByteArray& head);
+    void send(const servicesim::EmulatorReply& reply);
+    void onDisconnected();
+
+    QTcpSocket* m_socket;
+    Handler m_handler;
+    std::function<QDateTime()> m_clock;
+    QByteArray m_buffer;
+    QByteArray m_head;
+    bool m_answered = false;
+    bool m_closed = false;
+};
+
+} // namespace cirrolux::gateway

@@ -1,0 +1,91 @@
+#include "FakeNoaa.h"
+
+#include "servicesim/EmulatorConnection.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTcpSocket>
+
+namespace cirrolux::fakenoaa {
+
+using servicesim::EmulatorReply;
+
+FakeNoaa::FakeNoaa(QObject* parent) : QObject(parent)
+{
+    connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            new servicesim::EmulatorConnection(
+                socket, [this](const QByteArray& head) { return answer(head); },
+                [] { return QDateTime::currentDateTimeUtc(); }, this);
+        }
+    });
+}
+
+FakeNoaa::~FakeNoaa()
+{
+    m_server.close();
+    for (auto* connection :
+         findChildren<servicesim::EmulatorConnection*>(Qt::FindDirectChildrenOnly))
+        delete connection;
+}
+
+bool FakeNoaa::listen(quint16 port)
+{
+    return m_server.listen(QHostAddress::LocalHost, port);
+}
+
+QString FakeNoaa::observationsBase() const
+{
+    return productsBase() + QStringLiteral("observations/metar/stations/");
+}
+
+QString FakeNoaa::productsBase() const
+{
+    return QStringLiteral("http://127.0.0.1:%1/data/").arg(port());
+}
+
+void FakeNoaa::setFile(const QByteArray& path, QByteArray body)
+{
+    m_files[path] = std::move(body);
+}
+
+void FakeNoaa::removeFile(const QByteArray& path)
+{
+    m_files.erase(path);
+}
+
+int FakeNoaa::hits(QByteArrayView path) const
+{
+    return static_cast<int>(std::count_if(m_requests.begin(), m_requests.end(),
+                                          [&](const auto& r) { return r.path == path; }));
+}
+
+EmulatorReply FakeNoaa::answer(const QByteArray& head)
+{
+    m_requests.push_back(servicesim::HttpRequestHead::parse(head));
+    const servicesim::HttpRequestHead& request = m_requests.back();
+    if (m_silent) {
+        EmulatorReply reply;
+        reply.delivery = EmulatorReply::Delivery::Silent;
+        return reply;
+    }
+    if (m_failing != 0)
+        return EmulatorReply::make(m_failing, "text/html", "<html><body>failing</body></html>\n");
+    const auto own = m_files.find(request.path);
+    if (own != m_files.end())
+        return EmulatorReply::make(200, "text/plain", own->second);
+    // Only plain relative paths reach the folder.
+    const QString path = QString::fromLatin1(request.path);
+    if (!m_root.isEmpty() && path.startsWith(QLatin1Char('/')) &&
+        !path.contains(QStringLiteral("..")) && !path.contains(QLatin1Char('?'))) {
+        QFile file(m_root + path);
+        if (file.open(QIODevice::ReadOnly))
+            return EmulatorReply::make(200, "text/plain", file.readAll());
+    }
+    return EmulatorReply::make(404, "text/html",
+                               "<html><head><title>404 Not Found</title></head><body><h1>Not "
+                               "Found</h1></body></html>\n");
+}
+
+} // namespace cirrolux::fakenoaa
