@@ -1,0 +1,270 @@
+// The gateway between the program's requests and NOAA: which requests reach the upstream and
+// how often, what a failure serves, and what the emulator's content still answers.
+#include "GatewayHarness.h"
+
+#include "gateway/NwsProducts.h"
+
+using namespace cirrolux;
+using cirrolux::test::GatewayHarness;
+
+namespace {
+
+const std::string BostonFile = "2026/01/15 14:54\n"
+                               "KBOS 151454Z 31012G22KT 10SM FEW045 BKN250 M01/M09 A3012 RMK AO2 "
+                               "SLP201 T10061089\n";
+const std::string Boston = "http://www.wunderground.com/US/MA/Boston.html";
+const std::string BostonZip =
+    "http://www.wunderground.com/cgi-bin/findweather/getForecast?query=02134";
+
+class GatewayConditions : public GatewayHarness
+{
+protected:
+    void SetUp() override
+    {
+        GatewayHarness::SetUp();
+        if (IsSkipped())
+            return;
+        request = live->resolve("/US/MA/Boston.html");
+        ASSERT_TRUE(request && request->station);
+        ASSERT_EQ(request->station->icao, "KBOS");
+        noaa.setFile(observationPath("KBOS"), QByteArray::fromStdString(BostonFile));
+    }
+
+    std::optional<gateway::LiveRequest> request;
+};
+
+TEST_F(GatewayConditions, FetchTheStationsFileOnceInTenMinutesWithTheGatewaysName)
+{
+    EXPECT_EQ(page(Boston), live->page(*request, BostonFile, now));
+    ASSERT_EQ(noaa.hits(observationPath("KBOS")), 1);
+    EXPECT_EQ(noaa.requests()[0].header("User-Agent"),
+              "Cirrolux-gateway/1.40.0.8 (+https://www.cirrolux.net/; support@cirrolux.net)");
+
+    now = now.addSecs(9 * 60 + 59);
+    EXPECT_EQ(page(Boston), live->page(*request, BostonFile, now.addSecs(-(9 * 60 + 59))));
+    // A zip whose nearest station is the same one shares its file.
+    const std::optional<gateway::LiveRequest> zip =
+        live->resolve("/cgi-bin/findweather/getForecast?query=02134");
+    ASSERT_TRUE(zip && zip->station);
+    EXPECT_EQ(zip->station->icao, "KBOS");
+    EXPECT_EQ(page(BostonZip), live->page(*zip, BostonFile, now));
+    EXPECT_EQ(noaa.hits(observationPath("KBOS")), 1);
+
+    now = now.addSecs(1);
+    const std::string newer = "2026/01/15 15:54\nKBOS 151554Z 00000KT 10SM CLR M02/M09 A3015\n";
+    noaa.setFile(observationPath("KBOS"), QByteArray::fromStdString(newer));
+    EXPECT_EQ(page(Boston), live->page(*request, newer, now));
+    EXPECT_EQ(noaa.hits(observationPath("KBOS")), 2);
+}
+
+TEST_F(GatewayConditions, RequestsArrivingDuringATransferWaitForIt)
+{
+    std::vector<std::string> pages;
+    for (const std::string& target : {Boston, BostonZip, Boston}) {
+        server->answer(
+            QByteArray::fromStdString("GET " + target + " HTTP/1.0\r\n\r\n"),
+            [&](const servicesim::EmulatorReply& r) { pages.push_back(r.body.toStdString()); });
+    }
+    ASSERT_TRUE(test::WaitFor([&] { return pages.size() == 3; }, 5000));
+    EXPECT_EQ(noaa.hits(observationPath("KBOS")), 1);
+    EXPECT_EQ(pages[0], pages[2]);
+    EXPECT_EQ(pages[0], live->page(*request, BostonFile, now));
+}
+
+struct FailureCase
+{
+    const char* name;
+    int status;  // what NOAA answers; 0: nothing at all (time-out)
+    bool cached; // a file was fetched 25 minutes before
+    const char* reason;
+};
+
+class GatewayFailures : public GatewayConditions, public ::testing::WithParamInterface<FailureCase>
+{
+};
+
+TEST_P(GatewayFailures, ServeTheLastFileMarkedAsCachedOrSayWhatFailed)
+{
+    const FailureCase& c = GetParam();
+    const QDateTime fetched = now;
+    if (c.cached)
+        page(Boston);
+    now = now.addSecs(25 * 60);
+    if (c.status == 0)
+        noaa.setSilent(true);
+    else
+        noaa.setFailing(c.status);
+
+    const std::string answer = page(Boston);
+    if (c.cached) {
+        EXPECT_EQ(answer, live->page(*request, BostonFile, now,
+                                     gateway::GatewayServer::staleNote(fetched)));
+        EXPECT_EQ(gateway::GatewayServer::staleNote(fetched),
+                  "(cached 15:00 UTC: NOAA not reachable)");
+    } else {
+        EXPECT_EQ(answer,
+                  "<html><head><title>Cirrolux gateway: no current observation for Boston, "
+                  "Massachusetts</title></head>\n<body>\n<h1>No current observation for Boston, "
+                  "Massachusetts</h1>\n<p>The observation of station KBOS could not be fetched "
+                  "from NOAA (" +
+                      std::string(c.reason) +
+                      ") and none is cached. Please try again in a few minutes.</p>\n"
+                      "</body></html>\n");
+    }
+    // Once NOAA answers again, the page is fresh.
+    noaa.setSilent(false);
+    noaa.setFailing(0);
+    EXPECT_EQ(page(Boston), live->page(*request, BostonFile, now));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Upstream, GatewayFailures,
+    ::testing::Values(FailureCase{"ServerErrorWithCache", 503, true, ""},
+                      FailureCase{"ServerErrorWithoutCache", 503, false, "HTTP status 503"},
+                      FailureCase{"TimeOutWithCache", 0, true, ""},
+                      FailureCase{"TimeOutWithoutCache", 0, false, "no answer within 400 ms"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+struct StoppedCase
+{
+    const char* name;
+    std::optional<std::string> file; // nullopt: 404
+};
+
+class StoppedStations : public GatewayConditions, public ::testing::WithParamInterface<StoppedCase>
+{
+};
+
+TEST_P(StoppedStations, GiveTheNoLiveStationPageNotAnOldReading)
+{
+    if (GetParam().file)
+        noaa.setFile(observationPath("KBOS"), QByteArray::fromStdString(*GetParam().file));
+    else
+        noaa.removeFile(observationPath("KBOS"));
+    EXPECT_EQ(page(Boston), live->noStationPage(*request));
+    // Known to be missing: not asked for again within ten minutes.
+    now = now.addSecs(5 * 60);
+    EXPECT_EQ(page(Boston), live->noStationPage(*request));
+    EXPECT_EQ(noaa.hits(observationPath("KBOS")), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, StoppedStations,
+    ::testing::Values(StoppedCase{"NotFound", std::nullopt},
+                      StoppedCase{"LastReportYearsAgo",
+                                  "2019/03/02 06:00\nKBOS 020600Z 27010KT 10SM CLR 01/M05 A3001\n"},
+                      StoppedCase{
+                          "LastReportSevenHoursAgo",
+                          "2026/01/15 07:54\nKBOS 150754Z 27010KT 10SM CLR 01/M05 A3001\n"}),
+    [](const ::testing::TestParamInfo<StoppedCase>& info) { return std::string(info.param.name); });
+
+TEST_F(GatewayHarness, APlaceWithoutStationIsAnsweredWithoutAnyTransfer)
+{
+    const std::optional<gateway::LiveRequest> nowhere =
+        live->resolve("/global/stations/99999.html");
+    ASSERT_TRUE(nowhere);
+    ASSERT_FALSE(nowhere->station);
+    EXPECT_EQ(page("http://www.wunderground.com/global/stations/99999.html"),
+              live->noStationPage(*nowhere));
+    EXPECT_TRUE(noaa.requests().empty());
+}
+
+TEST_F(GatewayHarness, ZoneForecastsOfAStateAreFetchedPerZoneOnceInThirtyMinutes)
+{
+    const std::vector<std::string> zones = index->zonesOfState("ma");
+    ASSERT_GE(zones.size(), 20u);
+    const std::string zonePage = page("http://iwin.nws.noaa.gov/iwin/MA/zone.html");
+    EXPECT_TRUE(zonePage.starts_with("<html>\n<head><title>Massachusetts Zone Forecasts</title>"));
+    EXPECT_NE(zonePage.find("MAZ015-152100-\nSUFFOLK-\n"), std::string::npos);
+    EXPECT_NE(zonePage.find("MAZ006-007-152100-\nWESTERN ESSEX-EASTERN ESSEX-\n"),
+              std::string::npos);
+    EXPECT_EQ(noaa.requests().size(), zones.size());
+    EXPECT_EQ(noaa.hits("/data/forecasts/zone/ma/maz015.txt"), 1);
+
+    now = now.addSecs(29 * 60);
+    EXPECT_EQ(page("http://iwin.nws.noaa.gov/iwin/MA/zone.html"), zonePage);
+    EXPECT_EQ(noaa.requests().size(), zones.size());
+    now = now.addSecs(60);
+    page("http://iwin.nws.noaa.gov/iwin/MA/zone.html");
+    EXPECT_EQ(noaa.requests().size(), 2 * zones.size());
+}
+
+TEST_F(GatewayHarness, WarningsOfAStateShowEachProductOnce)
+{
+    const std::string warnings = page("http://iwin.nws.noaa.gov/iwin/MA/allwarnings.html");
+    EXPECT_NE(warnings.find("...WIND ADVISORY IN EFFECT FROM 1 PM"), std::string::npos);
+    EXPECT_EQ(warnings.find("NPWBOX"), warnings.rfind("NPWBOX"));
+    const std::string special = page("http://iwin.nws.noaa.gov/iwin/MA/special.html");
+    EXPECT_NE(special.find("...SLICK SPOTS ON UNTREATED ROADS"), std::string::npos);
+    // A state without any statement on file says so.
+    EXPECT_NE(page("http://iwin.nws.noaa.gov/iwin/RI/special.html")
+                  .find("THERE ARE NO SPECIAL WEATHER STATEMENTS IN EFFECT FOR RI AT THIS TIME."),
+              std::string::npos);
+}
+
+TEST_F(GatewayHarness, ProductsWithNOAAUnreachableSayTheyAreNotAvailable)
+{
+    noaa.setFailing(500);
+    const std::string zonePage = page("http://iwin.nws.noaa.gov/iwin/MA/zone.html");
+    EXPECT_NE(zonePage.find("<p>The Zone Forecasts product for Massachusetts is not currently "
+                            "available (NOAA not reachable: HTTP status 500).</p>"),
+              std::string::npos);
+    // With some files cached, those are shown with a note.
+    noaa.setFailing(0);
+    page("http://iwin.nws.noaa.gov/iwin/MA/zone.html");
+    now = now.addSecs(31 * 60);
+    noaa.setFailing(500);
+    const std::string cached = page("http://iwin.nws.noaa.gov/iwin/MA/zone.html");
+    EXPECT_NE(cached.find("NOTE: " + std::to_string(index->zonesOfState("ma").size()) + " OF " +
+                          std::to_string(index->zonesOfState("ma").size()) +
+                          " ZONE FILES COULD NOT BE FETCHED FROM NOAA; CACHED COPIES FROM 15:00 "
+                          "UTC ARE SHOWN."),
+              std::string::npos);
+    EXPECT_NE(cached.find("MAZ015-152100-"), std::string::npos);
+}
+
+struct EmulatedCase
+{
+    const char* name;
+    const char* target;
+    int status;
+    const char* contentType;
+    const char* bodyStart;
+};
+
+class EmulatedContent : public GatewayHarness, public ::testing::WithParamInterface<EmulatedCase>
+{
+};
+
+TEST_P(EmulatedContent, IsAnsweredInProcessWithoutTouchingNOAA)
+{
+    const servicesim::EmulatorReply reply = get(GetParam().target);
+    EXPECT_EQ(reply.status, GetParam().status);
+    EXPECT_TRUE(reply.body.startsWith(GetParam().bodyStart)) << reply.body.left(80).constData();
+    bool typed = false;
+    for (const auto& [name, value] : reply.headers)
+        typed = typed || (name == "Content-Type" && value.startsWith(GetParam().contentType));
+    EXPECT_TRUE(typed);
+    EXPECT_TRUE(noaa.requests().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sites, EmulatedContent,
+    ::testing::Values(
+        EmulatedCase{"VersionFile", "http://www.cirrolux.net/assets/cirroluxvs.txt", 200,
+                     "text/plain", "Version#1.40.0.8"},
+        EmulatedCase{"RadarPicture", "http://wxp.eas.purdue.edu/radar/rad_comp.gif", 200,
+                     "image/gif", "GIF89a"},
+        EmulatedCase{"PublicInformation", "http://iwin.nws.noaa.gov/iwin/MA/public.html", 200,
+                     "text/html", "<html>"},
+        EmulatedCase{"ForeignStateProducts", "http://iwin.nws.noaa.gov/iwin/Peru%20(O)/zone.html",
+                     404, "text/html", "<html><head><title>404 Not Found</title>"},
+        EmulatedCase{"ConditionsSearch",
+                     "http://www.wunderground.com/cgi-bin/findweather/getForecast?query=Boston",
+                     200, "text/html", "<!DOCTYPE HTML PUBLIC"},
+        EmulatedCase{"UnreadableRequest", "", 400, "text/html", "<!DOCTYPE"}),
+    [](const ::testing::TestParamInfo<EmulatedCase>& info) {
+        return std::string(info.param.name);
+    });
+
+} // namespace
