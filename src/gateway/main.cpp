@@ -78,12 +78,15 @@ int main(int argc, char** argv)
     }
 
     std::optional<gateway::StationIndex> index;
+    QElapsedTimer loading;
+    loading.start();
     try {
         index = gateway::StationIndex::load(parser.value(dataOption));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "cirrolux-gateway: %s\n", error.what());
         return 1;
     }
+    const qint64 loadMs = loading.elapsed();
     const gateway::LiveConditions live(*index, servicesim::CatalogueStationDirectory());
     gateway::GatewayServer server(*index, live, settings);
     if (!server.listen(static_cast<quint16>(port))) {
@@ -93,11 +96,11 @@ int main(int argc, char** argv)
     }
     std::printf("%u\n", static_cast<unsigned>(server.port()));
     std::fprintf(stderr,
-                 "cirrolux-gateway %s: listening on 127.0.0.1:%u after %lld ms (%zu stations); "
-                 "set the program's proxy to 127.0.0.1 port %u\n",
+                 "cirrolux-gateway %s: listening on 127.0.0.1:%u after %lld ms (tables: %zu "
+                 "stations in %lld ms); set the program's proxy to 127.0.0.1 port %u\n",
                  qPrintable(gateway::GatewayVersion()), static_cast<unsigned>(server.port()),
                  static_cast<long long>(started.elapsed()), index->stationCount(),
-                 static_cast<unsigned>(server.port()));
+                 static_cast<long long>(loadMs), static_cast<unsigned>(server.port()));
     std::fflush(stdout);
     std::fflush(stderr);
     return QCoreApplication::exec();

@@ -1,0 +1,201 @@
+// The gateway's figures: start-up of the process (to listening, tables loaded) and its resident
+// memory against the service emulator's process; a cached conditions page answered by the
+// gateway against the emulator answering the same path, in process and over loopback.
+#include "FakeNoaa.h"
+#include "gateway/GatewayServer.h"
+#include "gateway/LiveConditions.h"
+#include "gateway/StationIndex.h"
+#include "servicesim/CatalogueStations.h"
+#include "servicesim/ServiceEmulator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+using namespace cirrolux;
+
+const QByteArray BostonHead =
+    "GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0\r\nReferer: Cirrolux by "
+    "Tallowmere\r\nProxy-Connection: Keep-Alive\r\n\r\n";
+const QByteArray BostonFile = "2026/12/09 17:54\nKBOS 091754Z 31012G22KT 10SM FEW045 BKN250 "
+                              "M01/M09 A3012 RMK AO2 SLP201 T10061089\n";
+
+// Kilobytes resident of a process, from /proc; 0 when unknown.
+double residentKb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble();
+    }
+    return 0;
+}
+
+// Process start to its port on the first line of its output.
+void startUntilListening(benchmark::State& state, const QString& program, QStringList arguments)
+{
+    double rssKb = 0;
+    for (auto _ : state) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, arguments);
+        while (!process.canReadLine() && process.waitForReadyRead(10000)) {
+        }
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        if (!process.canReadLine()) {
+            state.SkipWithError("the process did not print its port");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        rssKb = residentKb(process.processId());
+        process.kill();
+        process.waitForFinished();
+    }
+    state.counters["rss_MB"] = rssKb / 1024.0;
+}
+
+void BM_GatewayStartup(benchmark::State& state)
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/weather-util/stations.gz"))) {
+        state.SkipWithError("weather-util-data is not installed");
+        return;
+    }
+    startUntilListening(state, QStringLiteral(CIRROLUX_GATEWAY_EXE),
+                        {QStringLiteral("--port"), QStringLiteral("0")});
+}
+BENCHMARK(BM_GatewayStartup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Baseline: the emulator's process, the same Qt start-up without the tables.
+void BM_EmulatorStartup(benchmark::State& state)
+{
+    startUntilListening(state, QStringLiteral(CIRROLUX_SERVICESIM_EXE),
+                        {QStringLiteral("--port"), QStringLiteral("0")});
+}
+BENCHMARK(BM_EmulatorStartup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A gateway whose cache holds Boston's observation, fed by a fake NOAA; and an emulator.
+struct Servers
+{
+    Servers()
+        : index(gateway::StationIndex::load()), live(index, servicesim::CatalogueStationDirectory())
+    {
+        noaa.setFile("/data/observations/metar/stations/KBOS.TXT", BostonFile);
+        noaa.listen();
+        gateway::UpstreamSettings settings;
+        settings.observationsBase = noaa.observationsBase();
+        settings.productsBase = noaa.productsBase();
+        server = std::make_unique<gateway::GatewayServer>(index, live, settings);
+        server->setClock([] { return QDateTime(QDate(2026, 12, 9), QTime(18, 0), Qt::UTC); });
+        emulator.setNow(QDateTime(QDate(2026, 12, 9), QTime(18, 0), Qt::UTC));
+        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        // Warm the cache: the first answer waits for the fake NOAA.
+        bool done = false;
+        server->answer(BostonHead, [&](const servicesim::EmulatorReply&) { done = true; });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    gateway::StationIndex index;
+    gateway::LiveConditions live;
+    fakenoaa::FakeNoaa noaa;
+    std::unique_ptr<gateway::GatewayServer> server;
+    servicesim::ServiceEmulator emulator;
+};
+
+Servers& servers()
+{
+    static Servers instance;
+    return instance;
+}
+
+void BM_GatewayCachedPageInProcess(benchmark::State& state)
+{
+    Servers& s = servers();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        s.server->answer(
+            BostonHead, [&](const servicesim::EmulatorReply& reply) { bytes = reply.body.size(); });
+    }
+    state.counters["page_bytes"] = double(bytes);
+}
+BENCHMARK(BM_GatewayCachedPageInProcess)->Unit(benchmark::kMicrosecond);
+
+// Baseline: the emulator writing its page for the same path.
+void BM_EmulatorPageInProcess(benchmark::State& state)
+{
+    Servers& s = servers();
+    const servicesim::HttpRequestHead head = servicesim::HttpRequestHead::parse(BostonHead);
+    const QDateTime now(QDate(2026, 12, 9), QTime(18, 0), Qt::UTC);
+    qint64 bytes = 0;
+    for (auto _ : state)
+        bytes = s.emulator.router().route(head, now).body.size();
+    state.counters["page_bytes"] = double(bytes);
+}
+BENCHMARK(BM_EmulatorPageInProcess)->Unit(benchmark::kMicrosecond);
+
+// Over loopback: a client of its own connects, asks, and reads to the close, while the servers
+// run in this thread's event loop between the client's steps.
+qint64 fetchOverLoopback(quint16 port)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    while (socket.state() != QAbstractSocket::ConnectedState &&
+           socket.state() != QAbstractSocket::UnconnectedState)
+        QCoreApplication::processEvents();
+    socket.write(BostonHead);
+    QByteArray reply;
+    while (socket.state() == QAbstractSocket::ConnectedState || socket.bytesAvailable() > 0) {
+        QCoreApplication::processEvents();
+        reply += socket.readAll();
+    }
+    return reply.size();
+}
+
+void BM_GatewayCachedPageOverLoopback(benchmark::State& state)
+{
+    Servers& s = servers();
+    if (s.server->port() == 0)
+        s.server->listen(0);
+    qint64 bytes = 0;
+    for (auto _ : state)
+        bytes = fetchOverLoopback(s.server->port());
+    state.counters["reply_bytes"] = double(bytes);
+}
+BENCHMARK(BM_GatewayCachedPageOverLoopback)->Unit(benchmark::kMicrosecond);
+
+void BM_EmulatorPageOverLoopback(benchmark::State& state)
+{
+    Servers& s = servers();
+    if (s.emulator.port() == 0)
+        s.emulator.listen(0);
+    qint64 bytes = 0;
+    for (auto _ : state)
+        bytes = fetchOverLoopback(s.emulator.port());
+    state.counters["reply_bytes"] = double(bytes);
+}
+BENCHMARK(BM_EmulatorPageOverLoopback)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
