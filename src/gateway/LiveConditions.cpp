@@ -1,11 +1,18 @@
 #include "LiveConditions.h"
 
+#include "LocalZone.h"
+#include "MetarReader.h"
+#include "SkyClock.h"
 #include "UsStates.h"
+#include "servicesim/ConditionsPageBuilder.h"
 #include "servicesim/HtmlText.h"
 
 #include <QByteArray>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
 
 namespace cirrolux::gateway {
 
@@ -53,6 +60,150 @@ Place usPlace(Place::Kind kind, std::string key, const std::string& city, const 
     return place;
 }
 
+constexpr std::array<const char*, 16> kCompass{"N", "NNE", "NE", "ENE", "E", "ESE", "SE", "SSE",
+                                               "S", "SSW", "SW", "WSW", "W", "WNW", "NW", "NNW"};
+
+int mph(double knots)
+{
+    return static_cast<int>(std::lround(knots * 1.150779));
+}
+
+int fahrenheit(double celsius)
+{
+    return static_cast<int>(std::lround(celsius * 9.0 / 5.0 + 32.0));
+}
+
+int wholeCelsius(double celsius)
+{
+    return static_cast<int>(std::lround(celsius));
+}
+
+std::string latin1(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+// "3:51 PM EST"; "-" for an event that does not happen that day.
+std::string clockText(const std::optional<QDateTime>& utc, const QTimeZone& zone)
+{
+    if (!utc)
+        return "-";
+    // To the nearest minute, as almanacs give them.
+    const QDateTime local = utc->addSecs(30).toTimeZone(zone);
+    const int hour = local.time().hour();
+    const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d:%02d %s", hour12, local.time().minute(),
+                  hour < 12 ? "AM" : "PM");
+    return std::string(text) + " " + latin1(LocalZone::abbreviation(zone, local));
+}
+
+std::string windText(const Metar::Wind& wind)
+{
+    const int speed = mph(wind.speedKt);
+    if (speed == 0)
+        return "Calm";
+    std::string text =
+        wind.directionDeg
+            ? kCompass[static_cast<std::size_t>(std::lround(*wind.directionDeg / 22.5)) %
+                       kCompass.size()]
+            : "Variable";
+    text += " at " + std::to_string(speed) + " mph";
+    if (wind.gustKt && mph(*wind.gustKt) > speed)
+        text += ", gusting to " + std::to_string(mph(*wind.gustKt)) + " mph";
+    return text;
+}
+
+std::string cloudsText(const Metar& metar)
+{
+    if (metar.cavok || metar.skyClear)
+        return "Clear";
+    std::string text;
+    for (const Metar::SkyLayer& layer : metar.sky) {
+        static constexpr std::array<const char*, 5> words{"Few", "Scattered", "Broken", "Overcast",
+                                                          "Obscured"};
+        if (!text.empty())
+            text += ", ";
+        text += words[static_cast<std::size_t>(layer.cover)];
+        if (layer.heightFt)
+            text += " " + std::to_string(*layer.heightFt) + " ft";
+    }
+    return text.empty() ? std::string("-") : text;
+}
+
+constexpr std::array<const char*, 12> kMonths{"January",   "February", "March",    "April",
+                                              "May",       "June",     "July",     "August",
+                                              "September", "October",  "November", "December"};
+
+double heatIndexF(double t, double rh)
+{
+    return -42.379 + 2.04901523 * t + 10.14333127 * rh - 0.22475541 * t * rh - 0.00683783 * t * t -
+           0.05481717 * rh * rh + 0.00122874 * t * t * rh + 0.00085282 * t * rh * rh -
+           0.00000199 * t * t * rh * rh;
+}
+
+double windChillF(double t, double v)
+{
+    const double p = std::pow(v, 0.16);
+    return 35.74 + 0.6215 * t - 35.75 * p + 0.4275 * t * p;
+}
+
+servicesim::Observation observationOf(const Metar& metar, const QDateTime& observedUtc,
+                                      const QTimeZone& zone)
+{
+    servicesim::Observation obs;
+    obs.observedUtc = observedUtc;
+    const QDateTime local = observedUtc.toTimeZone(zone);
+    obs.time = clockText(observedUtc.addSecs(-30), zone);
+    obs.date = std::string(kMonths[static_cast<std::size_t>(local.date().month() - 1)]) + " " +
+               std::to_string(local.date().day()) + ", " + std::to_string(local.date().year());
+
+    const double t = *metar.temperatureC;
+    obs.temperatureF = fahrenheit(t);
+    obs.temperatureC = wholeCelsius(t);
+    if (metar.dewPointC) {
+        obs.dewPointF = fahrenheit(*metar.dewPointC);
+        obs.dewPointC = wholeCelsius(*metar.dewPointC);
+    }
+    obs.humidity = metar.relativeHumidity().value_or(0);
+    if (metar.wind) {
+        obs.windMph = mph(metar.wind->speedKt);
+        obs.wind = windText(*metar.wind);
+    } else {
+        // A placeholder speed keeps the row from reading "Calm" when the wind is not known.
+        obs.windMph = 1;
+        obs.wind = "N/A";
+    }
+    obs.pressureIn = metar.pressureInHg().value_or(0.0);
+    obs.sky = metar.skyText();
+    // The page's field holds up to "99.9"; beyond ten miles the service wrote ten.
+    obs.visibilityMiles =
+        std::min(10.0, std::round(metar.visibilityMetres.value_or(0.0) / 1609.344 * 10.0) / 10.0);
+    obs.clouds = cloudsText(metar);
+
+    if (obs.temperatureF <= 50 && obs.windMph >= 3 && metar.wind)
+        obs.windChillF = static_cast<int>(std::lround(windChillF(obs.temperatureF, obs.windMph)));
+    if (obs.temperatureF >= 80 && metar.relativeHumidity()) {
+        obs.heatIndexRow = servicesim::Observation::HeatIndexRow::Value;
+        obs.heatIndexF = static_cast<int>(std::lround(heatIndexF(obs.temperatureF, obs.humidity)));
+    }
+    return obs;
+}
+
+// Puts `valueHtml` in the value cell of the row labelled `label`.
+void replaceValue(std::string& html, std::string_view label, std::string_view valueHtml)
+{
+    const std::string start =
+        "<td class=\"obsLabel\">" + std::string(label) + "</td>\n<td class=\"obsValue\">";
+    const std::size_t at = html.find(start);
+    if (at == std::string::npos)
+        return;
+    const std::size_t valueAt = at + start.size();
+    const std::size_t end = html.find("</td></tr>", valueAt);
+    if (end != std::string::npos)
+        html.replace(valueAt, end - valueAt, valueHtml);
+}
+
 } // namespace
 
 LiveConditions::LiveConditions(const StationIndex& index, StationNames names)
@@ -82,6 +233,7 @@ std::optional<LiveRequest> LiveConditions::resolve(std::string_view address) con
         const auto state = where ? FindUsState(where->second) : std::nullopt;
         if (state) {
             request.place = usPlace(Place::Kind::Zip, "zip/" + *zip, where->first, *state);
+            request.region = std::string(state->code);
         } else {
             request.place.kind = Place::Kind::Zip;
             request.place.key = "zip/" + *zip;
@@ -115,6 +267,7 @@ std::optional<LiveRequest> LiveConditions::resolve(std::string_view address) con
         request.place = usPlace(Place::Kind::UsCity, "US/" + std::string(state->code) + "/" + city,
                                 city, *state);
         request.station = m_index.forUsCity(state->code, cityAddress);
+        request.region = std::string(state->code);
         return request;
     }
     if (path.starts_with(stationPrefix)) {
@@ -131,6 +284,7 @@ std::optional<LiveRequest> LiveConditions::resolve(std::string_view address) con
             request.place.observed = name->first + " (" + number + ")";
             request.place.breadcrumb = name->second;
             request.station = m_index.forForeignPlace(name->first, name->second);
+            request.region = name->second;
         } else {
             request.place.title = "Station " + number + ", Unknown";
             request.place.observed = "Station " + number;
@@ -159,11 +313,51 @@ std::string LiveConditions::noStationPage(const LiveRequest& request) const
     return html;
 }
 
-std::string LiveConditions::page(const LiveRequest& request, std::string_view /*stationFile*/,
-                                 const QDateTime& /*nowUtc*/, std::string_view /*staleNote*/) const
+std::string LiveConditions::page(const LiveRequest& request, std::string_view stationFile,
+                                 const QDateTime& nowUtc, std::string_view staleNote) const
 {
-    // Until the observation reader is in, every page is the no-station page.
-    return noStationPage(request);
+    if (!request.station)
+        return noStationPage(request);
+    const auto report = MetarReader::readStationFile(stationFile);
+    // A report without a temperature is no reading to show; one hours old means the station
+    // stopped reporting.
+    if (!report || report->metar.missing || !report->metar.temperatureC ||
+        report->observedUtc.secsTo(nowUtc) > MaxReportAgeSecs)
+        return noStationPage(request);
+
+    const Station& station = *request.station;
+    const QTimeZone zone =
+        request.place.kind == Place::Kind::Station
+            ? LocalZone::forCountry(request.region, station.latitudeDeg, station.longitudeDeg)
+            : LocalZone::forUsState(request.region, station.longitudeDeg);
+    const Metar& metar = report->metar;
+    servicesim::Observation obs = observationOf(metar, report->observedUtc, zone);
+    if (!staleNote.empty())
+        obs.date += " " + std::string(staleNote);
+    const QDate localDate = nowUtc.toTimeZone(zone).date();
+    const SkyClock::Day sun =
+        SkyClock::sun(localDate, zone, station.latitudeDeg, station.longitudeDeg);
+    const SkyClock::Day moon =
+        SkyClock::moon(localDate, zone, station.latitudeDeg, station.longitudeDeg);
+    obs.sunrise = clockText(sun.rise, zone);
+    obs.sunset = clockText(sun.set, zone);
+    obs.moonRise = clockText(moon.rise, zone);
+    obs.moonSet = clockText(moon.set, zone);
+    const SkyClock::MoonPhase phase = SkyClock::moonPhase(nowUtc);
+    obs.moonPhase = phase.name;
+    obs.moonIlluminated = phase.illuminatedPercent;
+
+    std::string html = servicesim::ConditionsPageBuilder::page(request.place, obs);
+    // Readings the report lacks are shown as such rather than as a made-up value.
+    if (!metar.relativeHumidity()) {
+        replaceValue(html, "Humidity", "<b>N/A</b>");
+        replaceValue(html, "Dew Point", "<b>N/A</b>");
+    }
+    if (!metar.pressureInHg())
+        replaceValue(html, "Pressure", "<b>N/A</b>");
+    if (!metar.visibilityMetres)
+        replaceValue(html, "Visibility", "&nbsp;<b>N/A</b>&nbsp;");
+    return html;
 }
 
 } // namespace cirrolux::gateway

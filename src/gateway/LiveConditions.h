@@ -24,6 +24,9 @@ struct LiveRequest
 {
     servicesim::Place place;
     std::optional<Station> station;
+    // The US state code ("MA") or the country ("Kenya") the place lies in: it chooses the
+    // local time zone.
+    std::string region;
 };
 
 // Turns the program's conditions requests into pages from live observations. Pure: the caller
@@ -51,6 +54,10 @@ public:
     // program names the place by, a "No live station for ..." text, and no "Updated:" line, so
     // the program's parser gives its usual message and shows no made-up readings.
     std::string noStationPage(const LiveRequest& request) const;
+
+    // How old an observation may be and still be shown; older means the station stopped
+    // reporting.
+    static constexpr qint64 MaxReportAgeSecs = 3 * 3600;
 
 private:
     const StationIndex& m_index;

@@ -1,6 +1,7 @@
 #include "StationIndex.h"
 
 #include "GzipLines.h"
+#include "UsStates.h"
 
 #include <QLocale>
 
@@ -393,7 +394,9 @@ StationIndex StationIndex::load(const QString& dataDir)
         if (id.size() != 6 || id[2] != 'z' ||
             !std::all_of(id.begin() + 3, id.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return;
-        index.m_zonesByState[id.substr(0, 2)].push_back(id);
+        // Marine zones share the form ("anz230"); their prefixes are no state's code.
+        if (FindUsState(id.substr(0, 2)))
+            index.m_zonesByState[id.substr(0, 2)].push_back(id);
     });
     for (auto& [state, zones] : index.m_zonesByState)
         std::sort(zones.begin(), zones.end());
