@@ -11,6 +11,17 @@ namespace cirrolux::fakenoaa {
 
 using servicesim::EmulatorReply;
 
+namespace {
+
+EmulatorReply notFound()
+{
+    return EmulatorReply::make(404, "text/html",
+                               "<html><head><title>404 Not Found</title></head><body><h1>Not "
+                               "Found</h1></body></html>\n");
+}
+
+} // namespace
+
 FakeNoaa::FakeNoaa(QObject* parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -47,12 +58,14 @@ QString FakeNoaa::productsBase() const
 
 void FakeNoaa::setFile(const QByteArray& path, QByteArray body)
 {
+    m_removed.erase(path);
     m_files[path] = std::move(body);
 }
 
 void FakeNoaa::removeFile(const QByteArray& path)
 {
     m_files.erase(path);
+    m_removed.insert(path);
 }
 
 int FakeNoaa::hits(QByteArrayView path) const
@@ -72,6 +85,8 @@ EmulatorReply FakeNoaa::answer(const QByteArray& head)
     }
     if (m_failing != 0)
         return EmulatorReply::make(m_failing, "text/html", "<html><body>failing</body></html>\n");
+    if (m_removed.count(request.path) > 0)
+        return notFound();
     const auto own = m_files.find(request.path);
     if (own != m_files.end())
         return EmulatorReply::make(200, "text/plain", own->second);
@@ -83,9 +98,7 @@ EmulatorReply FakeNoaa::answer(const QByteArray& head)
         if (file.open(QIODevice::ReadOnly))
             return EmulatorReply::make(200, "text/plain", file.readAll());
     }
-    return EmulatorReply::make(404, "text/html",
-                               "<html><head><title>404 Not Found</title></head><body><h1>Not "
-                               "Found</h1></body></html>\n");
+    return notFound();
 }
 
 } // namespace cirrolux::fakenoaa

@@ -9,6 +9,7 @@
 #include <QTcpServer>
 
 #include <map>
+#include <set>
 #include <vector>
 
 namespace cirrolux::fakenoaa {
@@ -35,6 +36,7 @@ public:
     // A file of its own at `path` ("/data/observations/metar/stations/KBOS.TXT"), over the
     // folder's.
     void setFile(const QByteArray& path, QByteArray body);
+    // `path` answers 404 from now on, as a station that stopped reporting.
     void removeFile(const QByteArray& path);
     // Every request is answered with `status` (0: served normally again).
     void setFailing(int status) { m_failing = status; }
@@ -52,6 +54,7 @@ private:
     QTcpServer m_server;
     QString m_root;
     std::map<QByteArray, QByteArray> m_files;
+    std::set<QByteArray> m_removed;
     std::vector<servicesim::HttpRequestHead> m_requests;
     int m_failing = 0;
     bool m_silent = false;
