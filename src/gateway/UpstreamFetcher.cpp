@@ -20,6 +20,15 @@ UpstreamFetcher::UpstreamFetcher(UpstreamSettings settings, QObject* parent)
     m_network.setProxy(QNetworkProxy::NoProxy);
 }
 
+UpstreamFetcher::~UpstreamFetcher()
+{
+    m_waiting.clear();
+    for (QNetworkReply* reply : m_network.findChildren<QNetworkReply*>()) {
+        reply->disconnect(this);
+        reply->abort();
+    }
+}
+
 void UpstreamFetcher::get(const QUrl& url, QObject* context, Done done)
 {
     m_waiting.push_back(Pending{url, context, std::move(done)});

@@ -37,6 +37,8 @@ public:
     using Done = std::function<void(const UpstreamResult&)>;
 
     explicit UpstreamFetcher(UpstreamSettings settings, QObject* parent = nullptr);
+    // Transfers still running are dropped without calling back.
+    ~UpstreamFetcher() override;
 
     const UpstreamSettings& settings() const { return m_settings; }
 

@@ -71,6 +71,18 @@ TEST_F(GatewayConditions, RequestsArrivingDuringATransferWaitForIt)
     EXPECT_EQ(pages[0], live->page(*request, BostonFile, now));
 }
 
+TEST_F(GatewayConditions, ClosingWhileATransferRunsDropsItsRequests)
+{
+    noaa.setSilent(true);
+    int answered = 0;
+    server->answer(QByteArray::fromStdString("GET " + Boston + " HTTP/1.0\r\n\r\n"),
+                   [&](const servicesim::EmulatorReply&) { ++answered; });
+    ASSERT_TRUE(test::WaitFor([&] { return noaa.requests().size() == 1; }, 5000));
+    server.reset();
+    test::WaitFor([] { return false; }, 200);
+    EXPECT_EQ(answered, 0);
+}
+
 struct FailureCase
 {
     const char* name;
