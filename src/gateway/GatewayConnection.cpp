@@ -2,7 +2,6 @@
 
 #include <QPointer>
 #include <QTcpSocket>
-#include <QTimer>
 
 namespace cirrolux::gateway {
 
@@ -22,6 +21,14 @@ GatewayConnection::GatewayConnection(QTcpSocket* socket, Handler handler,
     m_socket->setParent(this);
     connect(m_socket, &QTcpSocket::readyRead, this, &GatewayConnection::readAvailable);
     connect(m_socket, &QTcpSocket::disconnected, this, &GatewayConnection::onDisconnected);
+    m_headTimer.setSingleShot(true);
+    connect(&m_headTimer, &QTimer::timeout, this, [this] {
+        if (!m_answered) {
+            m_socket->abort();
+            onDisconnected();
+        }
+    });
+    m_headTimer.start(kHeadTimeoutMs);
     if (m_socket->bytesAvailable() > 0)
         QTimer::singleShot(0, this, &GatewayConnection::readAvailable);
 }
@@ -54,6 +61,7 @@ void GatewayConnection::readAvailable()
 void GatewayConnection::answer(const QByteArray& head)
 {
     m_answered = true;
+    m_headTimer.stop();
     m_buffer.clear();
     QPointer<GatewayConnection> self(this);
     m_handler(head, [self](const servicesim::EmulatorReply& reply) {
@@ -89,6 +97,9 @@ void GatewayConnection::send(const servicesim::EmulatorReply& reply)
 
 void GatewayConnection::onDisconnected()
 {
+    if (m_gone)
+        return;
+    m_gone = true;
     m_closed = true;
     emit closed();
     deleteLater();

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 
@@ -28,6 +29,8 @@ public:
                       QObject* parent);
 
     static constexpr qsizetype kMaxHead = 64 * 1024;
+    // A client that has not sent its whole request head by then is disconnected.
+    static constexpr int kHeadTimeoutMs = 30 * 1000;
 
 signals:
     void closed();
@@ -41,10 +44,12 @@ private:
     QTcpSocket* m_socket;
     Handler m_handler;
     std::function<QDateTime()> m_clock;
+    QTimer m_headTimer;
     QByteArray m_buffer;
     QByteArray m_head;
     bool m_answered = false;
     bool m_closed = false;
+    bool m_gone = false;
 };
 
 } // namespace cirrolux::gateway

@@ -10,14 +10,12 @@ namespace {
 
 constexpr std::array<std::string_view, 1> ZoneForecastFiles{"forecasts/zone/{st}/{zone}.txt"};
 constexpr std::array<std::string_view, 1> NowcastFiles{"forecasts/nowcast/{st}/{zone}.txt"};
-// The warnings NOAA files by zone: non-precipitation and winter messages, storms, floods.
-constexpr std::array<std::string_view, 6> WarningFiles{
-    "watches_warnings/non_precip/{st}/{zone}.txt",
-    "watches_warnings/thunderstorm/{st}/{zone}.txt",
-    "watches_warnings/severe_weather_stmt/{st}/{zone}.txt",
-    "watches_warnings/flash_flood/warning/{st}/{zone}.txt",
-    "watches_warnings/flood/warning/{st}/{zone}.txt",
-    "watches_warnings/flash_flood/watch/{st}/{zone}.txt"};
+// The warnings NOAA files by zone: urgent weather messages (winter storms, wind, heat, fog),
+// severe thunderstorm and flash flood warnings. Three files per zone keep a large state (Texas
+// has 296 zones) to a few hundred small transfers per half hour.
+constexpr std::array<std::string_view, 3> WarningFiles{
+    "watches_warnings/non_precip/{st}/{zone}.txt", "watches_warnings/thunderstorm/{st}/{zone}.txt",
+    "watches_warnings/flash_flood/warning/{st}/{zone}.txt"};
 constexpr std::array<std::string_view, 1> SpecialFiles{
     "watches_warnings/special_weather_stmt/{st}/{zone}.txt"};
 

@@ -19,7 +19,7 @@ struct UpstreamSettings
     QString productsBase = QStringLiteral("https://tgftp.nws.noaa.gov/data/");
     std::chrono::milliseconds timeout = std::chrono::seconds(15);
     // Transfers at the same time; a state's products are many small files.
-    int maxParallel = 4;
+    int maxParallel = 6;
     QString userAgent = defaultUserAgent();
 
     static QString defaultUserAgent();
