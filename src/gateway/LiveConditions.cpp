@@ -356,7 +356,8 @@ std::string LiveConditions::page(const LiveRequest& request, std::string_view st
     if (!metar.pressureInHg())
         replaceValue(html, "Pressure", "<b>N/A</b>");
     if (!metar.visibilityMetres)
-        replaceValue(html, "Visibility", "&nbsp;<b>N/A</b>&nbsp;");
+        // Seven characters, as the fixed-width cut of the reading expects.
+        replaceValue(html, "Visibility", "&nbsp;<b>N/A</b>&nbsp;&nbsp;&nbsp;");
     return html;
 }
 
