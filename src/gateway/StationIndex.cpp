@@ -145,7 +145,11 @@ void forEachSection(const QString& path, const std::function<void(const Section&
         if (line.front() == '[') {
             if (open)
                 take(section);
-            section = Section();
+            // Cleared, not replaced, so the strings keep their buffers from section to section.
+            section.description.clear();
+            section.location.clear();
+            section.station.clear();
+            section.zone.clear();
             const std::size_t close = line.find(']');
             section.name = lowerCase(line.substr(
                 1, close == std::string_view::npos ? std::string_view::npos : close - 1));
@@ -305,6 +309,11 @@ std::string placeKey(std::string_view state, std::string_view name)
 StationIndex StationIndex::load(const QString& dataDir)
 {
     StationIndex index;
+    // About the sizes of the 2023 tables, so the maps do not grow step by step.
+    index.m_stations.reserve(24000);
+    index.m_places.reserve(72000);
+    index.m_placeByKey.reserve(90000);
+    index.m_zips.reserve(34000);
 
     forEachSection(tablePath(dataDir, "stations.gz"), [&index](const Section& s) {
         const auto location = readLocation(s.location);
