@@ -279,6 +279,67 @@ std::string canonicalCountry(std::string key)
     return key;
 }
 
+// Umlauts written out ("Muenster", "Koeln") read as the plain vowel, as the catalogue writes
+// them ("Munster"); applied to both sides of a comparison.
+std::string foreignKey(std::string key)
+{
+    // Accented letters ("Liège", "Gävle") as their plain letter.
+    if (std::any_of(key.begin(), key.end(), [](char c) { return (c & 0x80) != 0; })) {
+        const QString decomposed = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()))
+                                       .normalized(QString::NormalizationForm_D);
+        QString plain;
+        for (const QChar c : decomposed) {
+            if (c.category() != QChar::Mark_NonSpacing)
+                plain += c.toLower();
+        }
+        key = plain.toStdString();
+    }
+    for (const std::string_view pair : {"ue", "oe", "ae"}) {
+        for (std::size_t at = key.find(pair); at != std::string::npos; at = key.find(pair, at))
+            key.erase(at + 1, 1);
+    }
+    return key;
+}
+
+// English names of cities whose stations go by the local name, in foreignKey form.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 26> kLocalNames{{
+    {"munich", "munchen"},     {"cologne", "koln"},        {"vienna", "wien"},
+    {"brussels", "bruxelles"}, {"geneva", "geneve"},       {"milan", "milano"},
+    {"turin", "torino"},       {"venice", "venezia"},      {"naples", "napoli"},
+    {"florence", "firenze"},   {"rome", "roma"},           {"genoa", "genova"},
+    {"nuremberg", "nurnberg"}, {"bucharest", "bucuresti"}, {"lisbon", "lisboa"},
+    {"prague", "praha"},       {"warsaw", "warszawa"},     {"copenhagen", "kobenhavn"},
+    {"athens", "athinai"},     {"moscow", "moskva"},       {"belgrade", "beograd"},
+    {"antwerp", "antwerpen"},  {"ostend", "oostende"},     {"gothenburg", "goteborg"},
+    {"seville", "sevilla"},    {"kiev", "kyiv"},
+}};
+
+// Words that begin many place names and name no place alone.
+constexpr std::array<std::string_view, 16> kGenericFirstWords{
+    "saint", "santa", "santo", "port", "porto", "puerto", "cape",  "capo",
+    "fort",  "mount", "lake",  "isla", "ilha",  "point",  "north", "south"};
+
+// `key` with each word that has a local name replaced by it.
+std::string localNames(const std::string& key)
+{
+    std::string out;
+    std::size_t start = 0;
+    while (start <= key.size()) {
+        const std::size_t end = std::min(key.find(' ', start), key.size());
+        const std::string_view word = std::string_view(key).substr(start, end - start);
+        std::string_view replaced = word;
+        for (const auto& [english, local] : kLocalNames) {
+            if (word == english)
+                replaced = local;
+        }
+        if (!out.empty())
+            out += ' ';
+        out += replaced;
+        start = end + 1;
+    }
+    return out;
+}
+
 double squaredDistance(double lat1, double lon1, double lat2, double lon2)
 {
     const double dLat = lat1 - lat2;
@@ -512,29 +573,45 @@ std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
         kCanadianRegions.end())
         countryName = "canada";
     const auto stations = m_stationsByCountry.find(countryName);
-    const std::string cityName = nameKey(utf8FromLatin1(city));
+    const std::string cityName = foreignKey(nameKey(utf8FromLatin1(city)));
     if (stations == m_stationsByCountry.end() || cityName.empty())
         return std::nullopt;
+
+    // The names to look for, best first: the catalogue's, the local one ("Munich" as
+    // "Munchen"), and the first word of a name that adds an airport ("Berlin Tegel").
+    std::vector<std::pair<std::string, int>> wanted{{cityName, 20}};
+    const std::string local = localNames(cityName);
+    if (local != cityName)
+        wanted.emplace_back(local, 20);
+    const std::size_t space = local.find(' ');
+    if (space != std::string::npos && space >= 4 &&
+        std::find(kGenericFirstWords.begin(), kGenericFirstWords.end(),
+                  std::string_view(local).substr(0, space)) == kGenericFirstWords.end())
+        wanted.emplace_back(local.substr(0, space), 0);
 
     std::int32_t best = -1;
     int bestScore = 0;
     for (const std::int32_t number : stations->second) {
         const Station& station = m_stations[static_cast<std::size_t>(number)];
-        const std::string description = nameKey(station.description);
-        if (!containsWords(description, cityName))
-            continue;
-        // The city first in the description, an airport, a short description: the main station.
-        int score = 10;
-        if (description.starts_with(cityName))
-            score += 4;
-        if (containsWords(description, "international") || containsWords(description, "intl"))
-            score += 2;
-        if (containsWords(description, "airport") || containsWords(description, "arpt") ||
-            containsWords(description, "aeropuerto") || containsWords(description, "aeroporto"))
-            score += 1;
-        if (score > bestScore) {
-            best = number;
-            bestScore = score;
+        const std::string description = foreignKey(nameKey(station.description));
+        for (const auto& [name, bonus] : wanted) {
+            if (!containsWords(description, name))
+                continue;
+            // The city first in the description, an airport, a short description: the main
+            // station.
+            int score = 10 + bonus;
+            if (description.starts_with(name))
+                score += 4;
+            if (containsWords(description, "international") || containsWords(description, "intl"))
+                score += 2;
+            if (containsWords(description, "airport") || containsWords(description, "arpt") ||
+                containsWords(description, "aeropuerto") || containsWords(description, "aeroporto"))
+                score += 1;
+            if (score > bestScore) {
+                best = number;
+                bestScore = score;
+            }
+            break;
         }
     }
     return stationWithZone(best, {});

@@ -142,7 +142,11 @@ INSTANTIATE_TEST_SUITE_P(
         ForeignCase{"London", "United Kingdom", "EGLL"},
         // A Canadian province stands for the country.
         ForeignCase{"Toronto", "Ontario", "CYYZ"}, ForeignCase{"Incheon", "South Korea", "RKSI"},
-        ForeignCase{"Sao Paulo", "Brazil", "SBGR"}, ForeignCase{"Sao_Paulo", "brazil", "SBGR"},
+        ForeignCase{"Sao Paulo", "Brazil", "SBGR"},
+        // Local names, written-out umlauts, accents and a name that adds its airport.
+        ForeignCase{"Munich", "Germany", "EDDM"}, ForeignCase{"Cologne", "Germany", "EDDK"},
+        ForeignCase{"Liege", "Belgium", "EBLG"}, ForeignCase{"Berlin Tegel", "Germany", "EDDB"},
+        ForeignCase{"Saint Tegel", "Germany", ""}, ForeignCase{"Sao_Paulo", "brazil", "SBGR"},
         // The name must be whole words of the description, in the right country.
         ForeignCase{"Lond", "United Kingdom", ""}, ForeignCase{"Nairobi", "Brazil", ""},
         ForeignCase{"Boston", "Kenya", ""}, ForeignCase{"", "Kenya", ""},
@@ -163,7 +167,7 @@ TEST(StationIndex, StationsByIcaoWithPositionInDegrees)
     EXPECT_FALSE(fixtureIndex().byIcao("KGHO")); // no position
     EXPECT_FALSE(fixtureIndex().byIcao("KXYZ"));
     EXPECT_FALSE(fixtureIndex().byIcao("KBO"));
-    EXPECT_EQ(fixtureIndex().stationCount(), 11u);
+    EXPECT_EQ(fixtureIndex().stationCount(), 15u);
 }
 
 TEST(StationIndex, PublicZonesOfAState)
