@@ -79,4 +79,3 @@ void BM_DecompressTablesOnly(benchmark::State& state)
 
 BENCHMARK(BM_LoadStationIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecompressTablesOnly)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();

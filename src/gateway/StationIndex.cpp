@@ -393,9 +393,12 @@ StationIndex StationIndex::load(const QString& dataDir)
     std::sort(index.m_stations.begin(), index.m_stations.end(),
               [](const Station& a, const Station& b) { return a.icao < b.icao; });
     for (std::size_t i = 0; i < index.m_stations.size(); ++i) {
-        const std::string country = canonicalCountry(countryKey(index.m_stations[i].description));
-        if (!country.empty())
-            index.m_stationsByCountry[country].push_back(static_cast<std::int32_t>(i));
+        const std::string& description = index.m_stations[i].description;
+        const std::string country = canonicalCountry(countryKey(description));
+        // US stations are found through places and zip codes, never by description.
+        if (!country.empty() && country != "united states")
+            index.m_stationsByCountry[country].push_back(
+                {static_cast<std::int32_t>(i), foreignKey(nameKey(description))});
     }
 
     forEachSection(tablePath(dataDir, "places.gz"), [&index](const Section& s) {
@@ -591,9 +594,7 @@ std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
 
     std::int32_t best = -1;
     int bestScore = 0;
-    for (const std::int32_t number : stations->second) {
-        const Station& station = m_stations[static_cast<std::size_t>(number)];
-        const std::string description = foreignKey(nameKey(station.description));
+    for (const auto& [number, description] : stations->second) {
         for (const auto& [name, bonus] : wanted) {
             if (!containsWords(description, name))
                 continue;

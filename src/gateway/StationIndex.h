@@ -71,7 +71,12 @@ private:
     std::vector<PlaceEntry> m_places;
     std::unordered_map<std::string, std::uint32_t> m_placeByKey; // "ma|boston" -> best place
     std::unordered_map<std::uint32_t, ZipEntry> m_zips;
-    std::unordered_map<std::string, std::vector<std::int32_t>> m_stationsByCountry; // "kenya"
+    struct ForeignStation
+    {
+        std::int32_t station;
+        std::string key; // the description as compared with city names
+    };
+    std::unordered_map<std::string, std::vector<ForeignStation>> m_stationsByCountry; // "kenya"
     std::unordered_map<std::string, std::vector<std::string>> m_zonesByState;       // "ma"
 };
 

@@ -51,5 +51,45 @@ TEST(CatalogueCoverage, MostForeignPlacesGetALiveStation)
     EXPECT_GE(share, 50.0);
 }
 
+struct RealRequest
+{
+    const char* name;
+    const char* address;
+    const char* title;
+    const char* icao;
+};
+
+class RealRequests : public ::testing::TestWithParam<RealRequest>
+{
+};
+
+// The three request forms against the installed tables and the program's own catalogue.
+TEST_P(RealRequests, ResolveToTheExpectedStation)
+{
+    const QString dir = QStringLiteral("/usr/share/weather-util");
+    if (!QFileInfo::exists(dir + QStringLiteral("/stations.gz")))
+        GTEST_SKIP() << "weather-util-data is not installed";
+    static const StationIndex index = StationIndex::load(dir);
+    static const LiveConditions live(index, servicesim::CatalogueStationDirectory());
+    const RealRequest& c = GetParam();
+    const auto request = live.resolve(c.address);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->place.title, c.title);
+    ASSERT_TRUE(request->station);
+    EXPECT_EQ(request->station->icao, c.icao);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installed, RealRequests,
+    ::testing::Values(
+        RealRequest{"boston", "/US/MA/Boston.html", "Boston, Massachusetts", "KBOS"},
+        RealRequest{"chicago", "/US/IL/Chicago.html", "Chicago, Illinois", "KMDW"},
+        // Allston: named after the nearest census place, as the tables carry no postal names.
+        RealRequest{"zip_02134", "/cgi-bin/findweather/getForecast?query=02134",
+                    "Cambridge, Massachusetts", "KBOS"},
+        RealRequest{"heathrow", "/global/stations/03772.html", "Heathrow, United Kingdom", "EGLL"},
+        RealRequest{"nairobi", "/global/stations/63741.html", "Nairobi, Kenya", "HKJK"}),
+    [](const ::testing::TestParamInfo<RealRequest>& info) { return info.param.name; });
+
 } // namespace
 } // namespace cirrolux::gateway

@@ -1,11 +1,15 @@
 #include "gateway/SkyClock.h"
 
+#include "PrintCase.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 namespace cirrolux::gateway {
 namespace {
+
+using test::PrintTo;
 
 enum class Body { Sun, Moon };
 enum class Event { Rise, Set };

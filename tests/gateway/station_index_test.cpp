@@ -1,6 +1,7 @@
 #include "gateway/StationIndex.h"
 
 #include "CaseName.h"
+#include "PrintCase.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -30,6 +31,11 @@ struct UsCityCase
     const char* icao; // "" when the city has no station
     const char* zone;
 };
+
+void PrintTo(const UsCityCase& c, std::ostream* os)
+{
+    *os << c.state << "/" << c.city;
+}
 
 class UsCityLookup : public ::testing::TestWithParam<UsCityCase>
 {
@@ -74,6 +80,11 @@ struct ZipCase
     const char* place; // "City, ST"
 };
 
+void PrintTo(const ZipCase& c, std::ostream* os)
+{
+    *os << c.zip;
+}
+
 class ZipLookup : public ::testing::TestWithParam<ZipCase>
 {
 };
@@ -116,6 +127,11 @@ struct ForeignCase
     const char* country;
     const char* icao;
 };
+
+void PrintTo(const ForeignCase& c, std::ostream* os)
+{
+    *os << c.city << ", " << c.country;
+}
 
 class ForeignLookup : public ::testing::TestWithParam<ForeignCase>
 {
@@ -185,6 +201,8 @@ struct LoadFailureCase
     const char* missingOrBroken; // the table that is missing, or "broken" for bad data
     const char* expected;        // the tail of the message
 };
+
+using test::PrintTo;
 
 class LoadFailure : public ::testing::TestWithParam<LoadFailureCase>
 {
