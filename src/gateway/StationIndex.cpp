@@ -438,8 +438,9 @@ StationIndex StationIndex::load(const QString& dataDir)
                 at->second = number;
         };
         const std::string stateCode(state);
+        if (rank <= kSettlementRank)
+            index.m_settlementsByState[lowerCase(stateCode)].push_back(number);
         index.m_places.push_back(std::move(entry));
-        index.m_places.back().rank = rank;
         offer(placeKey(stateCode, name), rank);
         // "Nashville-Davidson", "Louisville/Jefferson County": also by the first part.
         const std::size_t join = name.find_first_of("-/");
@@ -550,12 +551,13 @@ StationIndex::placeOfZip(std::string_view zip) const
     }
     if (state.size() != 2)
         return std::nullopt;
+    const auto settlements = m_settlementsByState.find(state);
+    if (settlements == m_settlementsByState.end())
+        return std::nullopt;
     const PlaceEntry* nearest = nullptr;
     double best = 0;
-    for (const PlaceEntry& place : m_places) {
-        if (place.rank > kSettlementRank || lowered(place.state[0]) != lowered(state[0]) ||
-            lowered(place.state[1]) != lowered(state[1]))
-            continue;
+    for (const std::uint32_t number : settlements->second) {
+        const PlaceEntry& place = m_places[number];
         const double d = squaredDistance(place.latitudeDeg, place.longitudeDeg, area.latitudeDeg,
                                          area.longitudeDeg);
         if (nearest == nullptr || d < best) {
