@@ -83,19 +83,22 @@ std::string latin1(const QString& text)
     return text.toLatin1().toStdString();
 }
 
-// "3:51 PM EST"; "-" for an event that does not happen that day.
-std::string clockText(const std::optional<QDateTime>& utc, const QTimeZone& zone)
+// "3:51 PM EST".
+std::string clockText(const QDateTime& utc, const QTimeZone& zone)
 {
-    if (!utc)
-        return "-";
-    // To the nearest minute, as almanacs give them.
-    const QDateTime local = utc->addSecs(30).toTimeZone(zone);
+    const QDateTime local = utc.toTimeZone(zone);
     const int hour = local.time().hour();
     const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
     char text[16];
     std::snprintf(text, sizeof text, "%d:%02d %s", hour12, local.time().minute(),
                   hour < 12 ? "AM" : "PM");
     return std::string(text) + " " + latin1(LocalZone::abbreviation(zone, local));
+}
+
+// A rise or set to the nearest minute, as almanacs give them; "-" when the day has none.
+std::string eventText(const std::optional<QDateTime>& utc, const QTimeZone& zone)
+{
+    return utc ? clockText(utc->addSecs(30), zone) : std::string("-");
 }
 
 std::string windText(const Metar::Wind& wind)
@@ -154,7 +157,7 @@ servicesim::Observation observationOf(const Metar& metar, const QDateTime& obser
     servicesim::Observation obs;
     obs.observedUtc = observedUtc;
     const QDateTime local = observedUtc.toTimeZone(zone);
-    obs.time = clockText(observedUtc.addSecs(-30), zone);
+    obs.time = clockText(observedUtc, zone);
     obs.date = std::string(kMonths[static_cast<std::size_t>(local.date().month() - 1)]) + " " +
                std::to_string(local.date().day()) + ", " + std::to_string(local.date().year());
 
@@ -339,10 +342,10 @@ std::string LiveConditions::page(const LiveRequest& request, std::string_view st
         SkyClock::sun(localDate, zone, station.latitudeDeg, station.longitudeDeg);
     const SkyClock::Day moon =
         SkyClock::moon(localDate, zone, station.latitudeDeg, station.longitudeDeg);
-    obs.sunrise = clockText(sun.rise, zone);
-    obs.sunset = clockText(sun.set, zone);
-    obs.moonRise = clockText(moon.rise, zone);
-    obs.moonSet = clockText(moon.set, zone);
+    obs.sunrise = eventText(sun.rise, zone);
+    obs.sunset = eventText(sun.set, zone);
+    obs.moonRise = eventText(moon.rise, zone);
+    obs.moonSet = eventText(moon.set, zone);
     const SkyClock::MoonPhase phase = SkyClock::moonPhase(nowUtc);
     obs.moonPhase = phase.name;
     obs.moonIlluminated = phase.illuminatedPercent;
@@ -356,7 +359,8 @@ std::string LiveConditions::page(const LiveRequest& request, std::string_view st
     if (!metar.pressureInHg())
         replaceValue(html, "Pressure", "<b>N/A</b>");
     if (!metar.visibilityMetres)
-        replaceValue(html, "Visibility", "&nbsp;<b>N/A</b>&nbsp;");
+        // Seven characters, as the fixed-width cut of the reading expects.
+        replaceValue(html, "Visibility", "&nbsp;<b>N/A</b>&nbsp;&nbsp;&nbsp;");
     return html;
 }
 

@@ -145,7 +145,11 @@ void forEachSection(const QString& path, const std::function<void(const Section&
         if (line.front() == '[') {
             if (open)
                 take(section);
-            section = Section();
+            // Cleared, not replaced, so the strings keep their buffers from section to section.
+            section.description.clear();
+            section.location.clear();
+            section.station.clear();
+            section.zone.clear();
             const std::size_t close = line.find(']');
             section.name = lowerCase(line.substr(
                 1, close == std::string_view::npos ? std::string_view::npos : close - 1));
@@ -275,6 +279,67 @@ std::string canonicalCountry(std::string key)
     return key;
 }
 
+// Umlauts written out ("Muenster", "Koeln") read as the plain vowel, as the catalogue writes
+// them ("Munster"); applied to both sides of a comparison.
+std::string foreignKey(std::string key)
+{
+    // Accented letters ("Liège", "Gävle") as their plain letter.
+    if (std::any_of(key.begin(), key.end(), [](char c) { return (c & 0x80) != 0; })) {
+        const QString decomposed = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()))
+                                       .normalized(QString::NormalizationForm_D);
+        QString plain;
+        for (const QChar c : decomposed) {
+            if (c.category() != QChar::Mark_NonSpacing)
+                plain += c.toLower();
+        }
+        key = plain.toStdString();
+    }
+    for (const std::string_view pair : {"ue", "oe", "ae"}) {
+        for (std::size_t at = key.find(pair); at != std::string::npos; at = key.find(pair, at))
+            key.erase(at + 1, 1);
+    }
+    return key;
+}
+
+// English names of cities whose stations go by the local name, in foreignKey form.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 26> kLocalNames{{
+    {"munich", "munchen"},     {"cologne", "koln"},        {"vienna", "wien"},
+    {"brussels", "bruxelles"}, {"geneva", "geneve"},       {"milan", "milano"},
+    {"turin", "torino"},       {"venice", "venezia"},      {"naples", "napoli"},
+    {"florence", "firenze"},   {"rome", "roma"},           {"genoa", "genova"},
+    {"nuremberg", "nurnberg"}, {"bucharest", "bucuresti"}, {"lisbon", "lisboa"},
+    {"prague", "praha"},       {"warsaw", "warszawa"},     {"copenhagen", "kobenhavn"},
+    {"athens", "athinai"},     {"moscow", "moskva"},       {"belgrade", "beograd"},
+    {"antwerp", "antwerpen"},  {"ostend", "oostende"},     {"gothenburg", "goteborg"},
+    {"seville", "sevilla"},    {"kiev", "kyiv"},
+}};
+
+// Words that begin many place names and name no place alone.
+constexpr std::array<std::string_view, 16> kGenericFirstWords{
+    "saint", "santa", "santo", "port", "porto", "puerto", "cape",  "capo",
+    "fort",  "mount", "lake",  "isla", "ilha",  "point",  "north", "south"};
+
+// `key` with each word that has a local name replaced by it.
+std::string localNames(const std::string& key)
+{
+    std::string out;
+    std::size_t start = 0;
+    while (start <= key.size()) {
+        const std::size_t end = std::min(key.find(' ', start), key.size());
+        const std::string_view word = std::string_view(key).substr(start, end - start);
+        std::string_view replaced = word;
+        for (const auto& [english, local] : kLocalNames) {
+            if (word == english)
+                replaced = local;
+        }
+        if (!out.empty())
+            out += ' ';
+        out += replaced;
+        start = end + 1;
+    }
+    return out;
+}
+
 double squaredDistance(double lat1, double lon1, double lat2, double lon2)
 {
     const double dLat = lat1 - lat2;
@@ -305,6 +370,11 @@ std::string placeKey(std::string_view state, std::string_view name)
 StationIndex StationIndex::load(const QString& dataDir)
 {
     StationIndex index;
+    // About the sizes of the 2023 tables, so the maps do not grow step by step.
+    index.m_stations.reserve(24000);
+    index.m_places.reserve(72000);
+    index.m_placeByKey.reserve(90000);
+    index.m_zips.reserve(34000);
 
     forEachSection(tablePath(dataDir, "stations.gz"), [&index](const Section& s) {
         const auto location = readLocation(s.location);
@@ -323,9 +393,12 @@ StationIndex StationIndex::load(const QString& dataDir)
     std::sort(index.m_stations.begin(), index.m_stations.end(),
               [](const Station& a, const Station& b) { return a.icao < b.icao; });
     for (std::size_t i = 0; i < index.m_stations.size(); ++i) {
-        const std::string country = canonicalCountry(countryKey(index.m_stations[i].description));
-        if (!country.empty())
-            index.m_stationsByCountry[country].push_back(static_cast<std::int32_t>(i));
+        const std::string& description = index.m_stations[i].description;
+        const std::string country = canonicalCountry(countryKey(description));
+        // US stations are found through places and zip codes, never by description.
+        if (!country.empty() && country != "united states")
+            index.m_stationsByCountry[country].push_back(
+                {static_cast<std::int32_t>(i), foreignKey(nameKey(description))});
     }
 
     forEachSection(tablePath(dataDir, "places.gz"), [&index](const Section& s) {
@@ -365,8 +438,9 @@ StationIndex StationIndex::load(const QString& dataDir)
                 at->second = number;
         };
         const std::string stateCode(state);
+        if (rank <= kSettlementRank)
+            index.m_settlementsByState[lowerCase(stateCode)].push_back(number);
         index.m_places.push_back(std::move(entry));
-        index.m_places.back().rank = rank;
         offer(placeKey(stateCode, name), rank);
         // "Nashville-Davidson", "Louisville/Jefferson County": also by the first part.
         const std::size_t join = name.find_first_of("-/");
@@ -477,12 +551,13 @@ StationIndex::placeOfZip(std::string_view zip) const
     }
     if (state.size() != 2)
         return std::nullopt;
+    const auto settlements = m_settlementsByState.find(state);
+    if (settlements == m_settlementsByState.end())
+        return std::nullopt;
     const PlaceEntry* nearest = nullptr;
     double best = 0;
-    for (const PlaceEntry& place : m_places) {
-        if (place.rank > kSettlementRank || lowered(place.state[0]) != lowered(state[0]) ||
-            lowered(place.state[1]) != lowered(state[1]))
-            continue;
+    for (const std::uint32_t number : settlements->second) {
+        const PlaceEntry& place = m_places[number];
         const double d = squaredDistance(place.latitudeDeg, place.longitudeDeg, area.latitudeDeg,
                                          area.longitudeDeg);
         if (nearest == nullptr || d < best) {
@@ -503,29 +578,43 @@ std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
         kCanadianRegions.end())
         countryName = "canada";
     const auto stations = m_stationsByCountry.find(countryName);
-    const std::string cityName = nameKey(utf8FromLatin1(city));
+    const std::string cityName = foreignKey(nameKey(utf8FromLatin1(city)));
     if (stations == m_stationsByCountry.end() || cityName.empty())
         return std::nullopt;
 
+    // The names to look for, best first: the catalogue's, the local one ("Munich" as
+    // "Munchen"), and the first word of a name that adds an airport ("Berlin Tegel").
+    std::vector<std::pair<std::string, int>> wanted{{cityName, 20}};
+    const std::string local = localNames(cityName);
+    if (local != cityName)
+        wanted.emplace_back(local, 20);
+    const std::size_t space = local.find(' ');
+    if (space != std::string::npos && space >= 4 &&
+        std::find(kGenericFirstWords.begin(), kGenericFirstWords.end(),
+                  std::string_view(local).substr(0, space)) == kGenericFirstWords.end())
+        wanted.emplace_back(local.substr(0, space), 0);
+
     std::int32_t best = -1;
     int bestScore = 0;
-    for (const std::int32_t number : stations->second) {
-        const Station& station = m_stations[static_cast<std::size_t>(number)];
-        const std::string description = nameKey(station.description);
-        if (!containsWords(description, cityName))
-            continue;
-        // The city first in the description, an airport, a short description: the main station.
-        int score = 10;
-        if (description.starts_with(cityName))
-            score += 4;
-        if (containsWords(description, "international") || containsWords(description, "intl"))
-            score += 2;
-        if (containsWords(description, "airport") || containsWords(description, "arpt") ||
-            containsWords(description, "aeropuerto") || containsWords(description, "aeroporto"))
-            score += 1;
-        if (score > bestScore) {
-            best = number;
-            bestScore = score;
+    for (const auto& [number, description] : stations->second) {
+        for (const auto& [name, bonus] : wanted) {
+            if (!containsWords(description, name))
+                continue;
+            // The city first in the description, an airport, a short description: the main
+            // station.
+            int score = 10 + bonus;
+            if (description.starts_with(name))
+                score += 4;
+            if (containsWords(description, "international") || containsWords(description, "intl"))
+                score += 2;
+            if (containsWords(description, "airport") || containsWords(description, "arpt") ||
+                containsWords(description, "aeropuerto") || containsWords(description, "aeroporto"))
+                score += 1;
+            if (score > bestScore) {
+                best = number;
+                bestScore = score;
+            }
+            break;
         }
     }
     return stationWithZone(best, {});

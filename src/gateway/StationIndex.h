@@ -70,9 +70,17 @@ private:
     std::vector<Station> m_stations; // sorted by icao
     std::vector<PlaceEntry> m_places;
     std::unordered_map<std::string, std::uint32_t> m_placeByKey; // "ma|boston" -> best place
+    // Cities, towns, villages and census-designated places of each state ("ma"), for naming
+    // zip code areas.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> m_settlementsByState;
     std::unordered_map<std::uint32_t, ZipEntry> m_zips;
-    std::unordered_map<std::string, std::vector<std::int32_t>> m_stationsByCountry; // "kenya"
-    std::unordered_map<std::string, std::vector<std::string>> m_zonesByState;       // "ma"
+    struct ForeignStation
+    {
+        std::int32_t station;
+        std::string key; // the description as compared with city names
+    };
+    std::unordered_map<std::string, std::vector<ForeignStation>> m_stationsByCountry; // "kenya"
+    std::unordered_map<std::string, std::vector<std::string>> m_zonesByState;         // "ma"
 };
 
 } // namespace cirrolux::gateway

@@ -2,6 +2,8 @@
 
 #include "CaseName.h"
 
+#include "PrintCase.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +11,8 @@
 
 namespace cirrolux::gateway {
 namespace {
+
+using test::PrintTo;
 
 std::string number(double value)
 {

@@ -1,6 +1,7 @@
 #include "gateway/StationIndex.h"
 
 #include "CaseName.h"
+#include "PrintCase.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -30,6 +31,11 @@ struct UsCityCase
     const char* icao; // "" when the city has no station
     const char* zone;
 };
+
+void PrintTo(const UsCityCase& c, std::ostream* os)
+{
+    *os << c.state << "/" << c.city;
+}
 
 class UsCityLookup : public ::testing::TestWithParam<UsCityCase>
 {
@@ -74,6 +80,11 @@ struct ZipCase
     const char* place; // "City, ST"
 };
 
+void PrintTo(const ZipCase& c, std::ostream* os)
+{
+    *os << c.zip;
+}
+
 class ZipLookup : public ::testing::TestWithParam<ZipCase>
 {
 };
@@ -117,6 +128,11 @@ struct ForeignCase
     const char* icao;
 };
 
+void PrintTo(const ForeignCase& c, std::ostream* os)
+{
+    *os << c.city << ", " << c.country;
+}
+
 class ForeignLookup : public ::testing::TestWithParam<ForeignCase>
 {
 };
@@ -142,7 +158,11 @@ INSTANTIATE_TEST_SUITE_P(
         ForeignCase{"London", "United Kingdom", "EGLL"},
         // A Canadian province stands for the country.
         ForeignCase{"Toronto", "Ontario", "CYYZ"}, ForeignCase{"Incheon", "South Korea", "RKSI"},
-        ForeignCase{"Sao Paulo", "Brazil", "SBGR"}, ForeignCase{"Sao_Paulo", "brazil", "SBGR"},
+        ForeignCase{"Sao Paulo", "Brazil", "SBGR"},
+        // Local names, written-out umlauts, accents and a name that adds its airport.
+        ForeignCase{"Munich", "Germany", "EDDM"}, ForeignCase{"Cologne", "Germany", "EDDK"},
+        ForeignCase{"Liege", "Belgium", "EBLG"}, ForeignCase{"Berlin Tegel", "Germany", "EDDB"},
+        ForeignCase{"Saint Tegel", "Germany", ""}, ForeignCase{"Sao_Paulo", "brazil", "SBGR"},
         // The name must be whole words of the description, in the right country.
         ForeignCase{"Lond", "United Kingdom", ""}, ForeignCase{"Nairobi", "Brazil", ""},
         ForeignCase{"Boston", "Kenya", ""}, ForeignCase{"", "Kenya", ""},
@@ -163,7 +183,7 @@ TEST(StationIndex, StationsByIcaoWithPositionInDegrees)
     EXPECT_FALSE(fixtureIndex().byIcao("KGHO")); // no position
     EXPECT_FALSE(fixtureIndex().byIcao("KXYZ"));
     EXPECT_FALSE(fixtureIndex().byIcao("KBO"));
-    EXPECT_EQ(fixtureIndex().stationCount(), 11u);
+    EXPECT_EQ(fixtureIndex().stationCount(), 15u);
 }
 
 TEST(StationIndex, PublicZonesOfAState)
@@ -181,6 +201,8 @@ struct LoadFailureCase
     const char* missingOrBroken; // the table that is missing, or "broken" for bad data
     const char* expected;        // the tail of the message
 };
+
+using test::PrintTo;
 
 class LoadFailure : public ::testing::TestWithParam<LoadFailureCase>
 {

@@ -14,6 +14,26 @@ description = Toronto Pearson International, ON, Canada
 location = (0.7623110, -1.3898040)
 metar = https://tgftp.nws.noaa.gov/data/observations/metar/decoded/CYYZ.TXT
 
+[eblg]
+description = Li\u00e8ge Airport, Li\u00e8ge, WAL, BE
+location = (0.8811000, 0.0958000)
+metar = https://tgftp.nws.noaa.gov/data/observations/metar/decoded/EBLG.TXT
+
+[eddb]
+description = Berlin-Schoenefeld, Germany
+location = (0.9168000, 0.2348000)
+metar = https://tgftp.nws.noaa.gov/data/observations/metar/decoded/EDDB.TXT
+
+[eddk]
+description = Koeln / Bonn, Germany
+location = (0.8887000, 0.1247000)
+metar = https://tgftp.nws.noaa.gov/data/observations/metar/decoded/EDDK.TXT
+
+[eddm]
+description = Munchen, Germany
+location = (0.8404000, 0.2052000)
+metar = https://tgftp.nws.noaa.gov/data/observations/metar/decoded/EDDM.TXT
+
 [egll]
 description = London / Heathrow Airport, United Kingdom
 location = (0.8984530, -0.0080530)
@@ -165,7 +185,7 @@ for name, body in [("stations", STATIONS), ("places", PLACES), ("zctas", ZCTAS),
                    ("zones", ZONES)]:
     with open(name + ".gz", "wb") as raw:
         with gzip.GzipFile(fileobj=raw, mode="wb", mtime=0, filename="") as f:
-            f.write((HEAD + body).encode())
+            f.write((HEAD + body).encode("utf-8"))
 # A gzip header followed by bytes that are not deflate data.
 with open("broken/stations.gz", "wb") as f:
     f.write(b"\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03this is not deflate data at all")
