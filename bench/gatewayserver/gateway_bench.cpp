@@ -15,6 +15,8 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <unistd.h>
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -43,10 +45,27 @@ double residentKb(qint64 pid)
     return 0;
 }
 
+// Milliseconds of CPU time (user and system) a process has used so far, from /proc; 0 when
+// unknown. Unlike the wall time, it hardly depends on what else the machine is doing.
+double cpuMs(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name in parentheses; utime and stime are the 14th and 15th.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0;
+    const double ticks = fields[11].toDouble() + fields[12].toDouble();
+    return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
 // Process start to its port on the first line of its output.
 void startUntilListening(benchmark::State& state, const QString& program, QStringList arguments)
 {
     double rssKb = 0;
+    double cpu = 0;
     for (auto _ : state) {
         QProcess process;
         process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -62,10 +81,12 @@ void startUntilListening(benchmark::State& state, const QString& program, QStrin
         }
         state.SetIterationTime(seconds);
         rssKb = residentKb(process.processId());
+        cpu += cpuMs(process.processId());
         process.kill();
         process.waitForFinished();
     }
     state.counters["rss_MB"] = rssKb / 1024.0;
+    state.counters["cpu_ms"] = state.iterations() > 0 ? cpu / double(state.iterations()) : 0;
 }
 
 void BM_GatewayStartup(benchmark::State& state)
