@@ -4,6 +4,8 @@
 
 #include "gateway/NwsProducts.h"
 
+#include <QTcpSocket>
+
 using namespace cirrolux;
 using cirrolux::test::GatewayHarness;
 
@@ -278,5 +280,86 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<EmulatedCase>& info) {
         return std::string(info.param.name);
     });
+
+} // namespace
+
+namespace {
+
+// What a client gets over a real connection to the gateway for the bytes it sends.
+QByteArray exchange(quint16 port, const QByteArray& bytes)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    EXPECT_TRUE(
+        test::WaitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; }, 3000));
+    socket.write(bytes);
+    QByteArray reply;
+    test::WaitFor(
+        [&] {
+            reply += socket.readAll();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        5000);
+    return reply + socket.readAll();
+}
+
+struct WireCase
+{
+    const char* name;
+    QByteArray request;
+    const char* statusLine;
+    const char* bodyPart;
+};
+
+class GatewayWire : public GatewayConditions, public ::testing::WithParamInterface<WireCase>
+{
+};
+
+TEST_P(GatewayWire, AnswersEveryHeadAndClosesTheConnection)
+{
+    ASSERT_TRUE(server->listen(0));
+    const QByteArray reply = exchange(server->port(), GetParam().request);
+    EXPECT_TRUE(reply.startsWith(GetParam().statusLine)) << reply.left(60).constData();
+    EXPECT_TRUE(reply.contains("\r\nConnection: close\r\n"));
+    EXPECT_TRUE(reply.contains(GetParam().bodyPart));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Heads, GatewayWire,
+    ::testing::Values(
+        WireCase{"ProxyForm",
+                 "GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0\r\nReferer: "
+                 "Cirrolux by Tallowmere\r\n\r\n",
+                 "HTTP/1.0 200 OK\r\n", "<b>30</b>&#176;F"},
+        WireCase{"PlainFormByHostHeader",
+                 "GET /US/MA/Boston.html HTTP/1.0\r\nHost: www.wunderground.com\r\n\r\n",
+                 "HTTP/1.0 200 OK\r\n", "<b>30</b>&#176;F"},
+        WireCase{"BareLineEnds", "GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0\n\n",
+                 "HTTP/1.0 200 OK\r\n", "<b>30</b>&#176;F"},
+        WireCase{"Garbage", "\x01\x02 nonsense\r\n\r\n", "HTTP/1.0 400 ", "Bad Request"},
+        WireCase{"HeadTooLong", QByteArray(70 * 1024, 'A'), "HTTP/1.0 400 ", "Bad Request"},
+        WireCase{"OtherHost", "GET http://example.org/ HTTP/1.0\r\n\r\n", "HTTP/1.0 502 ",
+                 "Bad Gateway"}),
+    [](const ::testing::TestParamInfo<WireCase>& info) { return std::string(info.param.name); });
+
+TEST_F(GatewayConditions, AClientThatLeavesBeforeTheAnswerLeavesTheGatewayServing)
+{
+    ASSERT_TRUE(server->listen(0));
+    noaa.setSilent(true);
+    {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, server->port());
+        ASSERT_TRUE(
+            test::WaitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; }, 3000));
+        socket.write("GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0\r\n\r\n");
+        ASSERT_TRUE(test::WaitFor([&] { return noaa.requests().size() == 1; }, 3000));
+    } // gone before NOAA answers
+    // The transfer times out after the client left; the next client gets its page.
+    test::WaitFor([] { return false; }, 600);
+    noaa.setSilent(false);
+    const QByteArray reply = exchange(
+        server->port(), "GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0\r\n\r\n");
+    EXPECT_TRUE(reply.contains("<b>30</b>&#176;F"));
+}
 
 } // namespace
