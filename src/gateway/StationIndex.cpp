@@ -469,8 +469,10 @@ StationIndex StationIndex::load(const QString& dataDir)
             !std::all_of(id.begin() + 3, id.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return;
         // Marine zones share the form ("anz230"); their prefixes are no state's code.
-        if (FindUsState(id.substr(0, 2)))
+        if (FindUsState(id.substr(0, 2))) {
             index.m_zonesByState[id.substr(0, 2)].push_back(id);
+            index.m_zoneDescriptions.emplace(id, s.description);
+        }
     });
     for (auto& [state, zones] : index.m_zonesByState)
         std::sort(zones.begin(), zones.end());
@@ -629,6 +631,14 @@ std::vector<std::string> StationIndex::zonesOfState(std::string_view state) cons
 {
     const auto found = m_zonesByState.find(lowerCase(state));
     return found == m_zonesByState.end() ? std::vector<std::string>{} : found->second;
+}
+
+std::optional<std::string> StationIndex::zoneDescription(std::string_view zone) const
+{
+    const auto found = m_zoneDescriptions.find(lowerCase(zone));
+    if (found == m_zoneDescriptions.end())
+        return std::nullopt;
+    return found->second;
 }
 
 } // namespace cirrolux::gateway

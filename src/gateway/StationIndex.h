@@ -40,6 +40,9 @@ public:
     std::optional<Station> byIcao(std::string_view icao) const;
     // The public forecast zones of a state, sorted: "ma" -> {"maz001", ..., "maz024"}.
     std::vector<std::string> zonesOfState(std::string_view state) const;
+    // The area a public forecast zone covers, "Suffolk County, MA, US"; nothing for an unknown
+    // zone.
+    std::optional<std::string> zoneDescription(std::string_view zone) const;
 
     std::size_t stationCount() const { return m_stations.size(); }
     std::size_t placeCount() const { return m_places.size(); }
@@ -81,6 +84,7 @@ private:
     };
     std::unordered_map<std::string, std::vector<ForeignStation>> m_stationsByCountry; // "kenya"
     std::unordered_map<std::string, std::vector<std::string>> m_zonesByState;         // "ma"
+    std::unordered_map<std::string, std::string> m_zoneDescriptions;                  // "maz015"
 };
 
 } // namespace cirrolux::gateway

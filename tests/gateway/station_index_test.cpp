@@ -193,6 +193,9 @@ TEST(StationIndex, PublicZonesOfAState)
     EXPECT_EQ(fixtureIndex().zonesOfState("UT"), (std::vector<std::string>{"utz105"}));
     EXPECT_TRUE(fixtureIndex().zonesOfState("an").empty());
     EXPECT_TRUE(fixtureIndex().zonesOfState("").empty());
+    EXPECT_EQ(fixtureIndex().zoneDescription("MAZ015"), "Suffolk County, MA, US");
+    EXPECT_FALSE(fixtureIndex().zoneDescription("mac025")); // a county, not a forecast zone
+    EXPECT_FALSE(fixtureIndex().zoneDescription("anz230")); // a marine zone
 }
 
 struct LoadFailureCase
