@@ -235,7 +235,12 @@ std::optional<LiveRequest> LiveConditions::resolve(std::string_view address) con
         const auto where = m_index.placeOfZip(*zip);
         const auto state = where ? FindUsState(where->second) : std::nullopt;
         if (state) {
-            request.place = usPlace(Place::Kind::Zip, "zip/" + *zip, where->first, *state);
+            // The census names are UTF-8, the page 8-bit Latin-1.
+            const std::string city =
+                QString::fromUtf8(where->first.data(), static_cast<qsizetype>(where->first.size()))
+                    .toLatin1()
+                    .toStdString();
+            request.place = usPlace(Place::Kind::Zip, "zip/" + *zip, city, *state);
             request.region = std::string(state->code);
         } else {
             request.place.kind = Place::Kind::Zip;

@@ -34,7 +34,7 @@ struct LiveRequest
 class LiveConditions
 {
 public:
-    // Both must outlive this object's use; `names` may be empty (foreign stations then have none).
+    // `index` must outlive this object; `names` may be empty (foreign stations then have none).
     LiveConditions(const StationIndex& index, StationNames names);
 
     // The place and station behind a request of the three conditions forms, path and query of

@@ -3,6 +3,8 @@
 
 #include <QFileInfo>
 
+#include "PrintCase.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +12,8 @@
 
 namespace cirrolux::gateway {
 namespace {
+
+using test::PrintTo;
 
 // How many of the program's foreign catalogue places the installed correlation data gives a live
 // station, matched by city and country against the station descriptions.

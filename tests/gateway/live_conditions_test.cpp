@@ -101,6 +101,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "http://www.wunderground.com/cgi-bin/findweather/getForecast?x=1&query=01103",
                     true, ZIP, "zip/01103", "Springfield, Massachusetts", "Springfield, MA", "KBAF",
                     "MA"},
+        ResolveCase{"zip_named_in_latin1", "/cgi-bin/findweather/getForecast?query=87532", true,
+                    ZIP, "zip/87532",
+                    "Espa\xF1"
+                    "ola, New Mexico",
+                    "Espa\xF1"
+                    "ola, NM",
+                    "KSLC", "NM"},
         ResolveCase{"zip_without_station", "/cgi-bin/findweather/getForecast?query=12345", true,
                     ZIP, "zip/12345", "Zip code 12345", "12345", "", ""},
         ResolveCase{"foreign", "/global/stations/03772.html", true, WMO, "station/03772",

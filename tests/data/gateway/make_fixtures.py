@@ -117,6 +117,12 @@ description = Ghost Hollow village, MA
 station = ('kgho', 0.0010000)
 zone = ('maz012', 0.0010000)
 
+[fips3525170]
+centroid = (0.6237000, -1.8492000)
+description = Espa\u00f1ola city, NM
+station = ('kslc', 0.0100000)
+zone = ('nmz211', 0.0004000)
+
 [fips4967000]
 centroid = (0.7115000, -1.9535000)
 description = Salt Lake City city, UT
@@ -144,6 +150,11 @@ zone = ('maz011', 0.0005000)
 centroid = (0.7393003, -1.2414454)
 station = ('kbos', 0.0014626)
 zone = ('maz015', 0.0007784)
+
+[87532]
+centroid = (0.6240000, -1.8500000)
+station = ('kslc', 0.0100000)
+zone = ('nmz211', 0.0004000)
 
 [84101]
 centroid = (0.7115600, -1.9541800)
