@@ -14,7 +14,6 @@
 #include <QTimer>
 
 #include <array>
-#include <cstdint>
 
 namespace cirrolux {
 
@@ -116,9 +115,8 @@ bool ConditionsRequest::Get_the_Stats()
     const std::string page = m_http.Body;
     // A reply that ended before the length it announced was cut off on the way (a reset, a
     // dropped line); parsing half a page would blank the readings the page no longer holds.
-    if (m_state.requestSucceeded == "Y" && m_http.ExpectedLength() > 0 &&
-        static_cast<std::int64_t>(page.size()) < m_http.ExpectedLength())
-        throw TransferError(std::string(CutShortText));
+    if (m_state.requestSucceeded == "Y" && m_http.BodyCutShort())
+        throw TransferError(TNMHTTP::CutShortText);
 
     setStatus("Connection process complete...");
     if (m_hooks.repaint)

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 
 class QTimer;
 
@@ -52,8 +51,6 @@ public:
     bool running() const { return m_running; }
     // The wait before "Abort GetStats connection" removes the half-written image file.
     static constexpr int PendingDeleteMs = 1200;
-    // Error of a page whose reply ended before the length it announced.
-    static constexpr std::string_view CutShortText = "Reply cut short";
 
     // Clears the group and state, then splits currentLocationKey into the location parts of
     // `state` (zip, city, state, group).
