@@ -274,9 +274,28 @@ void ConditionsParser::clearReadings()
     show(Reading::WindChill, m_record.windChill, {});
 }
 
+void ConditionsParser::restoreReadings(const ConditionsRecord& previous)
+{
+    m_record = previous;
+    m_state.temperatureF = previous.temperatureF;
+    m_view.showReading(Reading::Sky, m_record.sky);
+    m_view.showReading(Reading::Temperature, m_record.temperature);
+    m_view.showReading(Reading::Humidity, m_record.humidity);
+    m_view.showReading(Reading::Pressure, m_record.pressure);
+    m_view.showReading(Reading::Wind, m_record.wind);
+    m_view.showReading(Reading::Visibility, m_record.visibility);
+    m_view.showReading(Reading::Sunrise, m_record.sunrise);
+    m_view.showReading(Reading::Sunset, m_record.sunset);
+    m_view.showReading(Reading::MoonRise, m_record.moonRise);
+    m_view.showReading(Reading::MoonSet, m_record.moonSet);
+    m_view.showReading(Reading::HeatIndex, m_record.heatIndex);
+    m_view.showReading(Reading::WindChill, m_record.windChill);
+}
+
 void ConditionsParser::readPage(std::string_view page)
 {
     constexpr std::string_view titleMark = "Underground:";
+    m_observationFound = false;
     std::string_view working;
     if (const std::size_t at = page.find(titleMark); at != npos)
         working = page.substr(at + titleMark.size());
@@ -294,6 +313,7 @@ void ConditionsParser::readPage(std::string_view page)
         return;
     }
     working = working.substr(updated - 1);
+    m_observationFound = true;
 
     // The time starts at the 14th character, past "Updated:" and a short tag behind it.
     constexpr std::size_t timeStart = 13;

@@ -54,6 +54,13 @@ public:
     // Computes the wind chill from the wind and temperature.
     void CompleteWindChill();
 
+    // False when the last page held no observation block at all (messages P1 or P2): an error
+    // page or a file that is no conditions page.
+    bool observationFound() const { return m_observationFound; }
+    // Shows the readings of `previous` again and records them: what a caller does when the page
+    // turned out to hold no observation, so the user keeps the last good readings.
+    void restoreReadings(const ConditionsRecord& previous);
+
     // The readings of the last parse as shown. After a parse error the readings not reached
     // stay empty, as their labels do, and `updated` keeps the conditions line shown before.
     // Without a sky on the page trayTip is empty and skyIcon 0, while the tray itself keeps
@@ -78,6 +85,7 @@ private:
     ConditionsView& m_view;
     std::function<void()> m_addPreset;
     ConditionsRecord m_record;
+    bool m_observationFound = false;
 };
 
 } // namespace cirrolux

@@ -5,6 +5,7 @@
 #include "locations/LocationCatalogue.h"
 #include "net/ServiceAddresses.h"
 #include "net/TNMHTTP.h"
+#include "platform/CirroluxError.h"
 #include "platform/ScopeExit.h"
 #include "platform/SharedState.h"
 #include "platform/UserInterface.h"
@@ -112,15 +113,26 @@ bool ConditionsRequest::Get_the_Stats()
     m_http.HeaderInfo.Referer = Referer;
     m_http.Get(m_state.requestUrl);
     const std::string page = m_http.Body;
+    // A reply that ended before the length it announced was cut off on the way (a reset, a
+    // dropped line); parsing half a page would blank the readings the page no longer holds.
+    if (m_state.requestSucceeded == "Y" && m_http.BodyCutShort())
+        throw TransferError(TNMHTTP::CutShortText);
 
     setStatus("Connection process complete...");
     if (m_hooks.repaint)
         m_hooks.repaint();
 
     if (m_state.requestSucceeded == "Y") {
+        const ConditionsRecord previous = m_parser.record();
         m_parser.ParseConditionsPage(page);
-        m_parser.CompleteHeatIndex();
-        m_parser.CompleteWindChill();
+        if (m_parser.observationFound()) {
+            m_parser.CompleteHeatIndex();
+            m_parser.CompleteWindChill();
+        } else {
+            // Not a conditions page at all (an error page, a binary file): the parser has said
+            // so; the last good readings stay on the window.
+            m_parser.restoreReadings(previous);
+        }
     } else {
         setStatus("Error retrieving data...");
     }

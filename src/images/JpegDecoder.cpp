@@ -69,6 +69,12 @@ bool decode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* file,
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    if (static_cast<long long>(info.image_width) * info.image_height >
+        JpegDecoder::MaxSourcePixels) {
+        std::snprintf(errors.message, sizeof errors.message, "Image too large (%u x %u)",
+                      info.image_width, info.image_height);
+        return false;
+    }
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : Rgb32Space;

@@ -28,6 +28,10 @@ public:
 
     // Pictures larger than this are decoded at a smaller scale whatever `fit` says.
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;
+    // Pictures whose frame header announces more than this are refused before anything is
+    // allocated for them: a few bytes can claim 60000 x 60000 pixels, and even the smallest scale
+    // of that would need hundreds of megabytes.
+    static constexpr long long MaxSourcePixels = 4 * MaxPixels;
 
     // Throws DecoderError.
     static QImage decodeFile(const std::string& fileName, const Options& options);

@@ -3,6 +3,7 @@
 #include "locations/LocationCatalogue.h"
 #include "net/ServiceAddresses.h"
 #include "net/TNMHTTP.h"
+#include "platform/CirroluxError.h"
 #include "platform/ScopeExit.h"
 #include "platform/SharedState.h"
 #include "platform/UserInterface.h"
@@ -193,6 +194,9 @@ void ChooseLocation::fetch()
     m_state.requestSucceeded.clear();
     m_http.Get(url);
     const std::string page = m_http.Body;
+    // Half a page would blank the readings it no longer holds: end as a transfer error does.
+    if (m_state.requestSucceeded == "Y" && m_http.BodyCutShort())
+        throw TransferError(TNMHTTP::CutShortText);
     status("Connection process complete...");
     repaintMain();
 

@@ -322,6 +322,7 @@ std::string TNMHTTP::readHeader(std::string& url)
 {
     QTcpSocket* socket = m_socket.get();
     m_expectedLength = 0;
+    m_bodyBytes = 0;
     m_replyCookie.clear();
     ReplyFile headerFile;
     const bool toFile = m_round.outputFileMode;
@@ -380,6 +381,7 @@ void TNMHTTP::readBody(std::string leftover)
     const bool toFile = m_round.inputFileMode;
     report(Detail, toFile ? "CaptureFile" : "Capture String");
     m_receivedCount = 0;
+    m_bodyBytes = std::int64_t(leftover.size());
 
     ReplyFile bodyFile;
     const std::string& fileName = m_round.bodyFile;
@@ -414,6 +416,7 @@ void TNMHTTP::readBody(std::string leftover)
                 Body.append(block, std::size_t(got));
             }
             m_receivedCount += got;
+            m_bodyBytes += got;
             Q_EMIT OnPacketRecvd();
             continue;
         }

@@ -61,6 +61,12 @@ public:
     std::int64_t ExpectedLength() const { return m_expectedLength; }
     std::int64_t ReceivedCount() const { return m_receivedCount; }
     int ReplyStatus() const { return m_replyStatus; }
+    // True when the last reply announced a length and ended (closed or reset) before that many
+    // body bytes came, those that arrived with the header included: a body cut off on the way.
+    // The transfer still ends without an error; callers that need a whole page check this.
+    bool BodyCutShort() const { return m_expectedLength > 0 && m_bodyBytes < m_expectedLength; }
+    // The error text of such a page.
+    static constexpr const char* CutShortText = "Reply cut short";
     // True between the start and the end of a Get.
     bool Busy() const { return m_busy; }
 
@@ -120,6 +126,7 @@ private:
     Round m_round;
     std::int64_t m_expectedLength = 0;
     std::int64_t m_receivedCount = 0;
+    std::int64_t m_bodyBytes = 0; // body bytes of the last reply, counted or not
     int m_replyStatus = 0;
     bool m_busy = false;
     std::unique_ptr<HostResolver> m_resolver;

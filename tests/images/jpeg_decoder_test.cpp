@@ -188,4 +188,59 @@ TEST_F(Jpeg, AMissingFileIsAnError)
     EXPECT_THROW(JpegDecoder::decodeFile(path("missing.jpg")), DecoderError);
 }
 
+// A real picture whose frame header was changed to claim another size: a claim above the limit
+// is refused before any buffer is made for it, one within it decodes (libjpeg fills what the
+// data does not cover).
+struct ClaimCase
+{
+    const char* name;
+    int width;
+    int height;
+    const char* error; // empty: decodes
+};
+
+class JpegClaim : public Jpeg, public ::testing::WithParamInterface<ClaimCase>
+{
+};
+
+TEST_P(JpegClaim, RefusedAboveTheLimitBeforeDecoding)
+{
+    QByteArray bytes = bytesOf(picture(64, 64));
+    const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    const ClaimCase& c = GetParam();
+    bytes[frame + 5] = char(c.height >> 8);
+    bytes[frame + 6] = char(c.height & 0xFF);
+    bytes[frame + 7] = char(c.width >> 8);
+    bytes[frame + 8] = char(c.width & 0xFF);
+    const std::string file = write("claim.jpg", bytes);
+    int progressCalls = 0;
+    JpegDecoder::Options options;
+    options.fit = QSize(640, 640);
+    options.progress = [&](const QImage&, int) { ++progressCalls; };
+    if (*c.error) {
+        try {
+            JpegDecoder::decodeFile(file, options);
+            FAIL() << "decoded";
+        } catch (const DecoderError& error) {
+            EXPECT_STREQ(error.what(), c.error);
+        }
+        EXPECT_EQ(progressCalls, 0);
+    } else {
+        const QImage image = JpegDecoder::decodeFile(file, options);
+        const int scale = JpegDecoder::scaleFor(QSize(c.width, c.height), options.fit);
+        EXPECT_EQ(image.size(), QSize((c.width * scale + 7) / 8, (c.height * scale + 7) / 8));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Claims, JpegClaim,
+                         ::testing::Values(ClaimCase{"sixty_thousand_square", 60000, 60000,
+                                                     "Image too large (60000 x 60000)"},
+                                           ClaimCase{"one_row_over_the_limit", 16384, 16385,
+                                                     "Image too large (16384 x 16385)"},
+                                           ClaimCase{"wide_and_flat_over_the_limit", 65000, 4200,
+                                                     "Image too large (65000 x 4200)"},
+                                           ClaimCase{"within_the_limit", 4096, 2048, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

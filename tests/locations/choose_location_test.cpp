@@ -372,6 +372,30 @@ TEST_F(ChooseLocationOkay, TransferErrorEndsTheCommandAndLeavesNoTransferRunning
     EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Paris, France (O)");
 }
 
+// A page cut off on the way ends the command as a transfer error does: no parse, no preset, and
+// the readings on the window stay.
+TEST_F(ChooseLocationOkay, PageCutShortEndsTheCommandWithItsError)
+{
+    view.showReading(ConditionsView::Reading::Temperature, "35\xB0"
+                                                           "F ");
+    servicesim::EmulatorReply cut =
+        servicesim::EmulatorReply::make(200, "text/html", QByteArray(400, 'x'));
+    cut.delivery = servicesim::EmulatorReply::Delivery::Short;
+    cut.announcedLength = 4000;
+    emulator.queueReply(cut);
+    try {
+        okay("Continent>Europe>France>Paris");
+        FAIL() << "a cut page must end the command";
+    } catch (const TransferError& error) {
+        EXPECT_STREQ(error.what(), "Reply cut short");
+    }
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(view.reading(ConditionsView::Reading::Temperature), "35\xB0"
+                                                                  "F ");
+    EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "n/a");
+    EXPECT_FALSE(http.Busy());
+}
+
 TEST(ChooseLocationAddresses, PathAndAddressForms)
 {
     EXPECT_EQ(ChooseLocation::PathStr({"Continent", "Europe", "France", "Paris"}),

@@ -31,6 +31,7 @@ TEST_F(Transfer, DirectRequestBytesAndDottedHostWithoutLookUp)
     EXPECT_EQ(http->Header, "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n");
     EXPECT_EQ(http->ReplyStatus(), 200);
     EXPECT_EQ(http->ExpectedLength(), 5);
+    EXPECT_FALSE(http->BodyCutShort());
     EXPECT_EQ(log->count("Success 0"), 1);
     EXPECT_FALSE(http->Busy());
 }
@@ -202,6 +203,7 @@ TEST_F(Transfer, BodyShorterThanAnnouncedEndsWithoutError)
     EXPECT_EQ(getError(direct("/")), "");
     EXPECT_EQ(http->ExpectedLength(), 100);
     EXPECT_EQ(http->Body, std::string(40, 's'));
+    EXPECT_TRUE(http->BodyCutShort());
     EXPECT_EQ(log->count("Success 0"), 1);
 }
 
@@ -239,6 +241,7 @@ TEST_F(Transfer, BytesThatCameWithTheHeaderAreNotCounted)
     EXPECT_EQ(http->Body, "abcdefgh");
     EXPECT_EQ(http->ReceivedCount(), 5);
     EXPECT_EQ(http->ExpectedLength(), 8);
+    EXPECT_FALSE(http->BodyCutShort()) << "the uncounted bytes are part of the body";
     EXPECT_EQ(log->count("PacketRecvd"), 1);
 }
 

@@ -8,6 +8,8 @@
 #include "servicesim/ServiceEmulator.h"
 #include "servicesim/WeatherModel.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRandomGenerator>
 
@@ -15,6 +17,12 @@
 
 #include <memory>
 #include <vector>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace cirrolux::test {
 namespace {
@@ -212,6 +220,65 @@ TEST_F(Emulator, TrickleComesInPieces)
     ASSERT_TRUE(client.waitForClose());
     EXPECT_EQ(WireReply::parse(client.received()).body, EmulatorReply::generatedBytes(0, 120));
     EXPECT_GE(client.readCount(), 5);
+}
+
+TEST_F(Emulator, TrickledReplyComesAByteAtATimeHeaderIncluded)
+{
+    EmulatorReply drip = EmulatorReply::make(200, "text/plain", "twenty bytes of body");
+    drip.delivery = EmulatorReply::Delivery::Trickle;
+    drip.trickleHead = true;
+    drip.tricklePiece = 1;
+    drip.tricklePauseMs = 2;
+    emulator.queueReply(drip);
+    WireClient client;
+    ASSERT_TRUE(client.connectTo(emulator.port()));
+    client.send(plainRequest("/", "a.b"));
+    ASSERT_TRUE(client.waitForClose());
+    EXPECT_EQ(client.received(), drip.head(kNow) + drip.body);
+    // Pieces may meet on the way, but far more of them come than a whole reply would make.
+    EXPECT_GT(client.readCount(), 20);
+}
+
+// A reset reaches the client as an error of the connection, not as the end of the reply.
+TEST_F(Emulator, ResetTearsTheConnectionDownAfterTheFirstBytes)
+{
+    EmulatorReply reset = EmulatorReply::make(200, "text/plain", QByteArray(1000, 'r'));
+    reset.delivery = EmulatorReply::Delivery::Reset;
+    reset.resetAfter = 300;
+    emulator.queueReply(reset);
+
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(emulator.port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const QByteArray request = plainRequest("/", "a.b");
+    QByteArray received;
+    int error = 0;
+    bool sent = false;
+    QDeadlineTimer guard(WireClient::kGuard);
+    while (error == 0 && !guard.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!sent)
+            sent = ::send(fd, request.constData(), std::size_t(request.size()), MSG_NOSIGNAL) ==
+                   request.size();
+        char buffer[4096];
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got > 0)
+            received.append(buffer, got);
+        else if (got == 0)
+            break; // an orderly close: not what a reset looks like
+        else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ENOTCONN)
+            error = errno;
+    }
+    ::close(fd);
+    EXPECT_EQ(error, ECONNRESET);
+    const WireReply reply = WireReply::parse(received);
+    EXPECT_EQ(reply.header("Content-Length"), "1000");
+    EXPECT_EQ(reply.body, QByteArray(300, 'r'));
+    EXPECT_TRUE(allConnectionsClosed());
 }
 
 TEST_F(Emulator, BigBodyIsThePattern)

@@ -2,14 +2,19 @@
 
 #include <QTcpSocket>
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
 namespace cirrolux::servicesim {
 
 namespace {
 
 constexpr qint64 kStreamChunk = 64 * 1024;
 constexpr qint64 kStreamBacklog = 256 * 1024; // queued in the socket before waiting for the peer
-constexpr qsizetype kTricklePiece = 6;
-constexpr int kTricklePauseMs = 15;
+constexpr int kResetDelayMs = 100;
 
 bool isBlankLine(QByteArrayView line)
 {
@@ -23,7 +28,6 @@ EmulatorConnection::EmulatorConnection(QTcpSocket* socket, Answer answer,
     : QObject(parent), m_socket(socket), m_answer(std::move(answer)), m_clock(std::move(clock))
 {
     m_socket->setParent(this);
-    m_trickleTimer.setInterval(kTricklePauseMs);
     connect(&m_trickleTimer, &QTimer::timeout, this, &EmulatorConnection::trickleMore);
     connect(m_socket, &QTcpSocket::readyRead, this, &EmulatorConnection::readAvailable);
     connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
@@ -80,6 +84,13 @@ void EmulatorConnection::send(const EmulatorReply& reply)
         finish();
         return;
     }
+    if (reply.delivery == Delivery::Trickle && reply.trickleHead) {
+        m_pending = reply.head(m_clock()) + reply.body;
+        m_tricklePiece = std::max<qsizetype>(1, reply.tricklePiece);
+        m_state = State::Trickling;
+        m_trickleTimer.start(std::max(1, reply.tricklePauseMs));
+        return;
+    }
     m_socket->write(reply.head(m_clock()));
     switch (reply.delivery) {
     case Delivery::Stall:
@@ -87,8 +98,15 @@ void EmulatorConnection::send(const EmulatorReply& reply)
         return;
     case Delivery::Trickle:
         m_pending = reply.body;
+        m_tricklePiece = std::max<qsizetype>(1, reply.tricklePiece);
         m_state = State::Trickling;
-        m_trickleTimer.start();
+        m_trickleTimer.start(std::max(1, reply.tricklePauseMs));
+        return;
+    case Delivery::Reset:
+        m_socket->write(reply.body.left(reply.resetAfter));
+        m_state = State::Holding;
+        // Give the client time to take the first bytes before the connection goes.
+        QTimer::singleShot(kResetDelayMs, this, &EmulatorConnection::resetConnection);
         return;
     default:
         break;
@@ -121,12 +139,34 @@ void EmulatorConnection::trickleMore()
 {
     if (m_state != State::Trickling)
         return;
-    m_socket->write(m_pending.left(kTricklePiece));
-    m_pending.remove(0, std::min(kTricklePiece, m_pending.size()));
+    m_socket->write(m_pending.left(m_tricklePiece));
+    m_pending.remove(0, std::min(m_tricklePiece, m_pending.size()));
     if (m_pending.isEmpty()) {
         m_trickleTimer.stop();
         finish();
     }
+}
+
+void EmulatorConnection::resetConnection()
+{
+    if (m_state == State::Gone)
+        return;
+    // A zero linger time makes the close send RST instead of FIN: the client sees the connection
+    // torn down, not a reply that ended.
+    const qintptr descriptor = m_socket->socketDescriptor();
+    if (descriptor != -1) {
+        linger option{};
+        option.l_onoff = 1;
+        option.l_linger = 0;
+#ifdef Q_OS_WIN
+        ::setsockopt(SOCKET(descriptor), SOL_SOCKET, SO_LINGER,
+                     reinterpret_cast<const char*>(&option), sizeof option);
+#else
+        ::setsockopt(int(descriptor), SOL_SOCKET, SO_LINGER, &option, sizeof option);
+#endif
+    }
+    m_socket->abort();
+    onDisconnected();
 }
 
 void EmulatorConnection::finish()
@@ -137,7 +177,9 @@ void EmulatorConnection::finish()
 
 void EmulatorConnection::onDisconnected()
 {
-    m_state = State::Closed;
+    if (m_state == State::Gone)
+        return;
+    m_state = State::Gone;
     m_trickleTimer.stop();
     emit closed();
     deleteLater();

@@ -34,7 +34,7 @@ signals:
     void closed();
 
 private:
-    enum class State { ReadingHead, Sending, Streaming, Trickling, Holding, Closed };
+    enum class State { ReadingHead, Sending, Streaming, Trickling, Holding, Closed, Gone };
 
     void readAvailable();
     void answer(const QByteArray& head);
@@ -42,6 +42,7 @@ private:
     void streamMore();
     void trickleMore();
     void finish();
+    void resetConnection();
     void onDisconnected();
 
     QTcpSocket* m_socket;
@@ -53,6 +54,7 @@ private:
     QByteArray m_pending;  // trickle: body still to send
     qint64 m_streamed = 0; // generated body: bytes queued so far
     qint64 m_streamLength = 0;
+    qsizetype m_tricklePiece = 6;
     QTimer m_trickleTimer;
 };
 

@@ -18,6 +18,7 @@ struct EmulatorReply
         Trickle,  // header, then the body a few bytes at a time with short pauses, close
         Silent,   // nothing at all until the client closes
         Raw,      // the bytes of `raw` exactly (no header is made), close
+        Reset, // header, the first `resetAfter` bytes of the body, then a reset (no orderly close)
     };
 
     int status = 200;
@@ -28,6 +29,12 @@ struct EmulatorReply
     qint64 announcedLength = 0;  // Short only
     qint64 generatedLength = -1; // >= 0: the body is this many bytes of generatedBytes(), streamed
     QByteArray raw;              // Raw only
+    qint64 resetAfter = 0;       // Reset only
+    // Trickle: bytes per piece and the pause between pieces; with trickleHead the status line and
+    // header come that way too.
+    qsizetype tricklePiece = 6;
+    int tricklePauseMs = 15;
+    bool trickleHead = false;
 
     // A reply with a body of the given type ("text/html", "text/plain", ...).
     static EmulatorReply make(int status, QByteArray contentType, QByteArray body);
