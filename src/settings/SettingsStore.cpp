@@ -269,18 +269,21 @@ QStringList valuesToSetAside(const QString& draft, const Snapshot& before, const
     return lost;
 }
 
-// A crash or power cut right after the rename must not leave an empty file in its place.
-void syncToDisk(const QString& path)
+// A plain copy: the draft is parsed and then written anew (and synced) by QSettings, so syncing
+// the copy itself would only cost time.
+bool copyBytes(const QString& from, const QString& to)
 {
-#ifdef Q_OS_UNIX
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        ::fsync(file.handle());
-#else
-    Q_UNUSED(path);
-#endif
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = source.readAll();
+    return source.error() == QFileDevice::NoError && target.write(bytes) == bytes.size() &&
+           target.flush();
 }
 
+// QSettings syncs the file it writes; the rename that puts it in place is made lasting here, so
+// a power cut right after a write cannot bring the old file back or leave none.
 void syncFolderToDisk(const QString& folder)
 {
 #ifdef Q_OS_UNIX
@@ -315,8 +318,7 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
     };
 
     if (QFileInfo::exists(m_location)) {
-        if (!QFile::copy(m_location, draft) ||
-            QFileInfo(draft).size() != QFileInfo(m_location).size())
+        if (!copyBytes(m_location, draft))
             fail();
     } else if (QFile created(draft);
                !created.open(QIODevice::WriteOnly) ||
@@ -367,7 +369,6 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
     }
     if (!tighten(draft))
         fail();
-    syncToDisk(draft);
 
     const QString keptAs = m_location + QStringLiteral(".damaged");
     if (damaged) {
