@@ -173,7 +173,7 @@ TEST_P(SettingsRandomFile, AWriteThenAReadGivesTheValueBack)
     EXPECT_EQ(store.read_setting(names::Locations, "loc1"), "Denver, CO");
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, SettingsRandomFile, ::testing::Range(0u, 400u),
+INSTANTIATE_TEST_SUITE_P(Seeds, SettingsRandomFile, ::testing::Range(0u, 200u),
                          [](const ::testing::TestParamInfo<unsigned>& info) {
                              return "Seed" + std::to_string(info.param);
                          });
