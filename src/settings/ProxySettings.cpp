@@ -58,21 +58,39 @@ ProxySettings ReadProxySettings(const SettingsStore& settings)
 
 void process_proxy_info(const SettingsStore& settings, TNMHTTP& http)
 {
-    const ProxySettings proxy = ReadProxySettings(settings);
-    if (!proxy.use) {
+    process_proxy_info(
+        [&settings](std::string_view name) {
+            return settings.read_setting(SettingNames::Settings, name);
+        },
+        http);
+}
+
+// Step by step, so that a step that fails leaves the earlier ones in place: a port that is not a
+// number keeps the proxy host just set (and the port the component had), rather than sending
+// the next request direct.
+void process_proxy_info(const ProxySettingReader& read, TNMHTTP& http)
+{
+    using namespace SettingNames;
+    const auto stored = [&read](std::string_view name) -> std::optional<std::string> {
+        std::string value = read(name);
+        if (value == NotAvailable)
+            return std::nullopt;
+        return value;
+    };
+    if (read(ProxyUse) != "y") {
         http.Proxy.clear();
         http.HeaderInfo.UserId.clear();
         http.HeaderInfo.Password.clear();
         return;
     }
-    if (proxy.host)
-        http.Proxy = *proxy.host;
-    if (proxy.port)
-        http.ProxyPort = *proxy.port;
-    if (proxy.userId)
-        http.HeaderInfo.UserId = *proxy.userId;
-    if (proxy.password)
-        http.HeaderInfo.Password = *proxy.password;
+    if (const auto host = stored(Proxy))
+        http.Proxy = *host;
+    if (const auto port = stored(ProxyPort))
+        http.ProxyPort = ToInteger(*port);
+    if (const auto userId = stored(ProxyUserid))
+        http.HeaderInfo.UserId = *userId;
+    if (const auto password = stored(ProxyPass))
+        http.HeaderInfo.Password = *password;
 }
 
 } // namespace cirrolux

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace cirrolux {
 
@@ -26,8 +28,14 @@ ProxySettings ReadProxySettings(const SettingsStore& settings);
 // Hands the stored proxy settings to the transfer component, so that the next request uses
 // them. With "ProxyUse" off the proxy host is cleared, and so are the user id and password, which
 // the component would otherwise send as "Authorization" to every server. Same error as
-// ReadProxySettings; the component is left as it was then.
+// ReadProxySettings; the steps before the failing one stay applied (a port that is not a number
+// keeps the host just set and the port the component had).
 void process_proxy_info(const SettingsStore& settings, TNMHTTP& http);
+
+// The same over any way of reading a value of section "Settings" ("n/a" when missing); start-up
+// uses it to treat a value the store cannot read as missing.
+using ProxySettingReader = std::function<std::string(std::string_view name)>;
+void process_proxy_info(const ProxySettingReader& read, TNMHTTP& http);
 
 // Converts a whole number the way the program's edits do; throws the same error otherwise.
 int ToInteger(const std::string& text);

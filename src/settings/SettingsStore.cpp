@@ -9,8 +9,15 @@
 #include <QStringList>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace cirrolux {
 
@@ -62,6 +69,12 @@ SettingsStore SettingsStore::forUser()
 #else
     return SettingsStore(AppPaths::settingsFile());
 #endif
+}
+
+std::string SettingsStore::damagedFileMessage(const std::string& keptAs)
+{
+    return "Some settings could not be read and were left out. The old settings file was kept as " +
+           keptAs + ".";
 }
 
 std::string SettingsStore::read_setting(std::string_view section, std::string_view name) const
@@ -163,36 +176,134 @@ namespace {
 
 using Snapshot = std::map<QString, QVariant>;
 
+// A key made of slashes only (a line "/=x") names nothing that can be read or written.
+bool namesNothing(const QString& key)
+{
+    return std::all_of(key.begin(), key.end(), [](QChar c) { return c == QLatin1Char('/'); });
+}
+
 Snapshot snapshotOf(QSettings& settings)
 {
     Snapshot all;
     const QStringList keys = settings.allKeys();
-    for (const QString& key : keys)
-        all.emplace(key, settings.value(key));
+    for (const QString& key : keys) {
+        if (!namesNothing(key))
+            all.emplace(key, settings.value(key));
+    }
     return all;
 }
 
-// Whether the file at `path` holds exactly `expected`. QSettings keeps parsed files in a cache
-// keyed by path, so the bytes are parsed from a fresh copy under a name it has not seen.
-bool readsBackAs(const QString& path, const Snapshot& expected)
+// What the file at `path` holds, parsed afresh, or nothing when it cannot be read whole.
+// QSettings keeps parsed files in a cache keyed by path, so the bytes are parsed from a fresh
+// copy under a name it has not seen.
+std::optional<Snapshot> readBack(const QString& path)
 {
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly))
-        return false;
+        return std::nullopt;
     const QByteArray bytes = written.readAll();
     QTemporaryFile copy(path + QStringLiteral(".check.XXXXXX"));
     if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
-        return false;
+        return std::nullopt;
     copy.close();
     QSettings check(copy.fileName(), QSettings::IniFormat);
-    return check.status() == QSettings::NoError && snapshotOf(check) == expected;
+    if (check.status() != QSettings::NoError)
+        return std::nullopt;
+    return snapshotOf(check);
+}
+
+bool readsBackAs(const QString& path, const Snapshot& expected)
+{
+    const std::optional<Snapshot> found = readBack(path);
+    return found && *found == expected;
+}
+
+// Whether `value` under `key` comes back unchanged from a file that holds nothing else but a
+// known value. A file cut short (a full disk: no line end at its end, or the known value
+// missing) says nothing about the value, so it counts as surviving: the caller then blames the
+// disk, not the value.
+bool survivesAlone(const QString& draft, const QString& key, const QVariant& value)
+{
+    const QString canaryKey = QStringLiteral("zzzz/canary");
+    const QVariant canary = QStringLiteral("1");
+    QTemporaryFile lone(draft + QStringLiteral(".lone.XXXXXX"));
+    if (!lone.open())
+        return true;
+    lone.close();
+    {
+        QSettings settings(lone.fileName(), QSettings::IniFormat);
+        settings.setValue(key, value);
+        settings.setValue(canaryKey, canary);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            return true;
+    }
+    QFile written(lone.fileName());
+    if (!written.open(QIODevice::ReadOnly) || !written.readAll().endsWith('\n'))
+        return true;
+    const std::optional<Snapshot> found = readBack(lone.fileName());
+    if (!found || !found->contains(canaryKey) || found->at(canaryKey) != canary)
+        return true;
+    return *found == Snapshot{{key, value}, {canaryKey, canary}};
+}
+
+// The values of `expected` that the rewrite did not keep and that no rewrite can keep: a quoted
+// list holding a NUL, for instance, reads as a text list but is written back as a list of
+// variants. Empty when the loss has another cause (the disk) or touches a value the edit made.
+QStringList valuesToSetAside(const QString& draft, const Snapshot& before, const Snapshot& expected)
+{
+    const std::optional<Snapshot> found = readBack(draft);
+    if (!found)
+        return {};
+    QStringList lost;
+    for (const auto& [key, value] : expected) {
+        const auto kept = found->find(key);
+        if (kept != found->end() && kept->second == value)
+            continue;
+        const auto old = before.find(key);
+        const bool madeByTheEdit = old == before.end() || old->second != value;
+        if (madeByTheEdit || survivesAlone(draft, key, value))
+            return {};
+        lost.push_back(key);
+    }
+    return lost;
+}
+
+// A plain copy: the draft is parsed and then written anew (and synced) by QSettings, so syncing
+// the copy itself would only cost time.
+bool copyBytes(const QString& from, const QString& to)
+{
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = source.readAll();
+    return source.error() == QFileDevice::NoError && target.write(bytes) == bytes.size() &&
+           target.flush();
+}
+
+// QSettings syncs the file it writes; the rename that puts it in place is made lasting here, so
+// a power cut right after a write cannot bring the old file back or leave none.
+void syncFolderToDisk(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
 }
 
 } // namespace
 
 // QSettings does not notice a short write (a full disk truncates the file and still reports
 // success), so the new contents go to a copy that is read back and checked before it replaces
-// the settings file in one rename.
+// the settings file in one rename. A value already in the file that cannot survive a rewrite
+// would fail that check for ever; it is dropped instead, and the whole old file kept beside the
+// new one, as for a file that does not parse.
 void SettingsStore::modifyFile(std::string_view section, std::string_view name,
                                const std::function<void(QSettings&)>& edit)
 {
@@ -201,51 +312,78 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
     const QString draft = m_location + QStringLiteral(".new");
     QFile::remove(draft);
     const auto discardDraft = [&] { QFile::remove(draft); };
+    const auto fail = [&] {
+        discardDraft();
+        throw SettingsError(failed);
+    };
 
     if (QFileInfo::exists(m_location)) {
-        if (!QFile::copy(m_location, draft) ||
-            QFileInfo(draft).size() != QFileInfo(m_location).size()) {
-            discardDraft();
-            throw SettingsError(failed);
-        }
+        if (!copyBytes(m_location, draft))
+            fail();
     } else if (QFile created(draft);
                !created.open(QIODevice::WriteOnly) ||
                !created.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        discardDraft();
-        throw SettingsError(failed);
+        fail();
     }
     // Before anything new is written into it.
-    if (!tighten(draft)) {
-        discardDraft();
-        throw SettingsError(failed);
-    }
+    if (!tighten(draft))
+        fail();
 
+    bool damaged = false;
     Snapshot expected;
+    Snapshot before;
     {
         QSettings settings(draft, QSettings::IniFormat);
-        if (settings.status() == QSettings::FormatError) {
-            // Keep the unreadable file beside the new one rather than dropping its lines.
-            QFile::remove(m_location + QStringLiteral(".damaged"));
-            QFile::copy(m_location, m_location + QStringLiteral(".damaged"));
-        }
+        damaged = settings.status() == QSettings::FormatError;
+        before = snapshotOf(settings);
         edit(settings);
         settings.sync();
-        if (settings.status() == QSettings::AccessError) {
-            discardDraft();
-            throw SettingsError(failed);
-        }
+        if (settings.status() == QSettings::AccessError)
+            fail();
         expected = snapshotOf(settings);
     }
-    if (!readsBackAs(draft, expected) || !tighten(draft)) {
-        discardDraft();
-        throw SettingsError(failed);
+    if (!readsBackAs(draft, expected)) {
+        const QStringList lost = valuesToSetAside(draft, before, expected);
+        if (lost.isEmpty())
+            fail();
+        // Written anew from the values that survived: some damaged names cannot even be removed.
+        QFile::remove(draft);
+        if (QFile created(draft);
+            !created.open(QIODevice::WriteOnly) ||
+            !created.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            fail();
+        {
+            QSettings settings(draft, QSettings::IniFormat);
+            for (const auto& [key, value] : expected) {
+                if (!lost.contains(key))
+                    settings.setValue(key, value);
+            }
+            settings.sync();
+            if (settings.status() != QSettings::NoError)
+                fail();
+            expected = snapshotOf(settings);
+        }
+        if (!readsBackAs(draft, expected))
+            fail();
+        damaged = true;
+    }
+    if (!tighten(draft))
+        fail();
+
+    const QString keptAs = m_location + QStringLiteral(".damaged");
+    if (damaged) {
+        // The old file stays whole beside the new one; without that copy nothing is dropped.
+        QFile::remove(keptAs);
+        if (!QFile::copy(m_location, keptAs))
+            fail();
     }
     std::error_code error;
     std::filesystem::rename(draft.toStdString(), m_location.toStdString(), error);
-    if (error) {
-        discardDraft();
-        throw SettingsError(failed);
-    }
+    if (error)
+        fail();
+    syncFolderToDisk(QFileInfo(m_location).absolutePath());
+    if (damaged && m_damagedFileHandler)
+        m_damagedFileHandler(toText(QDir::toNativeSeparators(keptAs)));
 }
 
 } // namespace cirrolux

@@ -34,13 +34,24 @@ public:
     // Stores `value`, replacing a value of the same name in any letter case. Throws
     // SettingsError("Failed to create key <section>") when the store cannot be created and
     // SettingsError("Failed to set data for '<name>'") when it cannot be written; the stored
-    // settings then stay as they were.
+    // settings then stay as they were. A value already stored that cannot be written again is
+    // left out rather than blocking the write (see setDamagedFileHandler).
     void write_setting(std::string_view section, std::string_view name, std::string_view value);
 
     // Erases a whole section (any letter case). Same errors as write_setting.
     void erase_section(std::string_view section);
 
     const QString& location() const { return m_location; }
+
+    // Called after a write that had to leave out stored values it could not keep (a file that
+    // does not parse, or a value that does not survive being written again), with the path of
+    // the copy of the whole old file ("<file>.damaged"). The write itself went through.
+    void setDamagedFileHandler(std::function<void(const std::string& keptAs)> handler)
+    {
+        m_damagedFileHandler = std::move(handler);
+    }
+    // What the user is told once such a write went through.
+    static std::string damagedFileMessage(const std::string& keptAs);
 
 private:
     SettingsStore(QString location, QSettings::Format format);
@@ -54,6 +65,7 @@ private:
 
     QString m_location;
     QSettings::Format m_format;
+    std::function<void(const std::string&)> m_damagedFileHandler;
 };
 
 } // namespace cirrolux

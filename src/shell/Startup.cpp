@@ -2,8 +2,8 @@
 
 #include "display/TOnTray.h"
 #include "forecast/TfrmForecast.h"
+#include "platform/CommandGuard.h"
 #include "resources/BuiltinPictures.h"
-#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "shell/CountryMapOnImageWindow.h"
 #include "shell/TGauge.h"
@@ -73,14 +73,29 @@ QIcon Startup::applicationIcon()
 
 void Startup::run()
 {
-    const bool startMinimized =
-        m_settings.read_setting(SettingNames::Settings, SettingNames::StartMinimized) == "y";
-    m_splash = new TfrmPleaseWait(m_form.get(), startMinimized);
-    m_form->setFirstPaintHandler([this] { m_splash->hide(); });
+    // The main window's first paint hides the splash; it may come before the splash exists.
+    m_form->setFirstPaintHandler([this] {
+        m_painted = true;
+        if (m_splash)
+            m_splash->hide();
+    });
+    // The main window's creation read "StartMinimized" (a value it could not read counts as
+    // missing); its first show (centre, look, presets, moon, proxy) comes before the splash.
+    const bool startMinimized = m_form->windowState() & Qt::WindowMinimized;
+    if (!startMinimized) {
+        m_form->show();
+    } else {
+        // A program that starts in the tray shows no window, but its first-show steps still run
+        // before the start-up request.
+        m_form->FormShow();
+        if (!m_form->tray().TrayAvailable())
+            m_form->showMinimized();
+    }
 
+    m_splash = new TfrmPleaseWait(m_form.get(), startMinimized);
     for (const WindowStep& step : windowSteps()) {
         if (step.create)
-            step.create(*m_form);
+            runGuarded(m_ui, [&] { step.create(*m_form); });
         if (step.gauge >= 0) {
             m_splash->Gauge1().SetProgress(step.gauge);
             m_gaugeSteps.push_back(step.gauge);
@@ -88,16 +103,8 @@ void Startup::run()
     }
     m_splash->Gauge1().SetProgress(100);
     m_gaugeSteps.push_back(100);
-
-    if (!startMinimized) {
-        m_form->show();
-        return;
-    }
-    // A program that starts in the tray shows no window, but its first-show steps (look, presets,
-    // moon, proxy) still run before the start-up request.
-    m_form->FormShow();
-    if (!m_form->tray().TrayAvailable())
-        m_form->showMinimized();
+    if (m_painted)
+        m_splash->hide();
 }
 
 } // namespace cirrolux

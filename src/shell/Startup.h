@@ -50,6 +50,7 @@ private:
     std::unique_ptr<TForm1> m_form;
     TfrmPleaseWait* m_splash = nullptr; // owned by the main window
     std::vector<int> m_gaugeSteps;
+    bool m_painted = false; // the main window has had its first paint
 };
 
 } // namespace cirrolux

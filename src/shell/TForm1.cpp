@@ -19,6 +19,7 @@
 #include "resources/BuiltinPictures.h"
 #include "settings/ColorText.h"
 #include "settings/ProxySettings.h"
+#include "settings/ReadOrReport.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
@@ -46,6 +47,9 @@ constexpr int MinWidth = 325;
 constexpr int MaxWidth = 370;
 constexpr int MinHeight = 355;
 constexpr int MaxHeight = 390;
+// The frame of the desktop those outer sizes were made for, used where the window manager does
+// not report its own.
+constexpr QSize DefaultFrame(8, 27);
 
 // Menu captions use "&" for access keys; a location's own "&" must show as itself.
 QString menuCaption(const std::string& text)
@@ -112,20 +116,26 @@ TForm1::TForm1(SettingsStore& settings, UserInterface& ui, Options options, QWid
     m_timer1->setInterval(m_options.autoUpdateFirstMs);
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
+    m_settings.setDamagedFileHandler([&ui = m_ui](const std::string& keptAs) {
+        ui.showMessage(SettingsStore::damagedFileMessage(keptAs));
+    });
+
     FormCreate();
     m_timerStartup->start();
     m_timer1->start();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    m_settings.setDamagedFileHandler({});
+}
 
 void TForm1::FormCreate()
 {
-    if (m_settings.read_setting(names::Settings, names::StartMinimized) == "y")
+    if (ReadOrReport(m_settings, m_ui, names::Settings, names::StartMinimized) == "y")
         setWindowState(windowState() | Qt::WindowMinimized);
-    setMinimumSize(MinWidth, MinHeight);
-    setMaximumSize(MaxWidth, MaxHeight);
-    resize(MinWidth, MinHeight);
+    applySizeLimits();
+    resize(QSize(MinWidth, MinHeight) - m_frame);
 
     m_tray = new TOnTray(this, m_options.trayAvailable);
     m_tray->SetTip(QApplication::applicationName().toStdString());
@@ -135,8 +145,7 @@ void TForm1::FormCreate()
     m_tray->SetRightMenu(m_pmnRight);
     m_tray->SetWindowShown(!(windowState() & Qt::WindowMinimized));
     m_tray->SetActive(true);
-    action(QStringLiteral("pithide"))->setEnabled(m_tray->WindowShown());
-    action(QStringLiteral("pitshow"))->setEnabled(!m_tray->WindowShown());
+    updateTrayEntries();
 }
 
 void TForm1::FormShow()
@@ -149,24 +158,23 @@ void TForm1::FormShow()
         move(area.x() + area.width() / 2 - width() / 2,
              area.y() + area.height() / 2 - height() / 2);
     }
-    guarded([this] {
+    // A value that cannot be read is reported and taken as missing; the other steps go on.
+    const auto read = [this](std::string_view name) {
+        return ReadOrReport(m_settings, m_ui, names::Settings, name);
+    };
+    guarded([this, &read] {
         m_statusPanels[1]->setText(QString::fromLatin1(MakerNotice));
-        if (const std::string c = m_settings.read_setting(names::Settings, names::LabelColor);
-            c != names::NotAvailable)
+        if (const std::string c = read(names::LabelColor); c != names::NotAvailable)
             set_label_colors(c);
-        if (const std::string c =
-                m_settings.read_setting(names::Settings, names::LabelFontColorRead);
-            c != names::NotAvailable)
+        if (const std::string c = read(names::LabelFontColorRead); c != names::NotAvailable)
             set_label_font_colors(c);
-        if (const std::string c = m_settings.read_setting(names::Settings, names::StatsFontColor);
-            c != names::NotAvailable)
+        if (const std::string c = read(names::StatsFontColor); c != names::NotAvailable)
             set_stats_font_color(c);
-        if (m_settings.read_setting(names::Settings, names::LabelTransparent) == "y") {
+        if (read(names::LabelTransparent) == "y") {
             m_panel->setValuesTransparent(true);
             action(QStringLiteral("mnulblTOn1"))->setChecked(true);
         }
-        const std::string background =
-            m_settings.read_setting(names::Settings, names::FormBackground);
+        const std::string background = read(names::FormBackground);
         for (const char* picture : {"mahogany1", "forest1", "water1", "sky1", "globe1"}) {
             if (background == picture)
                 setBackground(background);
@@ -180,13 +188,35 @@ void TForm1::FormShow()
         m_moon->Update();
         repaint();
     });
-    guarded([this] { process_proxy_info(m_settings, *m_http); });
+    guarded([this, &read] { process_proxy_info(read, *m_http); });
+}
+
+QSize TForm1::windowFrame() const
+{
+    const QSize reported = frameGeometry().size() - geometry().size();
+    return reported.width() <= 0 && reported.height() <= 0 ? DefaultFrame : reported;
+}
+
+// The limits are outer sizes, frame included, so the client area gets them less the frame.
+void TForm1::applySizeLimits()
+{
+    const QSize frame = windowFrame();
+    if (frame == m_frame)
+        return;
+    const QSize outer = m_frame.isValid() ? size() + m_frame : QSize();
+    m_frame = frame;
+    setMinimumSize(QSize(MinWidth, MinHeight) - frame);
+    setMaximumSize(QSize(MaxWidth, MaxHeight) - frame);
+    if (isVisible() && outer.isValid())
+        resize(outer - frame);
 }
 
 void TForm1::FormResize()
 {
-    const int w = std::clamp(width(), MinWidth, MaxWidth);
-    const int h = std::clamp(height(), MinHeight, MaxHeight);
+    // The window manager may report its frame only once the window is up.
+    applySizeLimits();
+    const int w = std::clamp(width() + m_frame.width(), MinWidth, MaxWidth) - m_frame.width();
+    const int h = std::clamp(height() + m_frame.height(), MinHeight, MaxHeight) - m_frame.height();
     if (w != width() || h != height())
         resize(w, h);
     if (QLabel* title = m_panel->labelNamed(QStringLiteral("lblConditions")))
@@ -212,7 +242,15 @@ void TForm1::get_startup_wstats()
 void TForm1::Timer1Timer()
 {
     guarded([this] {
-        if (m_settings.read_setting(names::Settings, names::AutoUpdate) != "y")
+        std::string autoUpdate;
+        try {
+            autoUpdate = m_settings.read_setting(names::Settings, names::AutoUpdate);
+        } catch (const SettingsError&) {
+            // An unreadable value would otherwise raise its message at every one-second tick.
+            m_timer1->setInterval(m_options.autoUpdateIntervalMs);
+            throw;
+        }
+        if (autoUpdate != "y")
             return;
         m_timer1->setInterval(m_options.autoUpdateIntervalMs);
         const QString title = QMainWindow::windowTitle();
@@ -351,7 +389,7 @@ void TForm1::setBackground(const std::string& storedName)
 {
     guarded([this, &storedName] {
         m_settings.write_setting(names::Settings, names::FormBackground, storedName);
-        m_panel->showBackground(storedName, frameGeometry().size());
+        m_panel->showBackground(storedName, size() + m_frame);
         repaint();
     });
 }
@@ -393,15 +431,23 @@ void TForm1::showFromTray()
 {
     m_tray->SetWindowShown(true);
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    action(QStringLiteral("pithide"))->setEnabled(true);
-    action(QStringLiteral("pitshow"))->setEnabled(false);
+    updateTrayEntries();
 }
 
 void TForm1::hideToTray()
 {
     m_tray->SetWindowShown(false);
-    action(QStringLiteral("pithide"))->setEnabled(false);
-    action(QStringLiteral("pitshow"))->setEnabled(true);
+    updateTrayEntries();
+}
+
+// The one place that decides the tray entries, from the window itself: a window minimised by its
+// title bar is as gone as one hidden from the tray menu.
+void TForm1::updateTrayEntries()
+{
+    const bool shown = !(windowState() & Qt::WindowMinimized) &&
+                       ((m_tray && m_tray->WindowShown()) || isVisible());
+    action(QStringLiteral("pithide"))->setEnabled(shown);
+    action(QStringLiteral("pitshow"))->setEnabled(!shown);
 }
 
 void TForm1::minimize_logic()
@@ -541,8 +587,12 @@ void TForm1::resizeEvent(QResizeEvent* event)
 void TForm1::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (windowState() & Qt::WindowMinimized)
         minimize_logic();
+    if (m_tray)
+        updateTrayEntries();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

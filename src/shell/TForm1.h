@@ -190,6 +190,11 @@ private:
     void addOffOnChoice(QMenu* parent, MenuName submenu, MenuName off, MenuName on,
                         const std::function<void(bool)>& choose);
     void guarded(const std::function<void()>& command);
+    // Enables "Hide window..." or "Restore window..." from the window's state.
+    void updateTrayEntries();
+    // The window manager's frame around the client area (8 x 27 where it reports none).
+    QSize windowFrame() const;
+    void applySizeLimits();
     // Runs a request the program started itself; skipped while another runs.
     void automaticRequest(const std::string& key, bool updateWallpaper);
     void colorCommand(const char* failureText, const std::function<void(const std::string&)>& apply,
@@ -227,6 +232,7 @@ private:
     RadarChooserCommands* m_radarChooserCommands = nullptr;
     std::vector<std::pair<QAction*, const MenuEntry*>> m_imageMenuActions;
     bool m_shownOnce = false;
+    QSize m_frame; // the frame the size limits were last set for
     std::string m_forecastStatus;
     std::function<void(const std::string&)> m_forecastStatusSink;
     std::unique_ptr<QWidget> m_forecastWindow; // last: goes before the transfer component

@@ -56,6 +56,14 @@ void TfrmPleaseWait::showEvent(QShowEvent* event)
     FormShow();
 }
 
+// Nobody sees the animation of a hidden splash; left running it would wake the program a dozen
+// times a second for the whole run.
+void TfrmPleaseWait::hideEvent(QHideEvent* event)
+{
+    m_animation->Stop();
+    QWidget::hideEvent(event);
+}
+
 void TfrmPleaseWait::FormShow()
 {
     if (m_mainWindow->isMinimized()) {

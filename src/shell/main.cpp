@@ -1,4 +1,5 @@
 #include "platform/AppPaths.h"
+#include "platform/CommandGuard.h"
 #include "platform/QtUserInterface.h"
 #include "settings/SettingsStore.h"
 #include "shell/Startup.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -33,12 +35,19 @@ int main(int argc, char** argv)
     const int refreshSeconds = qEnvironmentVariableIntValue("CIRROLUX_REFRESH_SECONDS", &ok);
     if (ok && refreshSeconds > 0)
         options.autoUpdateIntervalMs = std::min(refreshSeconds, 86400) * 1000;
-    cirrolux::Startup startup(settings, ui, std::move(options));
-    ui.setParentWindow(&startup.mainWindow());
-    // The help window is made on the first help command, as a window of the main window's.
-    ui.setHelpHandler([&startup](const std::string& topic) {
-        cirrolux::TfrmHelp::open(startup.mainWindow(), topic);
+    // Start-up steps guard themselves; this catches what would leave no window to run.
+    std::unique_ptr<cirrolux::Startup> startup;
+    const bool started = cirrolux::runGuarded(ui, [&] {
+        startup = std::make_unique<cirrolux::Startup>(settings, ui, std::move(options));
+        cirrolux::Startup& running = *startup;
+        ui.setParentWindow(&running.mainWindow());
+        // The help window is made on the first help command, as a window of the main window's.
+        ui.setHelpHandler([&running](const std::string& topic) {
+            cirrolux::TfrmHelp::open(running.mainWindow(), topic);
+        });
+        running.run();
     });
-    startup.run();
+    if (!started)
+        return 1;
     return app.exec();
 }

@@ -433,12 +433,21 @@ INSTANTIATE_TEST_SUITE_P(
                   "oldpass"}),
     [](const ::testing::TestParamInfo<ProxyCase>& info) { return info.param.name; });
 
-TEST_F(Preferences, BadStoredPortLeavesTheComponentAsItWas)
+// The host is set before the port fails: the next request still goes through the proxy, on the
+// port the component had.
+TEST_F(Preferences, BadStoredPortKeepsTheHostAndThePreviousPort)
 {
-    store({{"ProxyUse", "y"}, {"Proxy", "cache.example"}, {"ProxyPort", "x1"}});
+    store({{"ProxyUse", "y"}, {"Proxy", "cache.example"}, {"ProxyPort", "80a"}});
     http.Proxy = "old.example";
-    EXPECT_THROW(process_proxy_info(settings, http), CirroluxError);
-    EXPECT_EQ(http.Proxy, "old.example");
+    http.ProxyPort = 3128;
+    try {
+        process_proxy_info(settings, http);
+        ADD_FAILURE() << "a port that is not a number must be refused";
+    } catch (const CirroluxError& e) {
+        EXPECT_STREQ(e.what(), "'80a' is not a valid integer value");
+    }
+    EXPECT_EQ(http.Proxy, "cache.example");
+    EXPECT_EQ(http.ProxyPort, 3128);
 }
 
 // Through the emulator: with the proxy, then without it after OK.

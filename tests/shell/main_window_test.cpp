@@ -25,6 +25,14 @@ struct LabelCase
     QColor font;
 };
 
+// The window manager's frame as the window reports it, or 8 x 27 where it reports none: the
+// window's sizes are outer sizes, frame included.
+QSize frameOf(const QWidget& w)
+{
+    const QSize reported = w.frameGeometry().size() - w.size();
+    return reported.width() <= 0 && reported.height() <= 0 ? QSize(8, 27) : reported;
+}
+
 const QColor Teal(0, 128, 128), Lime(0, 255, 0), Black(0, 0, 0), Yellow(255, 255, 0),
     Green(0, 128, 0);
 
@@ -45,7 +53,12 @@ TEST_P(StatsPanelLabels, StandWhereTheyBelongWithTheirTextAndColours)
     const LabelCase& c = GetParam();
     QLabel* l = label(c.name);
     ASSERT_NE(l, nullptr);
-    EXPECT_EQ(l->geometry(), c.geometry);
+    // Width 0: as wide as the client area.
+    const QRect expected =
+        c.geometry.width() != 0
+            ? c.geometry
+            : QRect(c.geometry.topLeft(), QSize(current->width(), c.geometry.height()));
+    EXPECT_EQ(l->geometry(), expected);
     EXPECT_EQ(l->text(), QString::fromLatin1(c.text));
     EXPECT_EQ(l->font().pixelSize(), c.pixelSize);
     EXPECT_EQ(l->palette().color(QPalette::Window), c.background);
@@ -58,8 +71,9 @@ TEST_P(StatsPanelLabels, StandWhereTheyBelongWithTheirTextAndColours)
 INSTANTIATE_TEST_SUITE_P(
     Design, StatsPanelLabels,
     ::testing::Values(
-        // The title line is designed 321 wide and follows the window's width (325 at start).
-        LabelCase{"lblConditions", {0, 0, 325, 18}, "", 13, Teal, Yellow},
+        // The title line is designed 321 wide and follows the client area's width (325 at start
+        // less the frame; checked below).
+        LabelCase{"lblConditions", {0, 0, 0, 18}, "", 13, Teal, Yellow},
         LabelCase{"lblSky1", {8, 32, 97, 17}, "Sky Conditions:", 13, Teal, Black},
         LabelCase{"lblsky2", {112, 32, 185, 17}, "", 13, Black, Lime},
         LabelCase{"lblTemperature", {8, 52, 97, 17}, "Temperature:", 13, Teal, Black},
@@ -97,7 +111,9 @@ TEST_F(MainWindowFixture, WindowStatusBarAndButtonAsDesigned)
 {
     TForm1& w = createWindow();
     EXPECT_EQ(w.QMainWindow::windowTitle(), QStringLiteral("Cirrolux"));
-    EXPECT_EQ(w.size(), QSize(325, 355));
+    // 325 x 355 is the outer size: the client area is that less the frame.
+    EXPECT_EQ(w.size(), QSize(325, 355) - frameOf(w));
+    EXPECT_EQ(label("lblConditions")->width(), w.width());
     EXPECT_EQ(w.statusBar()->objectName(), QStringLiteral("StatusBar1"));
     EXPECT_EQ(w.statusPanel(0)->width(), 190);
     EXPECT_EQ(w.statusPanel(1)->width(), 60);
@@ -181,9 +197,10 @@ TEST_P(MainWindowSize, IsHeldWithinItsLimitsAndTheTitleLineFollowsTheWidth)
 {
     TForm1& w = createWindow();
     w.show();
-    w.resize(GetParam().asked);
-    EXPECT_EQ(w.size(), GetParam().got);
-    EXPECT_EQ(label("lblConditions")->width(), GetParam().got.width());
+    const QSize frame = frameOf(w);
+    w.resize(GetParam().asked - frame);
+    EXPECT_EQ(w.size() + frame, GetParam().got);
+    EXPECT_EQ(label("lblConditions")->width(), GetParam().got.width() - frame.width());
 }
 
 INSTANTIATE_TEST_SUITE_P(Drags, MainWindowSize,
@@ -276,7 +293,7 @@ TEST_P(MainWindowBackground, IsStoredShownAndKeepsItsSizeOnResize)
     if (*GetParam().picture) {
         auto* picture = w.findChild<QLabel*>(QString::fromLatin1(GetParam().picture));
         const QSize before = picture->size();
-        EXPECT_EQ(before, w.frameGeometry().size() - QSize(5, 5));
+        EXPECT_EQ(before, w.size() + frameOf(w) - QSize(5, 5));
         w.resize(370, 390);
         EXPECT_EQ(picture->size(), before);
     }
