@@ -32,11 +32,22 @@ void TForm1::mnuChooseLocationClick()
             ChooseLocation::Hooks hooks;
             hooks.setStatus = [this](const std::string& text) { setStatusText(text); };
             hooks.repaintMain = [this] { repaint(); };
+            // A page without an observation block (an error page, a binary file) has had its
+            // messages; the last good readings stay on the window, as after a timed fetch.
             hooks.parseConditionsPage = [this](std::string_view page) {
+                const ConditionsRecord previous = m_parser->record();
                 m_parser->ParseConditionsPage(page);
+                if (!m_parser->observationFound())
+                    m_parser->restoreReadings(previous);
             };
-            hooks.completeHeatIndex = [this] { m_parser->CompleteHeatIndex(); };
-            hooks.completeWindChill = [this] { m_parser->CompleteWindChill(); };
+            hooks.completeHeatIndex = [this] {
+                if (m_parser->observationFound())
+                    m_parser->CompleteHeatIndex();
+            };
+            hooks.completeWindChill = [this] {
+                if (m_parser->observationFound())
+                    m_parser->CompleteWindChill();
+            };
             hooks.updateMoonPhase = [this] { m_moon->Update(); };
             hooks.sendUsageCounter = [this] { m_request->SendUsageCounter(); };
             m_frmLocation = new TfrmLocation(m_state, m_ui, *m_http, std::move(hooks), this);

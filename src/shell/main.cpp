@@ -11,8 +11,17 @@
 #include <algorithm>
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
 int main(int argc, char** argv)
 {
+#ifdef Q_OS_UNIX
+    // Under a file-size limit (ulimit -f) a download that grows past it would kill the program;
+    // ignored, the write fails and the transfer reports "Cannot write to file: ".
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cirrolux"));
     QApplication::setApplicationVersion(QStringLiteral("1.40.0.8"));

@@ -190,6 +190,37 @@ TEST_F(DialogsRoad, TimerTickDuringTheDialogsFetchIsSkipped)
     EXPECT_TRUE(ui.errors().empty());
 }
 
+// A reply that is no conditions page (here a binary file) gives the parser's two messages; the
+// readings of the last good fetch stay on the window and are not recomputed.
+TEST_F(DialogsRoad, PageWithoutReadingsKeepsTheLastReadings)
+{
+    TfrmLocation& chooser = openChooser();
+    ASSERT_TRUE(chooser.selectPath({"Continent", "Europe", "France", "Paris"}));
+    chooser.findChild<QPushButton*>(QStringLiteral("btnOkay"))->click();
+    const std::vector<const char*> labels = {"lblTemp2", "lblsky2",       "lblHumid2",
+                                             "lblWind2", "lblHeatIndex2", "lblWindChill2"};
+    std::vector<std::string> before;
+    for (const char* label : labels)
+        before.push_back(text(label));
+    ASSERT_NE(before.front(), "");
+
+    QByteArray binary(3000, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>((i * 37) & 0xFF);
+    emulator.queueReply(servicesim::EmulatorReply::make(200, "application/octet-stream", binary));
+    openChooser();
+    ASSERT_TRUE(chooser.selectPath({"Continent", "Africa", "Kenya", "Nairobi"}));
+    chooser.findChild<QPushButton*>(QStringLiteral("btnOkay"))->click();
+
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{
+                  "Error (P1) occurred parsing data.  Please try again in a few minutes.",
+                  "Error (P2) occurred parsing data.  Please try again in a few minutes."}));
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        EXPECT_EQ(text(labels[i]), before[i]) << labels[i];
+    EXPECT_TRUE(ui.errors().empty());
+}
+
 // Proxy off and on again in the preferences: the component follows each OK at once.
 TEST_F(DialogsRoad, ProxyOffAndOnAgainIsFollowedByTheNextFetch)
 {
