@@ -276,6 +276,10 @@ void ConditionsParser::clearReadings()
 
 void ConditionsParser::restoreReadings(const ConditionsRecord& previous)
 {
+    // No page has given readings yet: the window keeps the labels the parse cleared rather
+    // than showing the record's "n/a" placeholders.
+    if (previous.updated.empty())
+        return;
     m_record = previous;
     m_state.temperatureF = previous.temperatureF;
     m_view.showReading(Reading::Sky, m_record.sky);

@@ -58,7 +58,8 @@ public:
     // page or a file that is no conditions page.
     bool observationFound() const { return m_observationFound; }
     // Shows the readings of `previous` again and records them: what a caller does when the page
-    // turned out to hold no observation, so the user keeps the last good readings.
+    // turned out to hold no observation, so the user keeps the last good readings. Does nothing
+    // when `previous` holds no readings from a page.
     void restoreReadings(const ConditionsRecord& previous);
 
     // The readings of the last parse as shown. After a parse error the readings not reached
