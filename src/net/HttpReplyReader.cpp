@@ -38,6 +38,16 @@ std::string_view firstWord(std::string_view text, std::string_view& rest)
     return text.substr(0, end);
 }
 
+// A value the next request sends back (the cookie, the redirect address) with every CR made a
+// space: a bare CR inside a reply's line would otherwise end a line of that request and let the
+// server add header lines of its own to it.
+std::string withoutCarriageReturns(std::string_view text)
+{
+    std::string result(text);
+    std::replace(result.begin(), result.end(), '\r', ' ');
+    return result;
+}
+
 std::string upper(std::string_view text)
 {
     std::string result(text);
@@ -136,9 +146,9 @@ void HttpReplyReader::note(std::string_view line)
     }
     const std::string name = upper(word);
     if (name == "SET-COOKIE:") {
-        m_cookie = std::string(rest);
+        m_cookie = withoutCarriageReturns(rest);
     } else if (name == "LOCATION:") {
-        m_location = std::string(rest);
+        m_location = withoutCarriageReturns(rest);
     } else if (name == "CONTENT-LENGTH:") {
         m_contentLength = leadingNumber(rest, std::numeric_limits<std::int64_t>::max()).value_or(0);
     }

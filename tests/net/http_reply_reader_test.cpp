@@ -167,6 +167,50 @@ INSTANTIATE_TEST_SUITE_P(
                       LengthCase{"Overflow", " 99999999999999999999999", 0}),
     [](const ::testing::TestParamInfo<LengthCase>& info) { return std::string(info.param.name); });
 
+// Replies whose cookie or redirect address hid a CR inside the line (found by fuzzing): sent back
+// as they were, the CR would end a line of the next request early.
+struct HiddenLineEndCase
+{
+    const char* name;
+    std::string header;
+    std::string cookie;
+    std::string location;
+};
+
+class HiddenLineEndTest : public ::testing::TestWithParam<HiddenLineEndCase>
+{
+};
+
+TEST_P(HiddenLineEndTest, CarriageReturnInsideAValueBecomesASpace)
+{
+    HttpReplyReader reader;
+    const auto lines =
+        readAll(reader, "HTTP/1.0 302 Found\r\n" + GetParam().header + "\r\n", 3, true);
+    EXPECT_EQ(reader.state(), HttpReplyReader::State::Body);
+    EXPECT_EQ(reader.cookie(), GetParam().cookie);
+    EXPECT_EQ(reader.location().value_or("none"), GetParam().location);
+    // The lines themselves, for the Header text, stay as they came.
+    std::string all;
+    for (const std::string& line : lines)
+        all += line;
+    EXPECT_EQ(all, "HTTP/1.0 302 Found\r\n" + GetParam().header + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, HiddenLineEndTest,
+    ::testing::Values(
+        HiddenLineEndCase{"CookieWithNulsAndCr",
+                          std::string("Set-Cookie: id=\0\0\0\00042; path=/\r\0\0\n", 33),
+                          std::string("id=\0\0\0\00042; path=/ \0\0", 20), "none"},
+        HiddenLineEndCase{"CookieInjectingAHeader", "Set-Cookie: a=1\rAuthorization: x\r\n",
+                          "a=1 Authorization: x", "none"},
+        HiddenLineEndCase{"LocationInjectingAHeader", "Location: http://h/p\rCookie: stolen\r\n",
+                          "", "http://h/p Cookie: stolen"},
+        HiddenLineEndCase{"SeveralCarriageReturns", "Location: /a\r\r\rb\r\r\n", "", "/a   b"}),
+    [](const ::testing::TestParamInfo<HiddenLineEndCase>& info) {
+        return std::string(info.param.name);
+    });
+
 TEST(HttpReplyReader, EndlessHeaderIsRefused)
 {
     HttpReplyReader reader;

@@ -35,10 +35,13 @@ std::vector<int> ridge(int width, int base, int amplitude, double roughness, std
     return heights;
 }
 
+// Fills under the ridge from the left edge; a ridge narrower than the picture (the coast's
+// headland) leaves the columns right of it alone.
 void fillBelow(PixelCanvas& canvas, const std::vector<int>& heights, int horizon,
                std::uint8_t colour)
 {
-    for (int x = 0; x < canvas.width(); ++x)
+    const int columns = std::min(canvas.width(), static_cast<int>(heights.size()));
+    for (int x = 0; x < columns; ++x)
         canvas.fillRect(x, horizon - heights[std::size_t(x)], 1, heights[std::size_t(x)] + 1,
                         colour);
 }
