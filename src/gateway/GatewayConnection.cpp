@@ -5,15 +5,6 @@
 
 namespace cirrolux::gateway {
 
-namespace {
-
-bool isBlankLine(QByteArrayView line)
-{
-    return line == "\n" || line == "\r\n";
-}
-
-} // namespace
-
 GatewayConnection::GatewayConnection(QTcpSocket* socket, Handler handler,
                                      std::function<QDateTime()> clock, QObject* parent)
     : QObject(parent), m_socket(socket), m_handler(std::move(handler)), m_clock(std::move(clock))
@@ -39,30 +30,14 @@ void GatewayConnection::readAvailable()
         m_socket->readAll(); // a request body is not read
         return;
     }
-    m_buffer += m_socket->readAll();
-    qsizetype lineEnd;
-    while ((lineEnd = m_buffer.indexOf('\n')) >= 0) {
-        const QByteArray line = m_buffer.left(lineEnd + 1);
-        m_buffer.remove(0, lineEnd + 1);
-        if (m_head.isEmpty() && isBlankLine(line))
-            continue;
-        m_head += line;
-        if (isBlankLine(line)) {
-            answer(m_head);
-            return;
-        }
-        if (m_head.size() > kMaxHead)
-            break;
-    }
-    if (m_head.size() + m_buffer.size() > kMaxHead)
-        answer((m_head + m_buffer).left(kMaxHead));
+    if (const std::optional<QByteArray> head = m_head.feed(m_socket->readAll()))
+        answer(*head);
 }
 
 void GatewayConnection::answer(const QByteArray& head)
 {
     m_answered = true;
     m_headTimer.stop();
-    m_buffer.clear();
     QPointer<GatewayConnection> self(this);
     m_handler(head, [self](const servicesim::EmulatorReply& reply) {
         if (self)

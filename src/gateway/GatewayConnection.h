@@ -1,6 +1,7 @@
 #pragma once
 
 #include "servicesim/EmulatorReply.h"
+#include "servicesim/RequestHeadBuffer.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -45,8 +46,7 @@ private:
     Handler m_handler;
     std::function<QDateTime()> m_clock;
     QTimer m_headTimer;
-    QByteArray m_buffer;
-    QByteArray m_head;
+    servicesim::RequestHeadBuffer m_head{kMaxHead};
     bool m_answered = false;
     bool m_closed = false;
     bool m_gone = false;

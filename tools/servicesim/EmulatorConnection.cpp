@@ -16,11 +16,6 @@ constexpr qint64 kStreamChunk = 64 * 1024;
 constexpr qint64 kStreamBacklog = 256 * 1024; // queued in the socket before waiting for the peer
 constexpr int kResetDelayMs = 100;
 
-bool isBlankLine(QByteArrayView line)
-{
-    return line == "\n" || line == "\r\n";
-}
-
 } // namespace
 
 EmulatorConnection::EmulatorConnection(QTcpSocket* socket, Answer answer,
@@ -46,29 +41,13 @@ void EmulatorConnection::readAvailable()
         m_socket->readAll(); // nothing after the head is read
         return;
     }
-    m_buffer += m_socket->readAll();
-    qsizetype lineEnd;
-    while ((lineEnd = m_buffer.indexOf('\n')) >= 0) {
-        const QByteArray line = m_buffer.left(lineEnd + 1);
-        m_buffer.remove(0, lineEnd + 1);
-        if (m_head.isEmpty() && isBlankLine(line))
-            continue; // stray line ends before a request line are allowed
-        m_head += line;
-        if (isBlankLine(line)) {
-            answer(m_head);
-            return;
-        }
-        if (m_head.size() > kMaxHead)
-            break;
-    }
-    if (m_head.size() + m_buffer.size() > kMaxHead)
-        answer((m_head + m_buffer).left(kMaxHead));
+    if (const std::optional<QByteArray> head = m_head.feed(m_socket->readAll()))
+        answer(*head);
 }
 
 void EmulatorConnection::answer(const QByteArray& head)
 {
     m_state = State::Sending;
-    m_buffer.clear();
     send(m_answer(head));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EmulatorReply.h"
+#include "RequestHeadBuffer.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -49,8 +50,7 @@ private:
     Answer m_answer;
     std::function<QDateTime()> m_clock;
     State m_state = State::ReadingHead;
-    QByteArray m_buffer;
-    QByteArray m_head;
+    RequestHeadBuffer m_head{kMaxHead};
     QByteArray m_pending;  // trickle: body still to send
     qint64 m_streamed = 0; // generated body: bytes queued so far
     qint64 m_streamLength = 0;
