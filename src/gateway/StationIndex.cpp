@@ -516,27 +516,30 @@ std::optional<Station> StationIndex::forUsCity(std::string_view state, std::stri
     return stationWithZone(place.station, place.zone);
 }
 
-std::optional<Station> StationIndex::forZip(std::string_view zip) const
+const StationIndex::ZipEntry* StationIndex::zipArea(std::string_view zip) const
 {
     const auto number = zipNumber(zip);
     if (!number)
-        return std::nullopt;
+        return nullptr;
     const auto found = m_zips.find(*number);
-    if (found == m_zips.end())
+    return found == m_zips.end() ? nullptr : &found->second;
+}
+
+std::optional<Station> StationIndex::forZip(std::string_view zip) const
+{
+    const ZipEntry* area = zipArea(zip);
+    if (!area)
         return std::nullopt;
-    return stationWithZone(found->second.station, found->second.zone);
+    return stationWithZone(area->station, area->zone);
 }
 
 std::optional<std::pair<std::string, std::string>>
 StationIndex::placeOfZip(std::string_view zip) const
 {
-    const auto number = zipNumber(zip);
-    if (!number)
+    const ZipEntry* found = zipArea(zip);
+    if (!found)
         return std::nullopt;
-    const auto found = m_zips.find(*number);
-    if (found == m_zips.end())
-        return std::nullopt;
-    const ZipEntry& area = found->second;
+    const ZipEntry& area = *found;
     // The area's zone names its state ("maz015"); without one, its station's description does.
     std::string state;
     if (area.zone.size() >= 2) {

@@ -68,6 +68,8 @@ private:
     };
 
     std::optional<Station> stationWithZone(std::int32_t station, const std::string& zone) const;
+    // The zip code area of `zip`, or null when the text is no zip or the tables lack it.
+    const ZipEntry* zipArea(std::string_view zip) const;
     std::int32_t stationNumber(std::string_view icao) const;
 
     std::vector<Station> m_stations; // sorted by icao
