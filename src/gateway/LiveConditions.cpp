@@ -51,13 +51,7 @@ std::optional<std::string> queryValue(std::string_view query, std::string_view n
 
 Place usPlace(Place::Kind kind, std::string key, const std::string& city, const UsState& state)
 {
-    Place place;
-    place.kind = kind;
-    place.key = std::move(key);
-    place.title = city + ", " + std::string(state.name);
-    place.observed = city + ", " + std::string(state.code);
-    place.breadcrumb = std::string(state.name);
-    return place;
+    return servicesim::usPlaceNamed(kind, std::move(key), city, state.name, state.code);
 }
 
 constexpr std::array<const char*, 16> kCompass{"N", "NNE", "NE", "ENE", "E", "ESE", "SE", "SSE",

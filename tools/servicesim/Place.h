@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace cirrolux::servicesim {
 
@@ -33,5 +34,10 @@ struct Place
     std::string breadcrumb; // the region shown in the page's navigation: "Massachusetts"
     Climate climate;
 };
+
+// A US city or zip code area named as the conditions service names it: titled with the state's
+// name ("Boston, Massachusetts"), observed at the city and state code ("Boston, MA").
+Place usPlaceNamed(Place::Kind kind, std::string key, const std::string& city,
+                   std::string_view stateName, std::string_view stateCode);
 
 } // namespace cirrolux::servicesim

@@ -277,12 +277,7 @@ std::string cityFromAddress(std::string_view city)
 
 Place usPlace(const StateRow& state, std::string city, std::string key, Place::Kind kind)
 {
-    Place place;
-    place.kind = kind;
-    place.key = std::move(key);
-    place.title = city + ", " + std::string(state.name);
-    place.observed = city + ", " + std::string(state.code);
-    place.breadcrumb = std::string(state.name);
+    Place place = usPlaceNamed(kind, std::move(key), city, state.name, state.code);
     place.climate = stateClimate(state);
     jitter(place.climate, place.key);
     return place;
