@@ -183,59 +183,26 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"lone_slash_before_temperature",
                    "METAR KQEL 011150Z AUTO 20002KT / // CLR 23/16 A2979 RMK A02 TSNO=",
                    "KQEL 01/11:50 auto wind=200@2 clear t=23 td=16 rh=65 A2979 -> Clear"},
-        ReportCase{"missing_dew_point_slashes",
-                   "METAR DABT 011200Z 35004KT 9999 FEW026 35/// Q1019=",
-                   "DABT 01/12:00 wind=350@4 vis=9999 few2600 t=35 td=? Q1019 -> Partly Cloudy"},
         // Trend groups are a forecast, not the observation.
         ReportCase{"inter_trend",
                    "YPAD 020000Z 23021KT 9999 FEW025 16/11 Q1017 INTER 0000/0300 23022G35KT 5000 "
                    "SHRA SCT012 BKN020",
                    "YPAD 02/00:00 wind=230@21 vis=9999 few2500 t=16 td=11 rh=72 Q1017 -> Partly "
                    "Cloudy"},
-        ReportCase{"inter_trend_of_a_feed",
-                   "YBCS 092100Z 15006KT 9999 -SHRA SCT023 BKN035 24/23 "
-                   "Q1011 INTER 2100/2400 4000 SHRA BKN018",
-                   "YBCS 09/21:00 wind=150@6 vis=9999 [Light Rain Showers] sct2300 bkn3500 t=24 "
-                   "td=23 rh=94 Q1011 -> Light Rain Showers"},
         ReportCase{"tempo_with_gusts_and_thunder",
                    "METAR URWI 011200Z 02005MPS 9999 SCT///CB 19/14 Q1012 R27/190060 TEMPO "
                    "35018G25MPS 0800 +TSRAGR SCT003 BKN020CB=",
                    "URWI 01/12:00 wind=20@9.7 vis=9999 sct?CB t=19 td=14 rh=73 Q1012 -> Scattered "
                    "Clouds"},
-        ReportCase{"tempo_variable_gusts",
-                   "LFMH 011230Z AUTO VRB04KT CAVOK 33/16 Q1018 TEMPO VRB20G40KT 3000 TSRA "
-                   "BKN055CB=",
-                   "LFMH 01/12:30 auto wind=vrb@4 vis=10000 cavok clear t=33 td=16 rh=36 Q1018 -> "
-                   "Clear"},
         ReportCase{"from_time_trend",
                    "SPECI YMML 011200Z 01027G39KT CAVOK 09/05 Q1017 FM1215 36017G30KT CAVOK",
                    "YMML 01/12:00 wind=10@27G39 vis=10000 cavok clear t=9 td=5 rh=76 Q1017 -> "
                    "Clear"},
-        ReportCase{"from_time_without_keyword",
-                   "YSCB 092130Z 07008KT 9999 SCT014 BKN022 17/13 Q1020 FM0030 07010KT 9999 SCT030",
-                   "YSCB 09/21:30 wind=70@8 vis=9999 sct1400 bkn2200 t=17 td=13 rh=77 Q1020 -> "
-                   "Mostly Cloudy"},
-        ReportCase{"becoming_with_times",
-                   "METAR WSSS 280900Z 26009KT 180V350 0600 R20R/1900D R20C/1600D +TSRA FEW008 "
-                   "SCT013CB FEW015TCU 24/23 Q1010 BECMG FM0920 TL0930 3000 TSRA BECMG FM1000 "
-                   "TL1020 6000 NSW",
-                   "WSSS 28/09:00 wind=260@9 180V350 vis=600 [Heavy Thunderstorms and Rain] "
-                   "few800 sct1300CB few1500TCU t=24 td=23 rh=94 Q1010 -> Heavy Thunderstorms and "
-                   "Rain"},
-        ReportCase{"tempo_weather",
-                   "METAR VABB 011230Z 31004KT 2200 RA SCT010 SCT015 FEW030CB "
-                   "OVC080 26/24 Q1001 TEMPO 1500 +RA=",
-                   "VABB 01/12:30 wind=310@4 vis=2200 [Rain] sct1000 sct1500 few3000CB ovc8000 "
-                   "t=26 td=24 rh=89 Q1001 -> Rain"},
         ReportCase{"colour_state_before_trend",
                    "SPECI EHWO 011159Z AUTO 29012KT 240V330 9999 SCT022 BKN031 BKN040 20/14 Q1018 "
                    "WHT 27010G20KT 9999 BKN035=",
                    "EHWO 01/11:59 auto wind=290@12 240V330 vis=9999 sct2200 bkn3100 bkn4000 t=20 "
                    "td=14 rh=68 Q1018 -> Mostly Cloudy"},
-        ReportCase{"colour_states_and_tempo",
-                   "SPECI ETSL 011240Z 16019KT 3000 +TSRA BKN025CB 20/17 Q1018 YLO BLU+ TEMPO YLO=",
-                   "ETSL 01/12:40 wind=160@19 vis=3000 [Heavy Thunderstorms and Rain] bkn2500CB "
-                   "t=20 td=17 rh=83 Q1018 -> Heavy Thunderstorms and Rain"},
         // Every cloud genus, and layers whose height or genus the station cannot tell.
         ReportCase{"cloud_genera",
                    "METAR LOXZ 141420Z 08006KT 20KM VCSH FEW025SC SCT040SC "
@@ -244,61 +211,26 @@ INSTANTIATE_TEST_SUITE_P(
                    "bkn9000AC t=21 td=14 rh=64 Q1015 -> Showers in the Vicinity"},
         ReportCase{"overcast_without_height", "KXYZ 091855Z AUTO 18008KT OVC/// 15/10 A3000",
                    "KXYZ 09/18:55 auto wind=180@8 ovc? t=15 td=10 rh=72 A3000 -> Overcast"},
-        ReportCase{"layers_without_height",
-                   "METAR URKA 011200Z 26008MPS 9999 SCT/// 27/17 Q1018 "
-                   "R22/010070 NOSIG",
-                   "URKA 01/12:00 wind=260@15.6 vis=9999 sct? t=27 td=17 rh=54 Q1018 -> Scattered "
-                   "Clouds"},
         ReportCase{"heights_without_genus",
                    "LFRK 011230Z AUTO 32004KT 240V030 9999 BKN027/// BKN041/// 20/13 Q1023 NOSIG=",
                    "LFRK 01/12:30 auto wind=320@4 240V30 vis=9999 bkn2700 bkn4100 t=20 td=13 rh=64 "
                    "Q1023 -> Mostly Cloudy"},
-        ReportCase{"unknown_cover_is_passed_over",
-                   "METAR EFMA 011220Z AUTO 21009KT 170V250 9999 VCSH BKN049 //////CB 20/12 Q0996=",
-                   "EFMA 01/12:20 auto wind=210@9 170V250 vis=9999 [Showers in the Vicinity] "
-                   "bkn4900 t=20 td=12 rh=60 Q996 -> Showers in the Vicinity"},
-        ReportCase{
-            "broken_without_height",
-            "METAR KMWN 011249Z 36037G45KT 80SM BCFG BKN/// FEW000 07/05 RMK BCFG FEW000",
-            "KMWN 01/12:49 wind=360@37G45 vis=128748 [Patches of Fog] bkn? few0 t=7 td=5 rh=87 "
-            "-> "
-            "Patches of Fog"},
         // A missing gust keeps the wind.
         ReportCase{"missing_gust", "CYAZ 171600Z 14040G//KT 10SM -RA OVC012 12/11 A2895 RMK NS8",
                    "CYAZ 17/16:00 wind=140@40 vis=16093.4 [Light Rain] ovc1200 t=12 td=11 rh=94 "
                    "A2895 -> Light Rain"},
-        // Both pressure groups are kept as reported.
-        ReportCase{"altimeter_and_qnh",
-                   "METAR MSLP 011150Z 01007KT 9999 SCT076 26/21 Q1011 A2987 NOSIG=",
-                   "MSLP 01/11:50 wind=10@7 vis=9999 sct7600 t=26 td=21 rh=74 A2987 Q1011 -> "
-                   "Scattered Clouds"},
-        // COR before the station, between station and time, after the time.
+        // COR before the station and between station and time.
         ReportCase{"cor_before_station", "METAR COR FBSP 011200Z 27010KT CAVOK 29/10 Q1017=",
                    "FBSP 01/12:00 cor wind=270@10 vis=10000 cavok clear t=29 td=10 rh=31 Q1017 -> "
                    "Clear"},
         ReportCase{"cor_before_time", "MRLB COR 262100Z 19005KT 9999 FEW020 SCT250 24/23 A2982",
                    "MRLB 26/21:00 cor wind=190@5 vis=9999 few2000 sct25000 t=24 td=23 rh=94 A2982 "
                    "-> Scattered Clouds"},
-        ReportCase{"cor_after_time",
-                   "KDLF 011156Z COR 10009KT 10SM FEW220 22/19 A3001 RMK AO2A SLPNO RVRNO $ COR "
-                   "1158=",
-                   "KDLF 01/11:56 cor wind=100@9 vis=16093.4 few22000 t=22 td=19 rh=83 A3001 -> "
-                   "Partly Cloudy"},
-        ReportCase{"cor_auto", "METAR KADW 252356Z COR AUTO 10008KT 10SM CLR 19/11 A2986 RMK AO2",
-                   "KADW 25/23:56 auto cor wind=100@8 vis=16093.4 clear t=19 td=11 rh=60 A2986 -> "
-                   "Clear"},
-        // Directions beyond 360 and a division by zero are not believed.
+        // A direction beyond 360 is not believed.
         ReportCase{"variation_beyond_360",
                    "GCXO 011230Z 31016KT 340V361 9999 FEW011 SCT018 20/13 Q1024 NOSIG=",
                    "GCXO 01/12:30 wind=310@16 vis=9999 few1100 sct1800 t=20 td=13 rh=64 Q1024 -> "
-                   "Scattered Clouds"},
-        ReportCase{"variation_up_to_360",
-                   "METAR OKAS 011156Z 34013G26KT 300V360 9999 CLR 45/05 A2952 RMK AO2A",
-                   "OKAS 01/11:56 wind=340@13G26 300V360 vis=9999 clear t=45 td=5 rh=9 A2952 -> "
-                   "Clear"},
-        ReportCase{"miles_over_zero", "KGYR 072147Z 12006KT 1/0SM FEW100 SCT250 41/14 A2992",
-                   "KGYR 07/21:47 wind=120@6 few10000 sct25000 t=41 td=14 rh=21 A2992 -> Scattered "
-                   "Clouds"}),
+                   "Scattered Clouds"}),
     [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
 
 // The readings a page shows, from real reports: visibility in tenths of a mile (exact, rounded
@@ -331,39 +263,17 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"one_and_three_quarters",
                     "KHAF 111515Z AUTO 00000KT 1 3/4SM BR OVC003 10/09 A3028 RMK AO2",
                     "vis=18 in=30.28 hPa=1025"},
-        ReadingCase{"one_and_three_quarters_manual",
-                    "K2I0 011155Z AUTO 05004KT 1 3/4SM BR SCT001 22/22 A3009 RMK AO2 70001",
-                    "vis=18 in=30.09 hPa=1019"},
         ReadingCase{"one_and_a_quarter",
                     "KVIS 111422Z AUTO 06003KT 1 1/4SM BR FEW040 06/06 A3031 RMK AO2",
                     "vis=13 in=30.31 hPa=1026"},
-        ReadingCase{"one_and_seven_eighths",
-                    "SPECI KVBG 011243Z AUTO 35006KT 1 7/8SM BR OVC001 11/11 A3003 RMK AO2",
-                    "vis=19 in=30.03 hPa=1017"},
-        ReadingCase{"three_quarters",
-                    "KWVI 011244Z AUTO 00000KT 3/4SM BR VV002 12/11 A3007 RMK AO2 T01220111=",
-                    "vis=8 in=30.07 hPa=1018"},
-        ReadingCase{"a_quarter",
-                    "KFAT 111505Z 00000KT 1/4SM R29R/2200V3500FT FG BKN001 07/07 A3032",
-                    "vis=3 in=30.32 hPa=1027"},
-        ReadingCase{"an_eighth", "KFAT 111513Z 00000KT 1/8SM R29R/2200V4500FT FG VV002 06/06 A3032",
-                    "vis=1 in=30.32 hPa=1027"},
         ReadingCase{"three_sixteenths",
                     "KRIV 111456Z 04004KT 3/16SM R32/0800V1000FT FG VV001 08/08 A3019 RMK AO2A",
                     "vis=2 in=30.19 hPa=1022"},
-        ReadingCase{"a_sixteenth",
-                    "KDEN 241600Z 02010KT 1/16SM R35L/1000V1200FT FZFG VV001 M01/M02 A2954",
-                    "vis=1 in=29.54 hPa=1000"},
         ReadingCase{"less_than_a_quarter",
                     "KF70 111455Z AUTO 00000KT M1/4SM OVC002 07/07 A3020 RMK AO1",
                     "vis=3- in=30.20 hPa=1023"},
         ReadingCase{"metres", "METAR SLCP 011200Z 18008KT 0100 FG VV/// 19/19 Q1019=",
                     "vis=1 in=30.09 hPa=1019"},
-        ReadingCase{"ten_kilometres_or_more",
-                    "OSDI 011200Z 27005KT CAVOK 35/08 Q1009=", "vis=62 in=29.80 hPa=1009"},
-        ReadingCase{"more_than_six_miles",
-                    "CYCO 011218Z 35025G34KT 15SM SCT003 BKN075 BKN120 BKN250 06/06 A2991",
-                    "vis=150 in=29.91 hPa=1013"},
         // Both groups: each value as reported, where converting one gives the other unit
         // 1 hPa off.
         ReadingCase{"qnh_then_altimeter",
@@ -372,9 +282,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{
             "qnh_then_altimeter_below_1000",
             "METAR OIBB 011150Z 26012KT CAVOK 38/23 Q0995 A2941=", "vis=62 in=29.41 hPa=995"},
-        ReadingCase{"qnh_then_altimeter_iran",
-                    "METAR OIII 011200Z 24012KT 7000 FEW040 37/04 Q1005 A2970 NOSIG=",
-                    "vis=43 in=29.70 hPa=1005"},
         ReadingCase{"altimeter_then_qnh",
                     "METAR MZBZ 011200Z 10005KT 9999 FEW016 27/26 A2998 Q1015 NOSIG=",
                     "vis=62 in=29.98 hPa=1015"},
@@ -447,10 +354,6 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"impossible_date", "2026/13/40 25:61\nKBOS 091854Z\n", "", ""},
         FileCase{"time_line_only", "2026/12/09 18:54\n", "", ""},
         FileCase{"html_error_page", "<html><body>404 Not Found</body></html>\n", "", ""},
-        FileCase{"real_file_with_missing_gust",
-                 "2020/11/17 16:00\nCYAZ 171600Z 14040G//KT 10SM -RA OVC012 12/11 A2895 RMK NS8 "
-                 "VIA CYXY SLP806 DENSITY ALT 900FT\n",
-                 "2020-11-17T16:00:00Z", "CYAZ"},
         FileCase{"empty", "", "", ""}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
 
