@@ -153,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "KABC 09/18:55 t=? td=? -> Unknown"},
         ReportCase{"missing_dew_point", "KABC 091855Z 18005KT 10SM CLR 22/ A3001",
                    "KABC 09/18:55 wind=180@5 vis=16093.4 clear t=22 td=? A3001 -> Clear"},
+        ReportCase{"lone_slash_after_temperature", "KABC 091855Z 18005KT 10SM CLR 22/12 / A3001",
+                   "KABC 09/18:55 wind=180@5 vis=16093.4 clear t=22 td=12 rh=53 A3001 -> Clear"},
         ReportCase{"missing_report", "KBOS 091854Z NIL", "KBOS 09/18:54 nil t=? td=? -> Unknown"},
         ReportCase{"station_only", "KBOS", "KBOS t=? td=? -> Unknown"},
         ReportCase{"directional_visibility_keeps_the_first",
