@@ -69,21 +69,6 @@ servicesim::EmulatorReply htmlReply(std::string page)
                                            QByteArray::fromStdString(page));
 }
 
-// The time on the first line of a NOAA station file ("2026/12/09 18:54"), UTC; invalid when the
-// line is not such a time.
-QDateTime observationTime(std::string_view file)
-{
-    const std::size_t end = file.find('\n');
-    std::string_view line = file.substr(0, end == std::string_view::npos ? file.size() : end);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
-        line.remove_suffix(1);
-    QDateTime time =
-        QDateTime::fromString(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())),
-                              QStringLiteral("yyyy/MM/dd HH:mm"));
-    time.setTimeZone(QTimeZone::utc());
-    return time;
-}
-
 std::string placeName(const LiveRequest& request)
 {
     return request.place.title;
@@ -246,8 +231,7 @@ std::string GatewayServer::conditionsPage(const LiveRequest& request,
     if (entry->missing)
         return m_live.noStationPage(request);
     const QDateTime now = m_clock();
-    const QDateTime observed = observationTime(entry->body);
-    if (observed.isValid() && observed.secsTo(now) > kStoppedReportingSeconds)
+    if (!LiveConditions::currentReport(entry->body, request.station->icao, now))
         return m_live.noStationPage(request);
 
     const bool stale = failed || entry->fetchedAt.secsTo(now) >= ObservationMaxAge.count();

@@ -56,8 +56,6 @@ public:
     UpstreamFetcher& upstream() { return m_upstream; }
     const UpstreamCache& cache() const { return m_cache; }
 
-    // An observation older than this counts as a station that stopped reporting.
-    static constexpr qint64 kStoppedReportingSeconds = 6 * 3600;
     // The note on the "Updated:" line of a page written from a cached file.
     static std::string staleNote(const QDateTime& fetchedAt);
 

@@ -174,8 +174,7 @@ servicesim::Observation observationOf(const Metar& metar, const QDateTime& obser
     obs.pressureIn = metar.pressureInHg().value_or(0.0);
     obs.sky = metar.skyText();
     // The page's field holds up to "99.9"; beyond ten miles the service wrote ten.
-    obs.visibilityMiles =
-        std::min(10.0, std::round(metar.visibilityMetres.value_or(0.0) / 1609.344 * 10.0) / 10.0);
+    obs.visibilityMiles = std::min(100, metar.visibilityTenthsOfMile().value_or(0)) / 10.0;
     obs.clouds = cloudsText(metar);
 
     if (obs.temperatureF <= 50 && obs.windMph >= 3 && metar.wind)
@@ -185,6 +184,32 @@ servicesim::Observation observationOf(const Metar& metar, const QDateTime& obser
         obs.heatIndexF = static_cast<int>(std::lround(heatIndexF(obs.temperatureF, obs.humidity)));
     }
     return obs;
+}
+
+// "30.12 in / 1020 hPa", each from the group that reports it: with both an A and a Q group the
+// inches come from A and the hectopascals from Q, not one converted from the other.
+std::string pressureHtml(const Metar& metar)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "<b>%.2f</b>&nbsp;in / <b>%d</b>&nbsp;hPa",
+                  *metar.pressureInHg(), *metar.pressureHpa());
+    return text;
+}
+
+// "M1/4SM" as "under ¼": the program reads eight characters of the visibility row and takes
+// '<' for markup ("&lt;" loses its '&'), so "less than" is said in a word, before the smallest
+// Latin-1 quarter (below a mile) or whole mile at or above the reported bound.
+std::optional<std::string> lessThanHtml(const Metar::Miles& miles)
+{
+    static constexpr std::array<const char*, 3> quarters{"\xBC", "\xBD", "\xBE"};
+    const int quartersUp = (4 * miles.numerator + miles.denominator - 1) / miles.denominator;
+    const int wholeUp = (miles.numerator + miles.denominator - 1) / miles.denominator;
+    if (wholeUp > 9)
+        return std::nullopt;
+    const std::string bound = quartersUp <= 3
+                                  ? quarters[static_cast<std::size_t>(std::max(quartersUp, 1) - 1)]
+                                  : std::to_string(wholeUp);
+    return "under&nbsp;" + bound + "&nbsp;mi";
 }
 
 // Puts `valueHtml` in the value cell of the row labelled `label`.
@@ -315,16 +340,32 @@ std::string LiveConditions::noStationPage(const LiveRequest& request) const
     return html;
 }
 
+std::optional<StationReport> LiveConditions::currentReport(std::string_view stationFile,
+                                                           std::string_view icao,
+                                                           const QDateTime& nowUtc)
+{
+    auto report = MetarReader::readStationFile(stationFile);
+    // A report without a temperature is no reading to show.
+    if (!report || report->metar.missing || !report->metar.temperatureC)
+        return std::nullopt;
+    // Another station's report is not this place's weather.
+    const QByteArray wanted =
+        QByteArray(icao.data(), static_cast<qsizetype>(icao.size())).toUpper();
+    if (QByteArray::fromStdString(report->metar.station) != wanted)
+        return std::nullopt;
+    const qint64 age = report->observedUtc.secsTo(nowUtc);
+    if (age > MaxReportAgeSecs || age < -MaxClockSkewSecs)
+        return std::nullopt;
+    return report;
+}
+
 std::string LiveConditions::page(const LiveRequest& request, std::string_view stationFile,
                                  const QDateTime& nowUtc, std::string_view staleNote) const
 {
     if (!request.station)
         return noStationPage(request);
-    const auto report = MetarReader::readStationFile(stationFile);
-    // A report without a temperature is no reading to show; one hours old means the station
-    // stopped reporting.
-    if (!report || report->metar.missing || !report->metar.temperatureC ||
-        report->observedUtc.secsTo(nowUtc) > MaxReportAgeSecs)
+    const auto report = currentReport(stationFile, request.station->icao, nowUtc);
+    if (!report)
         return noStationPage(request);
 
     const Station& station = *request.station;
@@ -357,9 +398,15 @@ std::string LiveConditions::page(const LiveRequest& request, std::string_view st
     }
     if (!metar.pressureInHg())
         replaceValue(html, "Pressure", "<b>N/A</b>");
-    if (!metar.visibilityMetres)
+    else
+        replaceValue(html, "Pressure", pressureHtml(metar));
+    if (!metar.visibilityMetres) {
         // Seven characters, as the fixed-width cut of the reading expects.
         replaceValue(html, "Visibility", "&nbsp;<b>N/A</b>&nbsp;&nbsp;&nbsp;");
+    } else if (metar.visibilityBelow && metar.visibilityMiles) {
+        if (const auto below = lessThanHtml(*metar.visibilityMiles))
+            replaceValue(html, "Visibility", *below);
+    }
     return html;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MetarReader.h"
 #include "StationIndex.h"
 #include "servicesim/Place.h"
 
@@ -55,9 +56,20 @@ public:
     // the program's parser gives its usual message and shows no made-up readings.
     std::string noStationPage(const LiveRequest& request) const;
 
+    // The report of a NOAA station file when it is the current observation of station `icao`
+    // at `nowUtc`: it reads, is no NIL report, has a temperature, names that station, is at
+    // most MaxReportAgeSecs old and at most MaxClockSkewSecs ahead of the clock. Nothing
+    // otherwise: the place then gets noStationPage(), never another station's or an old reading.
+    static std::optional<StationReport>
+    currentReport(std::string_view stationFile, std::string_view icao, const QDateTime& nowUtc);
+
     // How old an observation may be and still be shown; older means the station stopped
-    // reporting.
-    static constexpr qint64 MaxReportAgeSecs = 3 * 3600;
+    // reporting. Six hours lets the stations that report every three hours through a late
+    // report.
+    static constexpr qint64 MaxReportAgeSecs = 6 * 3600;
+    // How far a report may be dated ahead of this machine's clock (a clock a few minutes slow);
+    // beyond it the file is wrong, not current.
+    static constexpr qint64 MaxClockSkewSecs = 10 * 60;
 
 private:
     const StationIndex& m_index;

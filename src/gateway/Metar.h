@@ -26,8 +26,15 @@ struct Metar
     struct SkyLayer
     {
         Cover cover = Cover::Few;
-        std::optional<int> heightFt; // above ground
-        std::string cloudType;       // "CB", "TCU" or ""
+        std::optional<int> heightFt; // above ground; unset for "OVC///"
+        std::string cloudType;       // as reported: "CB", "TCU", "SC", "AC", ... or ""
+    };
+
+    // A visibility in statute miles as reported, kept as the exact fraction: "1 3/4SM" is 7/4.
+    struct Miles
+    {
+        int numerator = 0;
+        int denominator = 1;
     };
 
     struct Weather
@@ -46,6 +53,7 @@ struct Metar
 
     std::optional<Wind> wind;
     std::optional<double> visibilityMetres; // 9999 and "P6SM" give their lower bound
+    std::optional<Miles> visibilityMiles;   // set when the report gives statute miles
     bool visibilityBelow = false;           // "M1/4SM": less than the value
     bool cavok = false;
     std::vector<Weather> weather;
@@ -58,8 +66,14 @@ struct Metar
 
     // Relative humidity in percent (1..100) from temperature and dew point.
     std::optional<int> relativeHumidity() const;
-    // The station pressure reduced to sea level, in inches of mercury, from either group.
+    // The station pressure reduced to sea level, in inches of mercury, from either group (the
+    // A group when both are given).
     std::optional<double> pressureInHg() const;
+    // The same in whole hectopascals: the Q group as reported, else converted from the A group.
+    std::optional<int> pressureHpa() const;
+    // The visibility in tenths of a statute mile, rounded half up with whole numbers, so that
+    // "1 3/4SM" is 18 and "1/4SM" is 3.
+    std::optional<int> visibilityTenthsOfMile() const;
     // The sky in the words of a conditions page: the first present weather ("Light Snow"), else
     // the cover ("Clear", "Partly Cloudy", "Scattered Clouds", "Mostly Cloudy", "Overcast");
     // "Unknown" when the report says neither.

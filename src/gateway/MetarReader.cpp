@@ -4,6 +4,7 @@
 #include <QTime>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -132,7 +133,8 @@ bool readWind(Token token, Metar& metar)
             wind.directionDeg = degrees;
     }
     wind.speedKt = speedUnits * toKnots;
-    if (gustAt != Token::npos) {
+    // "32020G//KT": the gust is missing, the wind itself is not.
+    if (gustAt != Token::npos && !allSlashes(gust)) {
         const int gustUnits = speedValue(gust);
         if (gustUnits < 0)
             return false;
@@ -161,18 +163,19 @@ bool readVariation(Token token, Metar& metar)
 }
 
 constexpr double kMetresPerMile = 1609.344;
+constexpr double kHpaPerInHg = 33.8639;
 
-// "1/2", "3/4": a fraction; -1 when `text` is none.
-double fraction(Token text)
+// "1/2", "3/16": a fraction, kept exact; nothing when `text` is none ("1/0" included).
+std::optional<Metar::Miles> fraction(Token text)
 {
     const std::size_t slash = text.find('/');
     if (slash == Token::npos)
-        return -1;
+        return std::nullopt;
     const int top = number(text.substr(0, slash));
     const int bottom = number(text.substr(slash + 1));
     if (top < 0 || bottom <= 0 || top > 99 || bottom > 99)
-        return -1;
-    return static_cast<double>(top) / bottom;
+        return std::nullopt;
+    return Metar::Miles{top, bottom};
 }
 
 // "10SM", "1/2SM", "M1/4SM", "P6SM"; `whole` is the preceding "1" of "1 1/2SM", or empty.
@@ -188,16 +191,17 @@ bool readMiles(Token token, Token whole, Metar& metar)
     } else if (token.starts_with('P')) {
         token.remove_prefix(1);
     }
-    double miles = fraction(token);
-    if (miles < 0) {
+    std::optional<Metar::Miles> miles = fraction(token);
+    if (!miles) {
         const int integer = token.size() <= 3 ? number(token) : -1;
         if (integer < 0)
             return false;
-        miles = integer;
+        miles = Metar::Miles{integer, 1};
     } else if (!whole.empty()) {
-        miles += number(whole);
+        miles->numerator += number(whole) * miles->denominator;
     }
-    metar.visibilityMetres = miles * kMetresPerMile;
+    metar.visibilityMiles = miles;
+    metar.visibilityMetres = miles->numerator * kMetresPerMile / miles->denominator;
     metar.visibilityBelow = below;
     return true;
 }
@@ -328,7 +332,16 @@ bool readWeather(Token token, Metar& metar)
     return true;
 }
 
-// "FEW015", "SCT035CB", "BKN250///", "OVC///", "VV002", "CLR", "SKC", "NSC", "NCD".
+// The cloud genera a layer may name: "CB" and "TCU" in the WMO code, the others from stations
+// that report every layer's genus ("FEW005SC", "BKN070AC").
+bool isCloudType(Token type)
+{
+    static constexpr std::array<Token, 11> types{"CB", "TCU", "CU", "SC", "ST", "NS",
+                                                 "AS", "AC",  "CI", "CC", "CS"};
+    return std::find(types.begin(), types.end(), type) != types.end();
+}
+
+// "FEW015", "SCT035CB", "FEW005SC", "BKN250///", "OVC///", "VV002", "CLR", "SKC", "NSC", "NCD".
 bool readSky(Token token, Metar& metar)
 {
     if (token == "CLR" || token == "SKC" || token == "NSC" || token == "NCD") {
@@ -356,9 +369,15 @@ bool readSky(Token token, Metar& metar)
         else if (!allSlashes(height))
             return false;
         rest.remove_prefix(3);
-        if (rest == "CB" || rest == "TCU")
-            layer.cloudType = rest;
-        else if (!rest.empty() && !allSlashes(rest))
+        // The cloud genus, "///" when the station cannot tell it, or both ("SCT///CB").
+        const Token type = rest.substr(0, rest.find('/'));
+        if (!type.empty()) {
+            if (!isCloudType(type))
+                return false;
+            rest.remove_prefix(type.size());
+            layer.cloudType = type;
+        }
+        if (!rest.empty() && !allSlashes(rest))
             return false;
         metar.sky.push_back(std::move(layer));
         return true;
@@ -380,7 +399,7 @@ std::optional<double> celsius(Token text)
     return minus ? -value : value;
 }
 
-// "12/08", "M05/M12", "12/", "12///", "/////".
+// "12/08", "M05/M12", "12/", "12///", "/////", "/".
 bool readTemperatures(Token token, Metar& metar)
 {
     const std::size_t slash = token.find('/');
@@ -395,8 +414,13 @@ bool readTemperatures(Token token, Metar& metar)
         return false;
     if (!temperature && !dewPoint && !allSlashes(token))
         return false;
-    metar.temperatureC = temperature;
-    metar.dewPointC = dewPoint;
+    // Automatic stations send all-slash groups for what they cannot tell ("//////" for the sky,
+    // "///" for the trend), which read like a missing temperature group: a value once read is
+    // kept.
+    if (temperature && !metar.temperatureC)
+        metar.temperatureC = temperature;
+    if (dewPoint && !metar.dewPointC)
+        metar.dewPointC = dewPoint;
     return true;
 }
 
@@ -427,6 +451,28 @@ bool isRunwayRange(Token token)
 {
     return token.size() >= 5 && token[0] == 'R' && isDigit(token[1]) && isDigit(token[2]) &&
            token.find('/') != Token::npos;
+}
+
+bool startsWithDigits(Token token, std::string_view prefix, std::size_t digits)
+{
+    return token.size() == prefix.size() + digits && token.starts_with(prefix) &&
+           allDigits(token.substr(prefix.size()));
+}
+
+// Where the observation ends: remarks, the trend forecast (its change groups and time marks)
+// and the military colour states that some stations put before it ("Q1018 WHT 27010G20KT").
+bool endsObservation(Token token)
+{
+    static constexpr std::array<Token, 15> words{"RMK",    "NOSIG",  "BECMG", "TEMPO", "INTER",
+                                                 "PROB30", "PROB40", "BLU",   "WHT",   "GRN",
+                                                 "YLO",    "YLO1",   "YLO2",  "AMB",   "RED"};
+    if (token.ends_with('+'))
+        token.remove_suffix(1); // "BLU+"
+    if (std::find(words.begin(), words.end(), token) != words.end() || token.starts_with("BLACK"))
+        return true;
+    return startsWithDigits(token, "FM", 4) || startsWithDigits(token, "FM", 6) ||
+           startsWithDigits(token, "TL", 4) || startsWithDigits(token, "TL", 6) ||
+           startsWithDigits(token, "AT", 4);
 }
 
 bool isStation(Token token)
@@ -460,7 +506,32 @@ std::optional<double> Metar::pressureInHg() const
     if (altimeterInHg)
         return altimeterInHg;
     if (qnhHpa)
-        return *qnhHpa / 33.8639;
+        return *qnhHpa / kHpaPerInHg;
+    return std::nullopt;
+}
+
+std::optional<int> Metar::pressureHpa() const
+{
+    if (qnhHpa)
+        return static_cast<int>(std::lround(*qnhHpa));
+    if (altimeterInHg)
+        return static_cast<int>(std::lround(*altimeterInHg * kHpaPerInHg));
+    return std::nullopt;
+}
+
+std::optional<int> Metar::visibilityTenthsOfMile() const
+{
+    // Whole numbers only: a double makes 1.75 miles 17.4999... tenths.
+    if (visibilityMiles) {
+        const long long top = visibilityMiles->numerator;
+        const long long bottom = visibilityMiles->denominator;
+        return static_cast<int>((20 * top + bottom) / (2 * bottom));
+    }
+    if (visibilityMetres) {
+        // A mile is 1,609.344 m exactly.
+        const long long metres = std::llround(*visibilityMetres);
+        return static_cast<int>((20'000 * metres + 1'609'344) / (2 * 1'609'344));
+    }
     return std::nullopt;
 }
 
@@ -493,21 +564,31 @@ std::optional<Metar> MetarReader::read(std::string_view report)
 {
     const std::vector<Token> words = tokens(report);
     std::size_t at = 0;
+    bool corrected = false;
+    // "COR" stands before the station ("METAR COR KATL ..."), or between station and time
+    // ("MRLB COR 262100Z ..."), or after the time.
+    auto skipCorrection = [&] {
+        if (at < words.size() && words[at] == "COR") {
+            corrected = true;
+            ++at;
+        }
+    };
     if (at < words.size() && (words[at] == "METAR" || words[at] == "SPECI"))
         ++at;
-    if (at < words.size() && words[at] == "COR")
-        ++at;
+    skipCorrection();
     if (at >= words.size() || !isStation(words[at]))
         return std::nullopt;
     Metar metar;
     metar.station = words[at++];
+    skipCorrection();
+    metar.corrected = corrected;
     if (at < words.size() && readTime(words[at], metar))
         ++at;
 
     for (; at < words.size(); ++at) {
         const Token token = words[at];
         // Remarks and the trend forecast are not part of the observation.
-        if (token == "RMK" || token == "NOSIG" || token == "BECMG" || token == "TEMPO")
+        if (endsObservation(token))
             break;
         if (token == "NIL") {
             metar.missing = true;
@@ -530,7 +611,7 @@ std::optional<Metar> MetarReader::read(std::string_view report)
         // "1 1/2SM": the whole miles stand in a token of their own.
         if (token.size() <= 2 && allDigits(token) && at + 1 < words.size() &&
             words[at + 1].ends_with("SM") &&
-            fraction(words[at + 1].substr(0, words[at + 1].size() - 2)) >= 0) {
+            fraction(words[at + 1].substr(0, words[at + 1].size() - 2))) {
             readMiles(words[at + 1], token, metar);
             ++at;
             continue;

@@ -1,4 +1,5 @@
 #include "gateway/LiveConditions.h"
+#include "gateway/MetarReader.h"
 
 #include "../conditions/ParserHarness.h"
 #include "CaseName.h"
@@ -302,6 +303,150 @@ INSTANTIATE_TEST_SUITE_P(
                       "<html><body>404 Not Found</body></html>", utc(2026, 12, 9, 19, 0),
                       "station EGLL has no current report"}),
     [](const ::testing::TestParamInfo<NoReadingCase>& info) { return info.param.name; });
+
+// The request for `address` with its station named `icao`, so that a real report of any
+// station can be served as that station's file.
+LiveRequest requestFor(const char* address, const char* icao)
+{
+    auto request = live().resolve(address);
+    EXPECT_TRUE(request && request->station);
+    request->station->icao = icao;
+    return *request;
+}
+
+// Real reports (sources in README.md beside this file) written into a page and read back by
+// the program's own parser.
+struct RealPageCase
+{
+    const char* name;
+    const char* address; // the place whose sun, moon and zone the page takes
+    const char* stationFile;
+    const char* temperature;
+    const char* wind;
+    const char* pressure;
+    const char* sky;
+    const char* visibility;
+};
+
+class RealReportPage : public ::testing::TestWithParam<RealPageCase>
+{
+};
+
+TEST_P(RealReportPage, ShowsWhatTheStationReported)
+{
+    const RealPageCase& c = GetParam();
+    const auto report = MetarReader::readStationFile(c.stationFile);
+    ASSERT_TRUE(report);
+    const LiveRequest request = requestFor(c.address, report->metar.station.c_str());
+    const std::string page =
+        live().page(request, c.stationFile, report->observedUtc.addSecs(10 * 60));
+
+    test::ParserHarness harness;
+    const ConditionsRecord& r = harness.parseAll(page);
+    EXPECT_EQ(harness.ui.messages(), std::vector<std::string>{});
+    EXPECT_EQ(r.temperature, c.temperature);
+    EXPECT_EQ(r.wind, c.wind);
+    EXPECT_EQ(r.pressure, c.pressure);
+    EXPECT_EQ(r.sky, c.sky);
+    EXPECT_EQ(r.visibility, c.visibility);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealReports, RealReportPage,
+    ::testing::Values(
+        // 1 3/4 miles is 1.8, as 1/4, 3/4 and 1 1/4 round up.
+        RealPageCase{"one_and_three_quarter_miles", "/US/MA/Boston.html",
+                     "2018/01/11 15:15\nKHAF 111515Z AUTO 00000KT 1 3/4SM BR OVC003 10/09 A3028 "
+                     "RMK AO2\n",
+                     "50\xB0"
+                     "F ",
+                     "Calm ", "30.28 in / 1025 hPa ", "Mist", " 1.8 mi "},
+        // "M1/4SM": less than a quarter mile, in the eight characters the parser takes.
+        RealPageCase{"less_than_a_quarter_mile", "/US/MA/Boston.html",
+                     "2019/07/01 12:15\nKHBV 011215Z AUTO 00000KT M1/4SM FG OVC001 22/21 A3001 "
+                     "RMK AO2 T02160208\n",
+                     "72\xB0"
+                     "F ",
+                     "Calm ", "30.01 in / 1016 hPa ", "Fog",
+                     "under \xBC"
+                     " "},
+        // Both pressure groups: inches from A, hPa from Q (converting A gives 1012).
+        RealPageCase{"inches_and_hectopascals_as_reported", "/global/stations/03772.html",
+                     "2019/07/01 11:50\nMSLP 011150Z 01007KT 9999 SCT076 26/21 Q1011 A2987 "
+                     "NOSIG\n",
+                     "79\xB0"
+                     "F ",
+                     "N at 8 mph ", "29.87 in / 1011 hPa ", "Scattered Clouds", " 6.2 mi "},
+        // A missing gust keeps the wind.
+        RealPageCase{"missing_gust", "/global/stations/71624.html",
+                     "2020/11/17 16:00\nCYAZ 171600Z 14040G//KT 10SM -RA OVC012 12/11 A2895 RMK "
+                     "NS8 VIA CYXY SLP806 DENSITY ALT 900FT\n",
+                     "54\xB0"
+                     "F ",
+                     "SE at 46 mph ", "28.95 in / 980 hPa ", "Light Rain", "10.0 mi "},
+        // The trend's gusts and thunderstorm are a forecast, not the weather.
+        RealPageCase{"tempo_is_not_the_observation", "/global/stations/03772.html",
+                     "2019/07/01 12:00\nURWI 011200Z 02005MPS 9999 SCT///CB 19/14 Q1012 "
+                     "R27/190060 TEMPO 35018G25MPS 0800 +TSRAGR SCT003 BKN020CB\n",
+                     "66\xB0"
+                     "F ",
+                     "NNE at 11 mph ", "29.88 in / 1012 hPa ", "Scattered Clouds", " 6.2 mi "},
+        // The trailing "///" leaves temperature and dew point.
+        RealPageCase{"slashes_after_the_temperature", "/global/stations/03772.html",
+                     "2025/11/26 21:20\nETHC 262120Z AUTO 27003KT 3700 // ////// 14/14 Q1023 "
+                     "///\n",
+                     "57\xB0"
+                     "F ",
+                     "W at 3 mph ", "30.21 in / 1023 hPa ", "Unknown", " 2.3 mi "},
+        // A layer without its height still covers the sky.
+        RealPageCase{"overcast_without_height", "/US/MA/Boston.html",
+                     "2025/11/26 18:55\nKBOS 261855Z AUTO 18008KT OVC/// 15/10 A3000\n",
+                     "59\xB0"
+                     "F ",
+                     "S at 9 mph ", "30.00 in / 1016 hPa ", "Overcast", " N/A    "}),
+    [](const ::testing::TestParamInfo<RealPageCase>& info) { return info.param.name; });
+
+// Which station files count as the current observation: the right station, at most six hours
+// old, at most ten minutes ahead of the clock.
+struct CurrentCase
+{
+    const char* name;
+    const char* icao;
+    QDateTime nowUtc;
+    bool shown;
+};
+
+class CurrentReport : public ::testing::TestWithParam<CurrentCase>
+{
+};
+
+// A real San Francisco report.
+constexpr const char* SanFranciscoFile =
+    "2019/07/01 11:56\nKSFO 011156Z 24007KT 10SM FEW006 BKN010 13/11 A3006 RMK AO2 SLP177 "
+    "T01330106 10150 20133 53001\n";
+
+TEST_P(CurrentReport, OnlyTheStationsOwnRecentReport)
+{
+    const CurrentCase& c = GetParam();
+    EXPECT_EQ(LiveConditions::currentReport(SanFranciscoFile, c.icao, c.nowUtc).has_value(),
+              c.shown);
+    // The page says so in the gateway's words, with no reading.
+    const std::string page =
+        live().page(requestFor("/US/MA/Boston.html", c.icao), SanFranciscoFile, c.nowUtc);
+    EXPECT_EQ(page.find("has no current report") == std::string::npos, c.shown) << page;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CurrentReport,
+    ::testing::Values(CurrentCase{"fresh", "KSFO", utc(2019, 7, 1, 12, 5), true},
+                      CurrentCase{"lower_case_station", "ksfo", utc(2019, 7, 1, 12, 5), true},
+                      CurrentCase{"another_station", "KBOS", utc(2019, 7, 1, 12, 5), false},
+                      CurrentCase{"six_hours_old", "KSFO", utc(2019, 7, 1, 17, 56), true},
+                      CurrentCase{"older", "KSFO", utc(2019, 7, 1, 17, 57), false},
+                      CurrentCase{"ten_minutes_ahead", "KSFO", utc(2019, 7, 1, 11, 46), true},
+                      CurrentCase{"dated_ahead", "KSFO", utc(2019, 7, 1, 11, 45), false},
+                      CurrentCase{"a_day_ahead", "KSFO", utc(2019, 6, 30, 11, 56), false}),
+    [](const ::testing::TestParamInfo<CurrentCase>& info) { return info.param.name; });
 
 TEST(LivePage, TitlesAreEscaped)
 {

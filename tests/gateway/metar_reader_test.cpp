@@ -153,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "KABC 09/18:55 t=? td=? -> Unknown"},
         ReportCase{"missing_dew_point", "KABC 091855Z 18005KT 10SM CLR 22/ A3001",
                    "KABC 09/18:55 wind=180@5 vis=16093.4 clear t=22 td=? A3001 -> Clear"},
+        ReportCase{"lone_slash_after_temperature", "KABC 091855Z 18005KT 10SM CLR 22/12 / A3001",
+                   "KABC 09/18:55 wind=180@5 vis=16093.4 clear t=22 td=12 rh=53 A3001 -> Clear"},
         ReportCase{"missing_report", "KBOS 091854Z NIL", "KBOS 09/18:54 nil t=? td=? -> Unknown"},
         ReportCase{"station_only", "KBOS", "KBOS t=? td=? -> Unknown"},
         ReportCase{"directional_visibility_keeps_the_first",
@@ -171,6 +173,123 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"no_station", "091854Z 28012KT 10SM", ""}, ReportCase{"empty", "", ""},
         ReportCase{"lower_case", "kbos 091854Z", ""}),
     [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+
+// Real reports (sources in README.md beside this file), each row naming the fault it pins.
+INSTANTIATE_TEST_SUITE_P(
+    RealReports, MetarTable,
+    ::testing::Values(
+        // All-slash groups after the temperature ("///" for the trend, a lone "/") leave it.
+        ReportCase{"later_slashes_keep_temperature",
+                   "ETHC 262120Z AUTO 27003KT 3700 // ////// 14/14 Q1023 ///",
+                   "ETHC 26/21:20 auto wind=270@3 vis=3700 t=14 td=14 rh=100 Q1023 -> Unknown"},
+        ReportCase{"lone_slash_before_temperature",
+                   "METAR KQEL 011150Z AUTO 20002KT / // CLR 23/16 A2979 RMK A02 TSNO=",
+                   "KQEL 01/11:50 auto wind=200@2 clear t=23 td=16 rh=65 A2979 -> Clear"},
+        // Trend groups are a forecast, not the observation.
+        ReportCase{"inter_trend",
+                   "YPAD 020000Z 23021KT 9999 FEW025 16/11 Q1017 INTER 0000/0300 23022G35KT 5000 "
+                   "SHRA SCT012 BKN020",
+                   "YPAD 02/00:00 wind=230@21 vis=9999 few2500 t=16 td=11 rh=72 Q1017 -> Partly "
+                   "Cloudy"},
+        ReportCase{"tempo_with_gusts_and_thunder",
+                   "METAR URWI 011200Z 02005MPS 9999 SCT///CB 19/14 Q1012 R27/190060 TEMPO "
+                   "35018G25MPS 0800 +TSRAGR SCT003 BKN020CB=",
+                   "URWI 01/12:00 wind=20@9.7 vis=9999 sct?CB t=19 td=14 rh=73 Q1012 -> Scattered "
+                   "Clouds"},
+        ReportCase{"from_time_trend",
+                   "SPECI YMML 011200Z 01027G39KT CAVOK 09/05 Q1017 FM1215 36017G30KT CAVOK",
+                   "YMML 01/12:00 wind=10@27G39 vis=10000 cavok clear t=9 td=5 rh=76 Q1017 -> "
+                   "Clear"},
+        ReportCase{"colour_state_before_trend",
+                   "SPECI EHWO 011159Z AUTO 29012KT 240V330 9999 SCT022 BKN031 BKN040 20/14 Q1018 "
+                   "WHT 27010G20KT 9999 BKN035=",
+                   "EHWO 01/11:59 auto wind=290@12 240V330 vis=9999 sct2200 bkn3100 bkn4000 t=20 "
+                   "td=14 rh=68 Q1018 -> Mostly Cloudy"},
+        // Every cloud genus, and layers whose height or genus the station cannot tell.
+        ReportCase{"cloud_genera",
+                   "METAR LOXZ 141420Z 08006KT 20KM VCSH FEW025SC SCT040SC "
+                   "BKN090AC 21/14 Q1015 BECMG SCT090",
+                   "LOXZ 14/14:20 wind=80@6 [Showers in the Vicinity] few2500SC sct4000SC "
+                   "bkn9000AC t=21 td=14 rh=64 Q1015 -> Showers in the Vicinity"},
+        ReportCase{"overcast_without_height", "KXYZ 091855Z AUTO 18008KT OVC/// 15/10 A3000",
+                   "KXYZ 09/18:55 auto wind=180@8 ovc? t=15 td=10 rh=72 A3000 -> Overcast"},
+        ReportCase{"heights_without_genus",
+                   "LFRK 011230Z AUTO 32004KT 240V030 9999 BKN027/// BKN041/// 20/13 Q1023 NOSIG=",
+                   "LFRK 01/12:30 auto wind=320@4 240V30 vis=9999 bkn2700 bkn4100 t=20 td=13 rh=64 "
+                   "Q1023 -> Mostly Cloudy"},
+        // A missing gust keeps the wind.
+        ReportCase{"missing_gust", "CYAZ 171600Z 14040G//KT 10SM -RA OVC012 12/11 A2895 RMK NS8",
+                   "CYAZ 17/16:00 wind=140@40 vis=16093.4 [Light Rain] ovc1200 t=12 td=11 rh=94 "
+                   "A2895 -> Light Rain"},
+        // COR before the station and between station and time.
+        ReportCase{"cor_before_station", "METAR COR FBSP 011200Z 27010KT CAVOK 29/10 Q1017=",
+                   "FBSP 01/12:00 cor wind=270@10 vis=10000 cavok clear t=29 td=10 rh=31 Q1017 -> "
+                   "Clear"},
+        ReportCase{"cor_before_time", "MRLB COR 262100Z 19005KT 9999 FEW020 SCT250 24/23 A2982",
+                   "MRLB 26/21:00 cor wind=190@5 vis=9999 few2000 sct25000 t=24 td=23 rh=94 A2982 "
+                   "-> Scattered Clouds"},
+        // A direction beyond 360 is not believed.
+        ReportCase{"variation_beyond_360",
+                   "GCXO 011230Z 31016KT 340V361 9999 FEW011 SCT018 20/13 Q1024 NOSIG=",
+                   "GCXO 01/12:30 wind=310@16 vis=9999 few1100 sct1800 t=20 td=13 rh=64 Q1024 -> "
+                   "Scattered Clouds"}),
+    [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+
+// The readings a page shows, from real reports: visibility in tenths of a mile (exact, rounded
+// half up), whether it is a lower bound, and the pressure in both units.
+struct ReadingCase
+{
+    const char* name;
+    const char* report;
+    const char* expected;
+};
+
+class ReadingTable : public ::testing::TestWithParam<ReadingCase>
+{
+};
+
+TEST_P(ReadingTable, ExactVisibilityAndReportedPressure)
+{
+    const auto metar = MetarReader::read(GetParam().report);
+    ASSERT_TRUE(metar);
+    char text[96];
+    std::snprintf(text, sizeof text, "vis=%d%s in=%.2f hPa=%d",
+                  metar->visibilityTenthsOfMile().value_or(-1), metar->visibilityBelow ? "-" : "",
+                  metar->pressureInHg().value_or(0), metar->pressureHpa().value_or(0));
+    EXPECT_EQ(text, std::string(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealReports, ReadingTable,
+    ::testing::Values(
+        ReadingCase{"one_and_three_quarters",
+                    "KHAF 111515Z AUTO 00000KT 1 3/4SM BR OVC003 10/09 A3028 RMK AO2",
+                    "vis=18 in=30.28 hPa=1025"},
+        ReadingCase{"one_and_a_quarter",
+                    "KVIS 111422Z AUTO 06003KT 1 1/4SM BR FEW040 06/06 A3031 RMK AO2",
+                    "vis=13 in=30.31 hPa=1026"},
+        ReadingCase{"three_sixteenths",
+                    "KRIV 111456Z 04004KT 3/16SM R32/0800V1000FT FG VV001 08/08 A3019 RMK AO2A",
+                    "vis=2 in=30.19 hPa=1022"},
+        ReadingCase{"less_than_a_quarter",
+                    "KF70 111455Z AUTO 00000KT M1/4SM OVC002 07/07 A3020 RMK AO1",
+                    "vis=3- in=30.20 hPa=1023"},
+        ReadingCase{"metres", "METAR SLCP 011200Z 18008KT 0100 FG VV/// 19/19 Q1019=",
+                    "vis=1 in=30.09 hPa=1019"},
+        // Both groups: each value as reported, where converting one gives the other unit
+        // 1 hPa off.
+        ReadingCase{"qnh_then_altimeter",
+                    "METAR MSLP 011150Z 01007KT 9999 SCT076 26/21 Q1011 A2987 NOSIG=",
+                    "vis=62 in=29.87 hPa=1011"},
+        ReadingCase{
+            "qnh_then_altimeter_below_1000",
+            "METAR OIBB 011150Z 26012KT CAVOK 38/23 Q0995 A2941=", "vis=62 in=29.41 hPa=995"},
+        ReadingCase{"altimeter_then_qnh",
+                    "METAR MZBZ 011200Z 10005KT 9999 FEW016 27/26 A2998 Q1015 NOSIG=",
+                    "vis=62 in=29.98 hPa=1015"},
+        ReadingCase{"qnh_only", "METAR OJAM 011200Z 32008KT 5000 HZ FEW030 32/13 Q1011 NOSIG=",
+                    "vis=31 in=29.85 hPa=1011"}),
+    [](const ::testing::TestParamInfo<ReadingCase>& info) { return info.param.name; });
 
 TEST(MetarReader, HumidityAgreesWithPublishedValues)
 {

@@ -118,11 +118,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "23\xB0"
                  "F ",
                  "58% ", "29.88 in / 1012 hPa ", "Calm ", " 1.5 mi "},
-        // VRB03KT, "M1/4SM", runway visual range skipped, FZFG under VV002, M12/M13.
+        // VRB03KT, "M1/4SM" (less than a quarter mile), runway visual range skipped, FZFG
+        // under VV002, M12/M13.
         RoadCase{"FreezingFogVariableWind", "Denver, CO", "KBKF", "Freezing Fog",
                  "10\xB0"
                  "F ",
-                 "92% ", "30.31 in / 1026 hPa ", "Variable at 3 mph ", " 0.3 mi "},
+                 "92% ", "30.31 in / 1026 hPa ", "Variable at 3 mph ",
+                 "under \xBC"
+                 " "},
         // 18 kt gusting 31 kt, 280V350, -TSRA with a CB layer.
         RoadCase{"ThunderstormGusts", "Chicago, IL", "KMDW", "Light Thunderstorms and Rain",
                  "72\xB0"
