@@ -110,6 +110,12 @@ constexpr std::array kMainStations{
     MainStation{"Manitoba", "Portage La Prairie", "CYPG"},     // "Portage Southport"
     MainStation{"Alberta", "Rocky Mountain House", "CWRM"},    // "Rocky House"
     MainStation{"Ontario", "Ottawa Rockcliffe", "CYOW"},       // the closed field's airport
+    MainStation{"Alberta", "Lloydminster", "CYLL"},            // "Lloydminister"
+    MainStation{"Saskatchewan", "Maple Creek", "CWMQ"},        // "Maplecreek"
+    MainStation{"Quebec", "New Carlisle", "CWOC"},             // "New Carlisle1"
+    MainStation{"Mexico", "Guadalajara", "MMGL"},              // "Don Miguel / Guadalaj"
+    MainStation{"Philippines", "Clark Ab", "RPLC"},            // "Clarkfield Pampanga"
+    MainStation{"Japan", "Yonagunijima", "ROYN"},              // "Yonaguni Airport"
     MainStation{"France", "Toulouse", "LFBO"},            // Blagnac, not Francazal
     MainStation{"Italy", "Turin", "LIMF"},                // Caselle, not Aeritalia
     MainStation{"Romania", "Bucharest", "LROP"},          // Otopeni, not Baneasa

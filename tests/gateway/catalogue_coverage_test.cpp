@@ -101,7 +101,8 @@ StationNames catalogueNames()
 
 // How many of the catalogue's places the installed correlation data gives a live station. The
 // figures are printed; the floors are the counts reached when the main-station rule was made
-// (before it: US 563 of 587, foreign 807 of 1,553), so a change that loses places fails.
+// (US 587 of 587, foreign 843 of 1,553; before it 563 and 807, the 807 counting 17 towns matched
+// to another town's station), so a change that loses places fails.
 TEST(CatalogueCoverage, EveryUsCityGetsAStation)
 {
     if (!tablesInstalled())
@@ -158,7 +159,7 @@ TEST(CatalogueCoverage, ForeignPlacesNamedByAStation)
     RecordProperty("foreign_places", places);
     RecordProperty("with_live_station", covered);
     ASSERT_EQ(places, 1553);
-    EXPECT_GE(covered, 807);
+    EXPECT_GE(covered, 843);
 }
 
 struct RealRequest
