@@ -195,8 +195,7 @@ void forEachSection(const QString& path, const std::function<void(const Section&
         else if (key == "station") {
             section.station = readNearest(value);
             section.stationDistance = readNearestDistance(value);
-        }
-        else if (key == "zone")
+        } else if (key == "zone")
             section.zone = value.starts_with("('") ? readNearest(value) : std::string(value);
     });
     if (open)
@@ -239,11 +238,21 @@ constexpr std::uint8_t kPartOfNameRank = 14; // "Nashville" of "Nashville-Davids
 constexpr std::uint8_t kSettlementRank = 5;
 
 // Canadian provinces and territories, which the catalogue names in place of the country.
-constexpr std::array<std::string_view, 15> kCanadianRegions{
-    "alberta",      "british columbia", "manitoba", "new brunswick",
-    "newfoundland", "nova scotia",      "ontario",  "prince edward island",
-    "quebec",       "saskatchewan",     "yukon",    "northwest territories",
-    "nunavut",      "yukon territory",  "northwest territory"};
+constexpr std::array<std::string_view, 15> kCanadianRegions{"alberta",
+                                                            "british columbia",
+                                                            "manitoba",
+                                                            "new brunswick",
+                                                            "newfoundland",
+                                                            "nova scotia",
+                                                            "ontario",
+                                                            "prince edward island",
+                                                            "quebec",
+                                                            "saskatchewan",
+                                                            "yukon",
+                                                            "northwest territories",
+                                                            "nunavut",
+                                                            "yukon territory",
+                                                            "northwest territory"};
 
 // Australian states and territories, which the catalogue names in place of the country.
 constexpr std::array<std::string_view, 8> kAustralianRegions{
@@ -525,13 +534,13 @@ std::string placeKey(std::string_view state, std::string_view name)
 // or climate site beside the airport.
 constexpr std::array<std::string_view, 3> kInternationalWords{"international", "intl",
                                                               "inter national"};
-constexpr std::array<std::string_view, 9> kAirportWords{
-    "airport", "arpt", "aeropuerto", "aeroporto", "aeroport", "flughafen", "jetport",
-    "air terminal", "airfield"};
+constexpr std::array<std::string_view, 9> kAirportWords{"airport",   "arpt",         "aeropuerto",
+                                                        "aeroporto", "aeroport",     "flughafen",
+                                                        "jetport",   "air terminal", "airfield"};
 constexpr std::array<std::string_view, 17> kMinorFieldWords{
-    "heliport", "air force base", "afb",      "ab",         "air base", "naval", "nas",
-    "mcas",     "army",           "aaf",      "downtown",   "executive", "airpark", "campus",
-    "automatic", "automated",     "climate"};
+    "heliport", "air force base", "afb",       "ab",        "air base", "naval",
+    "nas",      "mcas",           "army",      "aaf",       "downtown", "executive",
+    "airpark",  "campus",         "automatic", "automated", "climate"};
 
 // How much a station whose description (key) names the place looks like its main station.
 int stationScore(std::string_view description, std::string_view name, std::string_view icao)
@@ -588,9 +597,9 @@ StationIndex StationIndex::load(const QString& dataDir)
         if (country == "united states") {
             // "Boston Logan International, MA, United States": by state, the name before it.
             const std::size_t last = description.rfind(", ");
-            const std::size_t before =
-                last == std::string::npos || last == 0 ? std::string::npos
-                                                       : description.rfind(", ", last - 1);
+            const std::size_t before = last == std::string::npos || last == 0
+                                           ? std::string::npos
+                                           : description.rfind(", ", last - 1);
             if (before != std::string::npos && last - before == 4)
                 index.m_usStationsByState[lowerCase(description.substr(before + 2, 2))].push_back(
                     {number, usKey(std::string_view(description).substr(0, before)), {}, {}});
@@ -607,10 +616,10 @@ StationIndex StationIndex::load(const QString& dataDir)
         const std::int32_t number = index.stationNumber(main.icao);
         if (number < 0)
             continue; // tables without it choose by the general rule
-        const std::string key = main.region.size() == 2
-                                    ? "us|" + lowerCase(main.region) + "|" + usKey(main.city)
-                                    : regionCountry(main.region) + "|" +
-                                          foreignKey(nameKey(main.city));
+        const std::string key =
+            main.region.size() == 2
+                ? "us|" + lowerCase(main.region) + "|" + usKey(main.city)
+                : regionCountry(main.region) + "|" + foreignKey(nameKey(main.city));
         index.m_mainStations.emplace(key, number);
     }
 
@@ -844,12 +853,13 @@ std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
     // A province or state the catalogue lists the place under rules out stations marked with
     // another ("Estevan, Saskatchewan" is not "Estevan Point, B. C.").
     const std::string region = nameKey(utf8FromLatin1(country));
-    const bool regionKnown = std::any_of(kSubRegions.begin(), kSubRegions.end(),
-                                         [&](const SubRegion& sub) { return sub.region == region; });
+    const bool regionKnown =
+        std::any_of(kSubRegions.begin(), kSubRegions.end(),
+                    [&](const SubRegion& sub) { return sub.region == region; });
 
     // The names to look for, best first: the catalogue's, the local one ("Munich" as
-    // "Munchen"), the name without an added "Int. Arpt" or "Ab", and the first word of a name that adds
-    // an airport ("Berlin Tegel"), which must then be the place the description starts with
+    // "Munchen"), the name without an added "Int. Arpt" or "Ab", and the first word of a name that
+    // adds an airport ("Berlin Tegel"), which must then be the place the description starts with
     // ("Berlin-Schoenefeld", not "Grand Rapids" for "Grand Manan").
     struct Wanted
     {

@@ -96,8 +96,8 @@ private:
     std::unordered_map<std::string, std::vector<NamedStation>> m_usStationsByState; // "ma"
     // The hand-checked main stations: "us|ny|new york", "united kingdom|london".
     std::unordered_map<std::string, std::int32_t> m_mainStations;
-    std::unordered_map<std::string, std::vector<std::string>> m_zonesByState;         // "ma"
-    std::unordered_map<std::string, std::string> m_zoneDescriptions;                  // "maz015"
+    std::unordered_map<std::string, std::vector<std::string>> m_zonesByState; // "ma"
+    std::unordered_map<std::string, std::string> m_zoneDescriptions;          // "maz015"
 };
 
 } // namespace cirrolux::gateway

@@ -30,7 +30,7 @@ bool tablesInstalled()
 struct CatalogueWalk
 {
     std::map<std::string, std::pair<std::string, std::string>> foreign; // number -> city, region
-    std::vector<std::pair<std::string, std::string>> us;                 // state code, city
+    std::vector<std::pair<std::string, std::string>> us;                // state code, city
 };
 
 const CatalogueWalk& catalogue()

@@ -92,8 +92,7 @@ void PrintTo(const WellKnownPlace& c, std::ostream* os)
     *os << c.city << ", " << c.region;
 }
 
-class WellKnownPlaces : public RealStationData,
-                        public ::testing::WithParamInterface<WellKnownPlace>
+class WellKnownPlaces : public RealStationData, public ::testing::WithParamInterface<WellKnownPlace>
 {
 };
 
@@ -145,7 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
         WellKnownPlace{"Western Australia", "Perth", "YPPH"},
         WellKnownPlace{"Victoria", "Melbourne", "YMML"},
         WellKnownPlace{"Germany", "Munich", "EDDM"}, WellKnownPlace{"Germany", "Frankfurt", "EDDF"},
-        WellKnownPlace{"Austria", "Vienna", "LOWW"}, WellKnownPlace{"Netherlands", "Amsterdam", "EHAM"},
+        WellKnownPlace{"Austria", "Vienna", "LOWW"},
+        WellKnownPlace{"Netherlands", "Amsterdam", "EHAM"},
         WellKnownPlace{"Mexico", "Mexico City", "MMMX"}, WellKnownPlace{"Peru", "Lima", "SPJC"},
         WellKnownPlace{"Thailand", "Bangkok", "VTBD"}, WellKnownPlace{"Russia", "Moscow", "UUEE"},
         WellKnownPlace{"Italy", "Rome Fiumicino", "LIRF"},
