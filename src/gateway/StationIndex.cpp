@@ -1,6 +1,7 @@
 #include "StationIndex.h"
 
 #include "GzipLines.h"
+#include "MainStations.h"
 #include "UsStates.h"
 
 #include <QLocale>
@@ -10,12 +11,17 @@
 #include <charconv>
 #include <cmath>
 #include <numbers>
+#include <span>
 
 namespace cirrolux::gateway {
 
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+// How far a place's nearest station may lie and still stand for it: 75 km, in radians of the
+// Earth's surface. Beyond, the place has no live station of its own (the census's "Honolulu CCD"
+// has its nearest station on Midway Atoll).
+constexpr double kReachRadians = 75.0 / 6371.0;
 
 std::string_view trimmed(std::string_view text)
 {
@@ -91,6 +97,12 @@ bool containsWords(std::string_view text, std::string_view words)
     return false;
 }
 
+bool containsAny(std::string_view text, std::span<const std::string_view> words)
+{
+    return std::any_of(words.begin(), words.end(),
+                       [text](std::string_view word) { return containsWords(text, word); });
+}
+
 // "(0.7394378, -1.2394747)" in radians.
 std::optional<std::pair<double, double>> readLocation(std::string_view value)
 {
@@ -125,6 +137,19 @@ std::string readNearest(std::string_view value)
     return lowerCase(value.substr(open + 1, close - open - 1));
 }
 
+// "('kbos', 0.0004911)" -> 0.0004911, the distance in radians; negative when not given.
+double readNearestDistance(std::string_view value)
+{
+    const std::size_t comma = value.rfind(',');
+    const std::size_t close = value.rfind(')');
+    if (comma == std::string_view::npos || close == std::string_view::npos || close < comma)
+        return -1;
+    const std::string_view number = trimmed(value.substr(comma + 1, close - comma - 1));
+    double distance = -1;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), distance);
+    return result.ec == std::errc() && std::isfinite(distance) ? distance : -1;
+}
+
 // One "[name]" section of a table with the fields the index reads.
 struct Section
 {
@@ -132,6 +157,7 @@ struct Section
     std::string description;
     std::string location; // "location" or "centroid"
     std::string station;
+    double stationDistance = -1; // radians
     std::string zone;
 };
 
@@ -149,6 +175,7 @@ void forEachSection(const QString& path, const std::function<void(const Section&
             section.description.clear();
             section.location.clear();
             section.station.clear();
+            section.stationDistance = -1;
             section.zone.clear();
             const std::size_t close = line.find(']');
             section.name = lowerCase(line.substr(
@@ -165,9 +192,10 @@ void forEachSection(const QString& path, const std::function<void(const Section&
             section.description = value;
         else if (key == "location" || key == "centroid")
             section.location = value;
-        else if (key == "station")
+        else if (key == "station") {
             section.station = readNearest(value);
-        else if (key == "zone")
+            section.stationDistance = readNearestDistance(value);
+        } else if (key == "zone")
             section.zone = value.starts_with("('") ? readNearest(value) : std::string(value);
     });
     if (open)
@@ -210,11 +238,26 @@ constexpr std::uint8_t kPartOfNameRank = 14; // "Nashville" of "Nashville-Davids
 constexpr std::uint8_t kSettlementRank = 5;
 
 // Canadian provinces and territories, which the catalogue names in place of the country.
-constexpr std::array<std::string_view, 13> kCanadianRegions{
-    "alberta",      "british columbia", "manitoba", "new brunswick",
-    "newfoundland", "nova scotia",      "ontario",  "prince edward island",
-    "quebec",       "saskatchewan",     "yukon",    "northwest territories",
-    "nunavut"};
+constexpr std::array<std::string_view, 15> kCanadianRegions{"alberta",
+                                                            "british columbia",
+                                                            "manitoba",
+                                                            "new brunswick",
+                                                            "newfoundland",
+                                                            "nova scotia",
+                                                            "ontario",
+                                                            "prince edward island",
+                                                            "quebec",
+                                                            "saskatchewan",
+                                                            "yukon",
+                                                            "northwest territories",
+                                                            "nunavut",
+                                                            "yukon territory",
+                                                            "northwest territory"};
+
+// Australian states and territories, which the catalogue names in place of the country.
+constexpr std::array<std::string_view, 8> kAustralianRegions{
+    "capital territory", "new south wales", "northern territory", "queensland",
+    "south australia",   "tasmania",        "victoria",           "western australia"};
 
 // Trailing words that belong to the name before them ("Korea, South").
 constexpr std::array<std::string_view, 7> kCountryTails{"south",
@@ -254,7 +297,7 @@ std::string countryKey(std::string_view description)
 // Names the data and the catalogue spell differently, in nameKey form.
 std::string canonicalCountry(std::string key)
 {
-    static const std::array<std::pair<std::string_view, std::string_view>, 16> aliases{{
+    static const std::array<std::pair<std::string_view, std::string_view>, 19> aliases{{
         {"united states of america", "united states"},
         {"us", "united states"},
         {"russian federation", "russia"},
@@ -271,6 +314,9 @@ std::string canonicalCountry(std::string key)
         {"bosnia and herzegowina", "bosnia and herzegovina"},
         {"congo democratic republic of the", "democratic republic of the congo"},
         {"holland", "netherlands"},
+        {"bahamas the", "bahamas"},
+        {"cayman island", "cayman islands"},
+        {"antigua", "antigua and barbuda"},
     }};
     for (const auto& [from, to] : aliases) {
         if (key == from)
@@ -279,21 +325,26 @@ std::string canonicalCountry(std::string key)
     return key;
 }
 
+// Accented letters ("Liège", "Mayagüez") as their plain letter.
+std::string plainLetters(std::string key)
+{
+    if (std::none_of(key.begin(), key.end(), [](char c) { return (c & 0x80) != 0; }))
+        return key;
+    const QString decomposed = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()))
+                                   .normalized(QString::NormalizationForm_D);
+    QString plain;
+    for (const QChar c : decomposed) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            plain += c.toLower();
+    }
+    return plain.toStdString();
+}
+
 // Umlauts written out ("Muenster", "Koeln") read as the plain vowel, as the catalogue writes
 // them ("Munster"); applied to both sides of a comparison.
 std::string foreignKey(std::string key)
 {
-    // Accented letters ("Liège", "Gävle") as their plain letter.
-    if (std::any_of(key.begin(), key.end(), [](char c) { return (c & 0x80) != 0; })) {
-        const QString decomposed = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()))
-                                       .normalized(QString::NormalizationForm_D);
-        QString plain;
-        for (const QChar c : decomposed) {
-            if (c.category() != QChar::Mark_NonSpacing)
-                plain += c.toLower();
-        }
-        key = plain.toStdString();
-    }
+    key = plainLetters(std::move(key));
     for (const std::string_view pair : {"ue", "oe", "ae"}) {
         for (std::size_t at = key.find(pair); at != std::string::npos; at = key.find(pair, at))
             key.erase(at + 1, 1);
@@ -318,6 +369,58 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 26> kLocalNa
 constexpr std::array<std::string_view, 16> kGenericFirstWords{
     "saint", "santa", "santo", "port", "porto", "puerto", "cape",  "capo",
     "fort",  "mount", "lake",  "isla", "ilha",  "point",  "north", "south"};
+
+// The provinces and states the catalogue lists places under, with the abbreviations station
+// descriptions write them with ("Terrace, B. C., Canada", "Perth Jandakot Airport, Perth, WA,
+// AU"), in nameKey form without spaces. A station marked with another province is no match.
+struct SubRegion
+{
+    std::string_view country;
+    std::string_view region;
+    std::array<std::string_view, 4> codes;
+};
+constexpr std::array<SubRegion, 21> kSubRegions{{
+    {"canada", "alberta", {"alta", "ab", "alberta"}},
+    {"canada", "british columbia", {"bc", "britishcolumbia"}},
+    {"canada", "manitoba", {"man", "mb", "manitoba"}},
+    {"canada", "new brunswick", {"nb", "newbrunswick"}},
+    {"canada", "newfoundland", {"nfld", "nl", "newfoundland"}},
+    {"canada", "nova scotia", {"ns", "novascotia"}},
+    {"canada", "ontario", {"ont", "on", "ontario"}},
+    {"canada", "prince edward island", {"pei", "pe", "princeedwardisland"}},
+    {"canada", "quebec", {"que", "qc", "quebec"}},
+    {"canada", "saskatchewan", {"sask", "sk", "saskatchewan"}},
+    {"canada", "yukon territory", {"yt", "yukon"}},
+    {"canada", "northwest territory", {"nwt", "nt"}},
+    {"canada", "nunavut", {"nu", "nunavut"}},
+    {"australia", "new south wales", {"nsw"}},
+    {"australia", "queensland", {"qld"}},
+    {"australia", "victoria", {"vic"}},
+    {"australia", "south australia", {"sa"}},
+    {"australia", "western australia", {"wa"}},
+    {"australia", "tasmania", {"tas"}},
+    {"australia", "northern territory", {"nt"}},
+    {"australia", "capital territory", {"act"}},
+}};
+
+// The province or state a description of a station in `country` marks, by the field before the
+// country; empty when it marks none.
+std::string_view subRegionOf(std::string_view country, std::string_view description)
+{
+    const std::size_t last = description.rfind(", ");
+    if (last == std::string_view::npos || last == 0)
+        return {};
+    const std::size_t before = description.rfind(", ", last - 1);
+    const std::size_t start = before == std::string_view::npos ? 0 : before + 2;
+    std::string code = nameKey(description.substr(start, last - start));
+    code.erase(std::remove(code.begin(), code.end(), ' '), code.end());
+    for (const SubRegion& sub : kSubRegions) {
+        if (sub.country == country &&
+            std::find(sub.codes.begin(), sub.codes.end(), code) != sub.codes.end())
+            return sub.region;
+    }
+    return {};
+}
 
 // `key` with each word that has a local name replaced by it.
 std::string localNames(const std::string& key)
@@ -360,9 +463,104 @@ std::optional<std::uint32_t> zipNumber(std::string_view zip)
     return number;
 }
 
+// The country of a catalogue region, in nameKey form: a Canadian province or an Australian state
+// stands for its country.
+std::string regionCountry(std::string_view region)
+{
+    const std::string key = canonicalCountry(nameKey(region));
+    if (std::find(kCanadianRegions.begin(), kCanadianRegions.end(), key) != kCanadianRegions.end())
+        return "canada";
+    if (std::find(kAustralianRegions.begin(), kAustralianRegions.end(), key) !=
+        kAustralianRegions.end())
+        return "australia";
+    return key;
+}
+
+// A US place or station name reduced for comparison: nameKey, with the short forms the
+// catalogue and the station descriptions use written one way ("Mc_Allen" and "McAllen" as
+// "mcallen", "Mt_Vernon" as "mount vernon", "Ft. Worth" as "fort worth", "Saint" as "st").
+std::string usKey(std::string_view text)
+{
+    const std::string key = plainLetters(nameKey(text));
+    std::string out;
+    std::size_t start = 0;
+    bool joinNext = false;
+    while (start < key.size()) {
+        const std::size_t end = std::min(key.find(' ', start), key.size());
+        std::string_view word = std::string_view(key).substr(start, end - start);
+        start = end + 1;
+        if (word == "mt")
+            word = "mount";
+        else if (word == "ft")
+            word = "fort";
+        else if (word == "saint")
+            word = "st";
+        if (!out.empty() && !joinNext)
+            out += ' ';
+        out += word;
+        joinNext = word == "mc" && start < key.size();
+    }
+    return out;
+}
+
+// The names a US catalogue city is looked for by, best first: the whole name, then each city of
+// a name that joins two sharing one airport ("Dallas-Ft_Worth", "Raleigh-Durham", "Kailua-Kona").
+std::vector<std::string> usNames(std::string_view city)
+{
+    std::vector<std::string> names;
+    const auto add = [&names](std::string_view text) {
+        std::string key = usKey(text);
+        if (!key.empty() && std::find(names.begin(), names.end(), key) == names.end())
+            names.push_back(std::move(key));
+    };
+    add(city);
+    std::size_t start = 0;
+    while (start < city.size()) {
+        const std::size_t end = std::min(city.find_first_of("-/", start), city.size());
+        if (start > 0 || end < city.size())
+            add(city.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
 std::string placeKey(std::string_view state, std::string_view name)
 {
-    return lowerCase(state) + "|" + nameKey(name);
+    return lowerCase(state) + "|" + usKey(name);
+}
+
+// Words of a station description (its key) that mark the main field of a place, and those that
+// mark a lesser one: a heliport, a military base, a downtown or executive field, an automatic
+// or climate site beside the airport.
+constexpr std::array<std::string_view, 3> kInternationalWords{"international", "intl",
+                                                              "inter national"};
+constexpr std::array<std::string_view, 9> kAirportWords{"airport",   "arpt",         "aeropuerto",
+                                                        "aeroporto", "aeroport",     "flughafen",
+                                                        "jetport",   "air terminal", "airfield"};
+constexpr std::array<std::string_view, 17> kMinorFieldWords{
+    "heliport", "air force base", "afb",       "ab",        "air base", "naval",
+    "nas",      "mcas",           "army",      "aaf",       "downtown", "executive",
+    "airpark",  "campus",         "automatic", "automated", "climate"};
+
+// How much a station whose description (key) names the place looks like its main station.
+int stationScore(std::string_view description, std::string_view name, std::string_view icao)
+{
+    int score = 0;
+    if (description.starts_with(name))
+        score += 4;
+    // An international airport outranks a field whose description merely starts with the name
+    // ("Anchorage, Merrill Field" beside "Ted Stevens Anchorage International").
+    if (containsAny(description, kInternationalWords))
+        score += 5;
+    if (containsAny(description, kAirportWords))
+        score += 1;
+    if (containsAny(description, kMinorFieldWords))
+        score -= 4;
+    // A letters-only identifier is an airport's, which reports round the clock; US identifiers
+    // with digits ("K1V4") are small automatic sites.
+    if (std::all_of(icao.begin(), icao.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+        score += 2;
+    return score;
 }
 
 } // namespace
@@ -395,10 +593,34 @@ StationIndex StationIndex::load(const QString& dataDir)
     for (std::size_t i = 0; i < index.m_stations.size(); ++i) {
         const std::string& description = index.m_stations[i].description;
         const std::string country = canonicalCountry(countryKey(description));
-        // US stations are found through places and zip codes, never by description.
-        if (!country.empty() && country != "united states")
+        const auto number = static_cast<std::int32_t>(i);
+        if (country == "united states") {
+            // "Boston Logan International, MA, United States": by state, the name before it.
+            const std::size_t last = description.rfind(", ");
+            const std::size_t before = last == std::string::npos || last == 0
+                                           ? std::string::npos
+                                           : description.rfind(", ", last - 1);
+            if (before != std::string::npos && last - before == 4)
+                index.m_usStationsByState[lowerCase(description.substr(before + 2, 2))].push_back(
+                    {number, usKey(std::string_view(description).substr(0, before)), {}, {}});
+        } else if (!country.empty()) {
+            // "Berlin-Schoenefeld", "Milano / Malpensa": the place the description starts with.
+            const std::string_view lead =
+                std::string_view(description).substr(0, description.find_first_of("/-,("));
             index.m_stationsByCountry[country].push_back(
-                {static_cast<std::int32_t>(i), foreignKey(nameKey(description))});
+                {number, foreignKey(nameKey(description)), foreignKey(nameKey(lead)),
+                 std::string(subRegionOf(country, description))});
+        }
+    }
+    for (const MainStation& main : MainStations()) {
+        const std::int32_t number = index.stationNumber(main.icao);
+        if (number < 0)
+            continue; // tables without it choose by the general rule
+        const std::string key =
+            main.region.size() == 2
+                ? "us|" + lowerCase(main.region) + "|" + usKey(main.city)
+                : regionCountry(main.region) + "|" + foreignKey(nameKey(main.city));
+        index.m_mainStations.emplace(key, number);
     }
 
     forEachSection(tablePath(dataDir, "places.gz"), [&index](const Section& s) {
@@ -432,7 +654,11 @@ StationIndex StationIndex::load(const QString& dataDir)
         entry.station = station;
         entry.zone = s.zone;
         const auto number = static_cast<std::uint32_t>(index.m_places.size());
-        auto offer = [&index, number](const std::string& key, std::uint8_t offeredRank) {
+        // A place whose nearest station is out of reach still names zip code areas.
+        const bool inReach = s.stationDistance <= kReachRadians;
+        auto offer = [&index, number, inReach](const std::string& key, std::uint8_t offeredRank) {
+            if (!inReach)
+                return;
             const auto [at, added] = index.m_placeByKey.try_emplace(key, number);
             if (!added && index.m_places[at->second].rank > offeredRank)
                 at->second = number;
@@ -509,11 +735,48 @@ std::optional<Station> StationIndex::forUsCity(std::string_view state, std::stri
 {
     if (state.size() != 2)
         return std::nullopt;
-    const auto found = m_placeByKey.find(placeKey(state, utf8FromLatin1(city)));
-    if (found == m_placeByKey.end())
+    const std::string stateKey = lowerCase(state);
+    const std::vector<std::string> names = usNames(utf8FromLatin1(city));
+    if (names.empty())
         return std::nullopt;
-    const PlaceEntry& place = m_places[found->second];
-    return stationWithZone(place.station, place.zone);
+
+    // The census place gives the forecast zone, and the station when nothing better names one.
+    const PlaceEntry* place = nullptr;
+    for (const std::string& name : names) {
+        const auto found = m_placeByKey.find(stateKey + "|" + name);
+        if (found != m_placeByKey.end()) {
+            place = &m_places[found->second];
+            break;
+        }
+    }
+    std::int32_t station = -1;
+    // First the hand-checked table, then a station of the state whose description names the
+    // city (most catalogue cities are named after their airport), then the place's nearest.
+    const auto main = m_mainStations.find("us|" + stateKey + "|" + names.front());
+    if (main != m_mainStations.end())
+        station = main->second;
+    const auto stations = m_usStationsByState.find(stateKey);
+    if (station < 0 && stations != m_usStationsByState.end()) {
+        for (const std::string& name : names) {
+            int bestScore = 0;
+            for (const NamedStation& candidate : stations->second) {
+                if (!containsWords(candidate.key, name))
+                    continue;
+                const int score =
+                    stationScore(candidate.key, name,
+                                 m_stations[static_cast<std::size_t>(candidate.station)].icao);
+                if (station < 0 || score > bestScore) {
+                    station = candidate.station;
+                    bestScore = score;
+                }
+            }
+            if (station >= 0)
+                break;
+        }
+    }
+    if (station < 0 && place != nullptr)
+        station = place->station;
+    return stationWithZone(station, place != nullptr ? place->zone : std::string());
 }
 
 const StationIndex::ZipEntry* StationIndex::zipArea(std::string_view zip) const
@@ -578,45 +841,63 @@ StationIndex::placeOfZip(std::string_view zip) const
 std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
                                                      std::string_view country) const
 {
-    std::string countryName = canonicalCountry(nameKey(utf8FromLatin1(country)));
-    if (std::find(kCanadianRegions.begin(), kCanadianRegions.end(), countryName) !=
-        kCanadianRegions.end())
-        countryName = "canada";
+    const std::string countryName = regionCountry(utf8FromLatin1(country));
     const auto stations = m_stationsByCountry.find(countryName);
     const std::string cityName = foreignKey(nameKey(utf8FromLatin1(city)));
     if (stations == m_stationsByCountry.end() || cityName.empty())
         return std::nullopt;
+    const auto main = m_mainStations.find(countryName + "|" + cityName);
+    if (main != m_mainStations.end())
+        return stationWithZone(main->second, {});
+
+    // A province or state the catalogue lists the place under rules out stations marked with
+    // another ("Estevan, Saskatchewan" is not "Estevan Point, B. C.").
+    const std::string region = nameKey(utf8FromLatin1(country));
+    const bool regionKnown =
+        std::any_of(kSubRegions.begin(), kSubRegions.end(),
+                    [&](const SubRegion& sub) { return sub.region == region; });
 
     // The names to look for, best first: the catalogue's, the local one ("Munich" as
-    // "Munchen"), and the first word of a name that adds an airport ("Berlin Tegel").
-    std::vector<std::pair<std::string, int>> wanted{{cityName, 20}};
+    // "Munchen"), the name without an added "Int. Arpt" or "Ab", and the first word of a name that
+    // adds an airport ("Berlin Tegel"), which must then be the place the description starts with
+    // ("Berlin-Schoenefeld", not "Grand Rapids" for "Grand Manan").
+    struct Wanted
+    {
+        std::string name;
+        int bonus;
+        bool leadOnly;
+    };
+    std::vector<Wanted> wanted{{cityName, 20, false}};
     const std::string local = localNames(cityName);
     if (local != cityName)
-        wanted.emplace_back(local, 20);
+        wanted.push_back({local, 20, false});
+    for (const std::string_view tail : {" int arpt", " arpt", " int", " ab"}) {
+        if (local.size() > tail.size() && local.ends_with(tail)) {
+            wanted.push_back({local.substr(0, local.size() - tail.size()), 20, false});
+            break;
+        }
+    }
     const std::size_t space = local.find(' ');
     if (space != std::string::npos && space >= 4 &&
         std::find(kGenericFirstWords.begin(), kGenericFirstWords.end(),
                   std::string_view(local).substr(0, space)) == kGenericFirstWords.end())
-        wanted.emplace_back(local.substr(0, space), 0);
+        wanted.push_back({local.substr(0, space), 0, true});
 
     std::int32_t best = -1;
     int bestScore = 0;
-    for (const auto& [number, description] : stations->second) {
-        for (const auto& [name, bonus] : wanted) {
-            if (!containsWords(description, name))
+    for (const NamedStation& candidate : stations->second) {
+        if (regionKnown && !candidate.region.empty() && candidate.region != region)
+            continue;
+        for (const Wanted& w : wanted) {
+            if (w.leadOnly ? candidate.lead != w.name : !containsWords(candidate.key, w.name))
                 continue;
-            // The city first in the description, an airport, a short description: the main
-            // station.
-            int score = 10 + bonus;
-            if (description.starts_with(name))
-                score += 4;
-            if (containsWords(description, "international") || containsWords(description, "intl"))
-                score += 2;
-            if (containsWords(description, "airport") || containsWords(description, "arpt") ||
-                containsWords(description, "aeropuerto") || containsWords(description, "aeroporto"))
-                score += 1;
+            // The whole name before its first word, then the signs of the main station.
+            const int score =
+                100 + w.bonus +
+                stationScore(candidate.key, w.name,
+                             m_stations[static_cast<std::size_t>(candidate.station)].icao);
             if (score > bestScore) {
-                best = number;
+                best = candidate.station;
                 bestScore = score;
             }
             break;

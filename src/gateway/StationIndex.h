@@ -23,18 +23,24 @@ public:
     // missing or does not decompress.
     static StationIndex load(const QString& dataDir = QStringLiteral("/usr/share/weather-util"));
 
-    // The station nearest a US place: `state` a two-letter code in any case, `city` as in the
-    // request address ("Boston", "Salt_Lake_City"). Cities are preferred to towns, villages and
-    // other kinds of place of the same name; nothing when no place matches or its station has no
-    // known position. The station's zone is the place's own zone.
+    // The main reporting station of a US place: `state` a two-letter code in any case, `city`
+    // as in the request address ("Boston", "Salt_Lake_City", "Mc_Allen", "Dallas-Ft_Worth").
+    // In order: the hand-checked table of MainStations.h; a station of the state whose
+    // description names the city, the likeliest main field first (international, airport,
+    // letters-only identifier; no heliport, base or downtown field); the station nearest the
+    // census place of that name (cities before towns, villages and other kinds of place) when it
+    // lies within 75 km. Nothing when none of these gives a station with a known position. The
+    // zone is the census place's own zone, else the station's.
     std::optional<Station> forUsCity(std::string_view state, std::string_view city) const;
     // The station nearest a five-digit zip code area, with the area's zone.
     std::optional<Station> forZip(std::string_view zip) const;
     // The name of the place a zip code area lies in, "Boston, MA": the nearest city, town,
     // village or census-designated place of the area's state. Nothing for an unknown zip.
     std::optional<std::pair<std::string, std::string>> placeOfZip(std::string_view zip) const;
-    // A station abroad whose description names `city` in `country` ("Nairobi", "Kenya"); a
-    // Canadian province stands for Canada. Nothing when no description names the city.
+    // The main station of a place abroad, `city` in `country` ("Nairobi", "Kenya"): the
+    // hand-checked table first, else the station whose description names the city, the
+    // likeliest main field first. A Canadian province stands for Canada, an Australian state for
+    // Australia. Nothing when no description names the city.
     std::optional<Station> forForeignPlace(std::string_view city, std::string_view country) const;
     // A station by its ICAO code, any letter case.
     std::optional<Station> byIcao(std::string_view icao) const;
@@ -79,14 +85,19 @@ private:
     // zip code areas.
     std::unordered_map<std::string, std::vector<std::uint32_t>> m_settlementsByState;
     std::unordered_map<std::uint32_t, ZipEntry> m_zips;
-    struct ForeignStation
+    struct NamedStation
     {
         std::int32_t station;
-        std::string key; // the description as compared with city names
+        std::string key;    // the description as compared with city names
+        std::string lead;   // abroad: the place the description starts with, "berlin"
+        std::string region; // abroad: the province or state it marks, "ontario", or ""
     };
-    std::unordered_map<std::string, std::vector<ForeignStation>> m_stationsByCountry; // "kenya"
-    std::unordered_map<std::string, std::vector<std::string>> m_zonesByState;         // "ma"
-    std::unordered_map<std::string, std::string> m_zoneDescriptions;                  // "maz015"
+    std::unordered_map<std::string, std::vector<NamedStation>> m_stationsByCountry; // "kenya"
+    std::unordered_map<std::string, std::vector<NamedStation>> m_usStationsByState; // "ma"
+    // The hand-checked main stations: "us|ny|new york", "united kingdom|london".
+    std::unordered_map<std::string, std::int32_t> m_mainStations;
+    std::unordered_map<std::string, std::vector<std::string>> m_zonesByState; // "ma"
+    std::unordered_map<std::string, std::string> m_zoneDescriptions;          // "maz015"
 };
 
 } // namespace cirrolux::gateway

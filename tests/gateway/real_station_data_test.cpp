@@ -1,4 +1,7 @@
+#include "gateway/MainStations.h"
 #include "gateway/StationIndex.h"
+
+#include "CaseName.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -73,6 +76,98 @@ TEST_F(RealStationData, ForeignCapitals)
     const auto toronto = s_index->forForeignPlace("Toronto", "Ontario");
     ASSERT_TRUE(toronto);
     EXPECT_EQ(toronto->icao.substr(0, 1), "C");
+}
+
+// A place of the catalogue, as its requests name it, and the station a person there would expect
+// the weather from: the main airport, or the city's own climate site (New York's Central Park).
+struct WellKnownPlace
+{
+    const char* region; // a US state code, or the catalogue's country or province
+    const char* city;
+    const char* icao;
+};
+
+void PrintTo(const WellKnownPlace& c, std::ostream* os)
+{
+    *os << c.city << ", " << c.region;
+}
+
+class WellKnownPlaces : public RealStationData, public ::testing::WithParamInterface<WellKnownPlace>
+{
+};
+
+TEST_P(WellKnownPlaces, GetTheirMainStation)
+{
+    const WellKnownPlace& c = GetParam();
+    const std::string_view region = c.region;
+    const auto station = region.size() == 2 ? s_index->forUsCity(region, c.city)
+                                            : s_index->forForeignPlace(c.city, region);
+    ASSERT_TRUE(station);
+    EXPECT_EQ(station->icao, c.icao) << station->description;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installed, WellKnownPlaces,
+    ::testing::Values(
+        // Cities where the nearest census place chose a lesser field.
+        WellKnownPlace{"HI", "Honolulu", "PHNL"}, WellKnownPlace{"CA", "San_Francisco", "KSFO"},
+        WellKnownPlace{"CO", "Denver", "KDEN"}, WellKnownPlace{"NY", "New_York", "KNYC"},
+        WellKnownPlace{"CA", "Los_Angeles", "KLAX"}, WellKnownPlace{"GA", "Atlanta", "KATL"},
+        WellKnownPlace{"AZ", "Phoenix", "KPHX"}, WellKnownPlace{"IL", "Chicago", "KORD"},
+        WellKnownPlace{"TX", "Houston", "KIAH"}, WellKnownPlace{"DC", "Washington", "KDCA"},
+        WellKnownPlace{"MI", "Detroit", "KDTW"}, WellKnownPlace{"NV", "Las_Vegas", "KLAS"},
+        WellKnownPlace{"OH", "Cincinnati", "KCVG"}, WellKnownPlace{"OK", "Oklahoma_City", "KOKC"},
+        // Catalogue names no census place carries: stations, short and joined forms.
+        WellKnownPlace{"TX", "Dallas-Ft_Worth", "KDFW"},
+        WellKnownPlace{"NC", "Raleigh-Durham", "KRDU"}, WellKnownPlace{"TX", "Mc_Allen", "KMFE"},
+        WellKnownPlace{"IL", "Mt_Vernon", "KMVN"}, WellKnownPlace{"NH", "Mount_Washington", "KMWN"},
+        WellKnownPlace{"RI", "Block_Island", "KBID"}, WellKnownPlace{"HI", "Kailua-Kona", "PHKO"},
+        WellKnownPlace{"NC", "Winston-Salem", "KINT"}, WellKnownPlace{"AK", "Mc_Grath", "PAMC"},
+        // Cities the rule gets right by the description.
+        WellKnownPlace{"MA", "Boston", "KBOS"}, WellKnownPlace{"WA", "Seattle", "KSEA"},
+        WellKnownPlace{"FL", "Miami", "KMIA"}, WellKnownPlace{"PA", "Philadelphia", "KPHL"},
+        WellKnownPlace{"MN", "Minneapolis", "KMSP"}, WellKnownPlace{"MO", "St_Louis", "KSTL"},
+        WellKnownPlace{"LA", "New_Orleans", "KMSY"}, WellKnownPlace{"TN", "Nashville", "KBNA"},
+        WellKnownPlace{"OR", "Portland", "KPDX"}, WellKnownPlace{"ME", "Portland", "KPWM"},
+        WellKnownPlace{"AK", "Anchorage", "PANC"}, WellKnownPlace{"PR", "San_Juan", "TJSJ"},
+        WellKnownPlace{"UT", "Salt_Lake_City", "KSLC"},
+        // Abroad.
+        WellKnownPlace{"United Kingdom", "London", "EGLL"},
+        WellKnownPlace{"United Kingdom", "Heathrow", "EGLL"},
+        WellKnownPlace{"United Kingdom", "Gatwick", "EGKK"},
+        WellKnownPlace{"Spain", "Madrid", "LEMD"}, WellKnownPlace{"India", "Bombay", "VABB"},
+        WellKnownPlace{"India", "New Delhi", "VIDP"}, WellKnownPlace{"France", "Paris", "LFPG"},
+        WellKnownPlace{"Japan", "Tokyo", "RJTT"}, WellKnownPlace{"Kenya", "Nairobi", "HKJK"},
+        WellKnownPlace{"Ontario", "Toronto Int. Arpt", "CYYZ"},
+        WellKnownPlace{"Alberta", "Calgary Int. Arpt", "CYYC"},
+        WellKnownPlace{"New South Wales", "Sydney", "YSSY"},
+        WellKnownPlace{"Western Australia", "Perth", "YPPH"},
+        WellKnownPlace{"Victoria", "Melbourne", "YMML"},
+        WellKnownPlace{"Germany", "Munich", "EDDM"}, WellKnownPlace{"Germany", "Frankfurt", "EDDF"},
+        WellKnownPlace{"Austria", "Vienna", "LOWW"},
+        WellKnownPlace{"Netherlands", "Amsterdam", "EHAM"},
+        WellKnownPlace{"Mexico", "Mexico City", "MMMX"}, WellKnownPlace{"Peru", "Lima", "SPJC"},
+        WellKnownPlace{"Thailand", "Bangkok", "VTBD"}, WellKnownPlace{"Russia", "Moscow", "UUEE"},
+        WellKnownPlace{"Italy", "Rome Fiumicino", "LIRF"},
+        WellKnownPlace{"New Zealand", "Auckland", "NZAA"}, WellKnownPlace{"Egypt", "Cairo", "HECA"},
+        WellKnownPlace{"Bahamas", "Nassau", "MYNN"}, WellKnownPlace{"Jamaica", "Kingston", "MKJP"}),
+    [](const ::testing::TestParamInfo<WellKnownPlace>& info) {
+        return test::CaseName(std::string(info.param.city) + "_" + info.param.region);
+    });
+
+// Every row of the hand-checked table names a station of the installed tables, and a request
+// for its city gets that station.
+TEST_F(RealStationData, EveryMainStationIsFoundForItsCity)
+{
+    for (const MainStation& main : MainStations()) {
+        SCOPED_TRACE(std::string(main.city) + ", " + std::string(main.region));
+        ASSERT_TRUE(s_index->byIcao(main.icao)) << main.icao;
+        const auto station = main.region.size() == 2
+                                 ? s_index->forUsCity(main.region, main.city)
+                                 : s_index->forForeignPlace(main.city, main.region);
+        ASSERT_TRUE(station);
+        EXPECT_EQ(station->icao, main.icao);
+    }
 }
 
 } // namespace

@@ -66,8 +66,14 @@ INSTANTIATE_TEST_SUITE_P(
                       UsCityCase{"TN", "Nashville", "KSTL", "tnz027"},
                       // The place's station has no known position.
                       UsCityCase{"MA", "Ghost_Hollow", "", ""},
-                      UsCityCase{"MA", "Atlantis", "", ""}, UsCityCase{"UT", "Boston", "", ""},
-                      UsCityCase{"MAS", "Boston", "", ""}, UsCityCase{"MA", "", "", ""}),
+                      // No census place: the station whose description names the city, with
+                      // the station's own zone.
+                      UsCityCase{"MA", "Westfield", "KBAF", "maz011"},
+                      UsCityCase{"MA", "Logan", "KBOS", "maz015"},
+                      // The place's nearest station lies 127 km off: out of reach.
+                      UsCityCase{"MA", "Far_Reach", "", ""}, UsCityCase{"MA", "Atlantis", "", ""},
+                      UsCityCase{"UT", "Boston", "", ""}, UsCityCase{"MAS", "Boston", "", ""},
+                      UsCityCase{"MA", "", "", ""}),
     [](const ::testing::TestParamInfo<UsCityCase>& info) {
         return test::CaseName(std::string(info.param.state) + "_" + info.param.city);
     });

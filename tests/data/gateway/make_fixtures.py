@@ -117,6 +117,12 @@ description = Ghost Hollow village, MA
 station = ('kgho', 0.0010000)
 zone = ('maz012', 0.0010000)
 
+[fips2599990]
+centroid = (0.7100000, -1.2000000)
+description = Far Reach town, MA
+station = ('kbos', 0.0200000)
+zone = ('maz015', 0.0010000)
+
 [fips3525170]
 centroid = (0.6237000, -1.8492000)
 description = Espa\u00f1ola city, NM
