@@ -122,12 +122,11 @@ std::vector<DesktopWallpaper::Kind> DesktopWallpaper::kindsNamed(const QString& 
 std::vector<DesktopWallpaper::Kind> DesktopWallpaper::kindsOfSession(const QString& desktopSession)
 {
     // Display managers name the session by its file, sometimes with the whole path.
-    const QString session =
-        desktopSession.section(QLatin1Char('/'), -1).trimmed().toLower();
+    const QString session = desktopSession.section(QLatin1Char('/'), -1).trimmed().toLower();
     static const std::pair<const char*, Kind> Prefixes[] = {
-        {"gnome", Kind::Gnome},       {"ubuntu", Kind::Gnome},     {"unity", Kind::Unity},
-        {"budgie", Kind::Budgie},     {"cinnamon", Kind::Cinnamon}, {"mate", Kind::Mate},
-        {"plasma", Kind::Plasma},     {"kde", Kind::Plasma},       {"xfce", Kind::Xfce},
+        {"gnome", Kind::Gnome},   {"ubuntu", Kind::Gnome},      {"unity", Kind::Unity},
+        {"budgie", Kind::Budgie}, {"cinnamon", Kind::Cinnamon}, {"mate", Kind::Mate},
+        {"plasma", Kind::Plasma}, {"kde", Kind::Plasma},        {"xfce", Kind::Xfce},
         {"xubuntu", Kind::Xfce},
     };
     for (const auto& [prefix, kind] : Prefixes) {

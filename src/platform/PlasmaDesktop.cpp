@@ -57,20 +57,21 @@ QString PlasmaDesktop::script(const QString& picture, WallpaperFill fill)
 {
     // The picture keeps its name from one update to the next; writing an empty image first
     // makes the shell load the file again instead of keeping the picture it already shows.
-    return QStringLiteral("var image = %1;\n"
-                          "var fillMode = %2;\n"
-                          "var all = desktops();\n"
-                          "for (var i = 0; i < all.length; ++i) {\n"
-                          "    var d = all[i];\n"
-                          "    d.wallpaperPlugin = \"org.kde.image\";\n"
-                          "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", "
-                          "\"General\"];\n"
-                          "    d.writeConfig(\"Image\", \"\");\n"
-                          "    d.writeConfig(\"Image\", image);\n"
-                          "    d.writeConfig(\"FillMode\", fillMode);\n"
-                          "    print(d.wallpaperPlugin + \"\\t\" + d.readConfig(\"Image\") + \"\\t\" +\n"
-                          "          d.readConfig(\"FillMode\") + \"\\n\");\n"
-                          "}\n")
+    return QStringLiteral(
+               "var image = %1;\n"
+               "var fillMode = %2;\n"
+               "var all = desktops();\n"
+               "for (var i = 0; i < all.length; ++i) {\n"
+               "    var d = all[i];\n"
+               "    d.wallpaperPlugin = \"org.kde.image\";\n"
+               "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", "
+               "\"General\"];\n"
+               "    d.writeConfig(\"Image\", \"\");\n"
+               "    d.writeConfig(\"Image\", image);\n"
+               "    d.writeConfig(\"FillMode\", fillMode);\n"
+               "    print(d.wallpaperPlugin + \"\\t\" + d.readConfig(\"Image\") + \"\\t\" +\n"
+               "          d.readConfig(\"FillMode\") + \"\\n\");\n"
+               "}\n")
         // Both at once: a second arg() would also replace a "%2" of the encoded path.
         .arg(jsString(QString::fromLatin1(QUrl::fromLocalFile(picture).toEncoded())),
              QString::number(fillMode(fill)));

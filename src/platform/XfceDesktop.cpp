@@ -102,8 +102,9 @@ void XfceDesktop::apply(const QString& picture, WallpaperFill fill)
         wanted.emplace_back(base + QStringLiteral("/image-style"), QVariant(imageStyle(fill)));
     }
     for (const auto& [property, value] : wanted) {
-        const QDBusMessage reply = call(QStringLiteral("SetProperty"),
-                                        {channel, property, QVariant::fromValue(QDBusVariant(value))});
+        const QDBusMessage reply =
+            call(QStringLiteral("SetProperty"),
+                 {channel, property, QVariant::fromValue(QDBusVariant(value))});
         if (reply.type() != QDBusMessage::ReplyMessage)
             throw failed(reply.errorMessage());
     }

@@ -13,12 +13,12 @@
 #include "settings/SettingsStore.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QTemporaryDir>
 

@@ -330,8 +330,7 @@ TEST_P(ByHandDecoder, FollowsTheUpperCaseName)
 
     if (c.bitmap.isEmpty()) {
         EXPECT_FALSE(done);
-        EXPECT_EQ(ui.errors(),
-                  std::vector<std::string>{"Not a JPEG file: starts with 0x67 0x67"});
+        EXPECT_EQ(ui.errors(), std::vector<std::string>{"Not a JPEG file: starts with 0x67 0x67"});
         EXPECT_TRUE(desktop.empty());
     } else {
         EXPECT_TRUE(done);

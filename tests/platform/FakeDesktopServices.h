@@ -43,9 +43,9 @@ class FakePlasmaShell : public QObject, protected QDBusContext
     Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
 public:
     CallLog log;
-    QString refuseWith;  // when set, every script is answered with this error text
-    int desktops = 2;    // desktops that print their values
-    QString keptImage;   // when set, the last desktop keeps this image (the change did not take)
+    QString refuseWith; // when set, every script is answered with this error text
+    int desktops = 2;   // desktops that print their values
+    QString keptImage;  // when set, the last desktop keeps this image (the change did not take)
 
 public Q_SLOTS:
     QString evaluateScript(const QString& script)

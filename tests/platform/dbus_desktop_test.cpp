@@ -63,8 +63,11 @@ protected:
                                 const char* desktopSession = "")
     {
         return DesktopWallpaper(m_store, {m_bus->connect(QStringLiteral("cirrolux-client")),
-                                          QLatin1String(currentDesktop), QSize(64, 48), monitors,
-                                          QLatin1String(desktopSession), {}});
+                                          QLatin1String(currentDesktop),
+                                          QSize(64, 48),
+                                          monitors,
+                                          QLatin1String(desktopSession),
+                                          {}});
     }
 
     // Declared before the thread that serves them, so they outlive it.
@@ -81,20 +84,21 @@ protected:
 
 QString expectedScript(const QString& url, int fillMode)
 {
-    return QStringLiteral("var image = \"%1\";\n"
-                          "var fillMode = %2;\n"
-                          "var all = desktops();\n"
-                          "for (var i = 0; i < all.length; ++i) {\n"
-                          "    var d = all[i];\n"
-                          "    d.wallpaperPlugin = \"org.kde.image\";\n"
-                          "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", "
-                          "\"General\"];\n"
-                          "    d.writeConfig(\"Image\", \"\");\n"
-                          "    d.writeConfig(\"Image\", image);\n"
-                          "    d.writeConfig(\"FillMode\", fillMode);\n"
-                          "    print(d.wallpaperPlugin + \"\\t\" + d.readConfig(\"Image\") + \"\\t\" +\n"
-                          "          d.readConfig(\"FillMode\") + \"\\n\");\n"
-                          "}\n")
+    return QStringLiteral(
+               "var image = \"%1\";\n"
+               "var fillMode = %2;\n"
+               "var all = desktops();\n"
+               "for (var i = 0; i < all.length; ++i) {\n"
+               "    var d = all[i];\n"
+               "    d.wallpaperPlugin = \"org.kde.image\";\n"
+               "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", "
+               "\"General\"];\n"
+               "    d.writeConfig(\"Image\", \"\");\n"
+               "    d.writeConfig(\"Image\", image);\n"
+               "    d.writeConfig(\"FillMode\", fillMode);\n"
+               "    print(d.wallpaperPlugin + \"\\t\" + d.readConfig(\"Image\") + \"\\t\" +\n"
+               "          d.readConfig(\"FillMode\") + \"\\n\");\n"
+               "}\n")
         .arg(url, QString::number(fillMode));
 }
 
@@ -160,8 +164,9 @@ TEST_P(DesktopBusFill, XfceSetsEveryKnownBackdrop)
                         .arg(QLatin1String(base), picture)
                  << QStringLiteral("SetProperty xfce4-desktop %1/image-style int32:%2")
                         .arg(QLatin1String(base), style);
-        readBack << QStringLiteral("GetProperty xfce4-desktop %1/last-image").arg(QLatin1String(base))
-                 << QStringLiteral("GetProperty xfce4-desktop %1/image-style").arg(QLatin1String(base));
+        readBack
+            << QStringLiteral("GetProperty xfce4-desktop %1/last-image").arg(QLatin1String(base))
+            << QStringLiteral("GetProperty xfce4-desktop %1/image-style").arg(QLatin1String(base));
     }
     EXPECT_EQ(m_xfconf.log.lines(), expected + readBack);
     EXPECT_TRUE(m_ui.events().empty());
@@ -327,10 +332,11 @@ TEST_F(DesktopBusTest, PlasmaDesktopThatKeepsItsOldImageIsAnError)
         desktop.SetDesktopWallpaper(m_bitmap, 2, 0, 0);
         FAIL() << "no error";
     } catch (const DesktopError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Error - KDE Plasma did not take the wallpaper " + m_bitmap.toStdString() +
-                      ": a desktop reads back \"org.kde.image file:///usr/share/wallpapers/Next.png "
-                      "0\".");
+        EXPECT_EQ(
+            std::string(e.what()),
+            "Error - KDE Plasma did not take the wallpaper " + m_bitmap.toStdString() +
+                ": a desktop reads back \"org.kde.image file:///usr/share/wallpapers/Next.png "
+                "0\".");
     }
 }
 
@@ -393,10 +399,12 @@ namespace {
 TEST_F(DesktopBusTest, PlacedPictureWithoutAScreenIsBoundedForAFarOrigin)
 {
     ASSERT_TRUE(addPlasma());
-    DesktopWallpaper desktop(
-        m_store,
-        {m_bus->connect(QStringLiteral("cirrolux-client")), QStringLiteral("KDE"), QSize(), {}, {},
-         {}});
+    DesktopWallpaper desktop(m_store, {m_bus->connect(QStringLiteral("cirrolux-client")),
+                                       QStringLiteral("KDE"),
+                                       QSize(),
+                                       {},
+                                       {},
+                                       {}});
     desktop.SetDesktopWallpaper(m_bitmap, 3, 2147483000, 5);
     const QImage placed(QFileInfo(m_bitmap).path() + QStringLiteral("/cirrolux-placed.bmp"));
     EXPECT_EQ(placed.size(), QSize(8192, 15));
@@ -445,7 +453,8 @@ TEST(SessionBusAddress, EnvironmentFirstThenTheUsersBusSocket)
     QDir().mkpath(runtime);
     ScopedEnv address("DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus");
     ScopedEnv runtimeDir("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-    EXPECT_EQ(DesktopWallpaper::sessionBusAddress(), QStringLiteral("unix:path=/run/user/1000/bus"));
+    EXPECT_EQ(DesktopWallpaper::sessionBusAddress(),
+              QStringLiteral("unix:path=/run/user/1000/bus"));
     address.set({});
     EXPECT_EQ(DesktopWallpaper::sessionBusAddress(), QString());
     QFile socket(runtime + QStringLiteral("/bus"));

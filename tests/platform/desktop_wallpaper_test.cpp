@@ -140,15 +140,15 @@ TEST_P(DesktopSessions, NameTheDesktopOfTheirSession)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, DesktopSessions,
-    ::testing::Values(SessionCase{"xfce", {Kind::Xfce}}, SessionCase{"Xubuntu", {Kind::Xfce}},
-                      SessionCase{"plasma", {Kind::Plasma}},
-                      SessionCase{"plasmawayland", {Kind::Plasma}},
-                      SessionCase{"/usr/share/xsessions/plasma", {Kind::Plasma}},
-                      SessionCase{"gnome-xorg", {Kind::Gnome}}, SessionCase{"ubuntu", {Kind::Gnome}},
-                      SessionCase{"cinnamon2d", {Kind::Cinnamon}}, SessionCase{"mate", {Kind::Mate}},
-                      SessionCase{"budgie-desktop", {Kind::Budgie}},
-                      SessionCase{"i3", {}}, SessionCase{"openbox", {}}, SessionCase{"LXDE", {}},
-                      SessionCase{"lxqt", {}}, SessionCase{"", {}}),
+    ::testing::Values(
+        SessionCase{"xfce", {Kind::Xfce}}, SessionCase{"Xubuntu", {Kind::Xfce}},
+        SessionCase{"plasma", {Kind::Plasma}}, SessionCase{"plasmawayland", {Kind::Plasma}},
+        SessionCase{"/usr/share/xsessions/plasma", {Kind::Plasma}},
+        SessionCase{"gnome-xorg", {Kind::Gnome}}, SessionCase{"ubuntu", {Kind::Gnome}},
+        SessionCase{"cinnamon2d", {Kind::Cinnamon}}, SessionCase{"mate", {Kind::Mate}},
+        SessionCase{"budgie-desktop", {Kind::Budgie}}, SessionCase{"i3", {}},
+        SessionCase{"openbox", {}}, SessionCase{"LXDE", {}}, SessionCase{"lxqt", {}},
+        SessionCase{"", {}}),
     [](const auto& info) {
         return test::CaseName(std::to_string(info.index) + "_" + info.param.desktopSession);
     });

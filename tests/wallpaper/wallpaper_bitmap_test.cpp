@@ -34,8 +34,9 @@ class BitmapSource : public ::testing::TestWithParam<SourceCase>
 TEST_P(BitmapSource, FollowsTheUpperCaseNameThenTheFileName)
 {
     const SourceCase& c = GetParam();
-    const std::string upper =
-        c.imageFileUpper != nullptr ? c.imageFileUpper : QString::fromStdString(c.imageFile).toUpper().toStdString();
+    const std::string upper = c.imageFileUpper != nullptr
+                                  ? c.imageFileUpper
+                                  : QString::fromStdString(c.imageFile).toUpper().toStdString();
     EXPECT_EQ(WallpaperBitmap::sourceFor(c.imageFile, upper), c.source);
 }
 
