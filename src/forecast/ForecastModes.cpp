@@ -52,10 +52,10 @@ constexpr std::array<ForecastMode, 13> Modes{{
     {"ss", "mnuCensusStateSal", "US State Salary Rankings...",
      "Cirrolux - US Census State Rankings", T::None, P::CensusRanks, "statab/ranks/pg18.txt",
      E::Table, I::None, false, "Starting retrieval of US State Salary Rankings..."},
-    // The world bulletin is not about the user's state, so it never asks for a location.
+    // The world bulletin uses no location, but like the state reports it waits for one.
     {"eb", "mnuViewWETextlisting1", "&Bulletin",
      "Cirrolux - Near-Real Time Earthquake Bulletin (World)", T::None, P::UsgsNeic,
-     "neis/bulletin/bulletin.html", E::Earthquake, I::None, false,
+     "neis/bulletin/bulletin.html", E::Earthquake, I::None, true,
      "Starting retrieval of Current Earthquake Bulletin..."},
 }};
 

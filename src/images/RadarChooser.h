@@ -45,8 +45,9 @@ public:
     static std::string radarFile(std::string_view code);
 
     // Preferences mode stores the choice as the automatic wallpaper instead of showing it. It
-    // is the chooser's own state, so opening it from the preferences leaves the web page
-    // window's mode alone; a confirmed choice or Cancel ends it.
+    // is the chooser's own state, not the web page window's mode text: sharing that text would
+    // turn an open country window into the fire report. A confirmed choice or Cancel (the
+    // button, Escape or the title bar's close) ends it.
     void setPreferencesMode(bool on) { m_preferencesMode = on; }
     bool preferencesMode() const { return m_preferencesMode; }
 

@@ -37,7 +37,9 @@ QComboBox& TSelectState_dlg::cboRegion() const
 
 void TSelectState_dlg::open(bool preferencesMode)
 {
-    m_chooser.setPreferencesMode(preferencesMode);
+    // The radar menu only shows the chooser: one open for the preferences keeps serving them.
+    if (preferencesMode)
+        m_chooser.setPreferencesMode(true);
     if (isVisible())
         FormShow();
     show();

@@ -24,7 +24,8 @@ public:
     explicit TSelectState_dlg(RadarChooser& chooser, QWidget* parent = nullptr);
     ~TSelectState_dlg() override;
 
-    // Opens the chooser; in preferences mode the choice becomes the wallpaper image.
+    // Opens the chooser; `preferencesMode` (the preferences dialog opens it) makes the choice
+    // the wallpaper image. Opening it from the radar menu leaves the mode as it is.
     void open(bool preferencesMode);
 
     void FormShow();

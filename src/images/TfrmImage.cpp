@@ -13,6 +13,7 @@
 #include "settings/SettingsStore.h"
 #include "wallpaper/WallpaperBitmap.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
@@ -199,8 +200,14 @@ void TfrmImage::mnuSaveAsWallpaper1Click()
             QTimer::singleShot(m_captureDelayMs, &wait, &QEventLoop::quit);
             wait.exec();
             repaint();
-            // Saved straight from the capture: the user's clipboard is left alone.
-            if (!WallpaperBitmap::save(captureClientArea(), WallpaperBitmap::workingPath()))
+            // The capture goes through the clipboard, which keeps it for the user to paste; when
+            // the clipboard cannot hold a picture the capture itself is saved.
+            const QImage capture = captureClientArea();
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            clipboard->setImage(capture);
+            const QImage pasted = clipboard->image();
+            if (!WallpaperBitmap::save(pasted.isNull() ? capture : pasted,
+                                       WallpaperBitmap::workingPath()))
                 throw CirroluxError("Failed to save cirrolux.bmp");
         }
         m_wallpaper->do_wallpaper();

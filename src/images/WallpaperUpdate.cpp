@@ -4,6 +4,7 @@
 #include "images/JpegDecoder.h"
 #include "net/ServiceAddresses.h"
 #include "net/TNMHTTP.h"
+#include "platform/DesktopWallpaper.h"
 #include "platform/ScopeExit.h"
 #include "platform/SharedState.h"
 #include "platform/UserInterface.h"
@@ -80,25 +81,27 @@ void WallpaperUpdate::ApplyWallpaperImage()
         m_state.imageFile.clear();
         m_state.imageFileUpper.clear();
     });
-    // A bitmap left by an update that stopped belongs to another image; and only an image that
-    // do_image prepared (it names it in imageFileUpper) may become the wallpaper, since during
-    // a timed refresh the success flag survives a reply too short to be a picture.
+    // A bitmap left by an update that stopped belongs to another image. The upper-case name
+    // left by an image window that is open belongs to another image too: only do_image sets it
+    // for this one, so a reply too short to be prepared goes to the JPEG decoder, which says
+    // what is wrong with it.
     QFile::remove(WallpaperBitmap::workingPath());
     m_state.imageFileUpper.clear();
     m_download.do_image();
     m_setStatusText("Processing wallpaper image...");
-    if (m_state.requestSucceeded == "Y" && !m_state.imageFileUpper.empty()) {
-        makeAndApply(false);
-        m_setStatusText("Wallpaper updated...");
+    if (m_state.requestSucceeded == "Y") {
+        // A desktop that cannot take it has had its say in the status bar.
+        if (makeAndApply(false, false) != WallpaperHandOver::NoDesktop)
+            m_setStatusText("Wallpaper updated...");
     }
 }
 
 void WallpaperUpdate::do_wallpaper()
 {
-    makeAndApply(m_window.imageTitle().find("WeatherBank", 1) != std::string::npos);
+    makeAndApply(m_window.imageTitle().find("WeatherBank", 1) != std::string::npos, true);
 }
 
-void WallpaperUpdate::makeAndApply(bool useCapture)
+WallpaperHandOver WallpaperUpdate::makeAndApply(bool useCapture, bool byHand)
 {
     const QString bitmap = WallpaperBitmap::workingPath();
     if (!useCapture)
@@ -106,13 +109,21 @@ void WallpaperUpdate::makeAndApply(bool useCapture)
     if (!QFile::exists(bitmap))
         makeBitmap(bitmap);
 
-    installWallpaperBitmap(m_setWallpaper, m_placement, m_settings, m_ui);
+    const WallpaperInstalled installed =
+        installWallpaperBitmap(m_setWallpaper, m_placement, m_settings, m_ui);
+    if (installed.handOver == WallpaperHandOver::NoDesktop) {
+        if (byHand || !m_toldNoDesktop)
+            m_ui.showMessage(DesktopWallpaper::noDesktopMessage(installed.bitmap));
+        m_toldNoDesktop = true;
+        m_setStatusText(std::string(NoDesktopStatus));
+    }
+    return installed.handOver;
 }
 
 void WallpaperUpdate::makeBitmap(const QString& bitmap)
 {
     // An image that cannot be made leaves no bitmap, and the missing-bitmap message says so.
-    switch (WallpaperBitmap::sourceFor(m_state.imageFile)) {
+    switch (WallpaperBitmap::sourceFor(m_state.imageFile, m_state.imageFileUpper)) {
     case WallpaperBitmap::Source::Jpeg:
         WallpaperBitmap::save(JpegDecoder::decodeFile(m_state.imageFile), bitmap);
         break;

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace cirrolux {
 
@@ -38,8 +39,13 @@ public:
         virtual QImage gifFirstFrame() const = 0;
     };
 
-    // Shows the bitmap at `path` on the desktop: style 0 tile, 1 centre, 2 stretch, 3 at x, y.
+    // Shows the bitmap at `path` on the desktop: style 0 tile, 1 centre, 2 stretch, 3 at x, y;
+    // false when no desktop can take it.
     using SetDesktopWallpaper = SetWallpaperFunction;
+
+    // The main window's status after a wallpaper that no desktop could take.
+    static constexpr std::string_view NoDesktopStatus =
+        "Wallpaper not set: desktop not supported...";
 
     // References must outlive this object.
     WallpaperUpdate(SharedState& state, SettingsStore& settings, UserInterface& ui, TNMHTTP& http,
@@ -47,17 +53,20 @@ public:
                     std::function<void(const std::string&)> setStatusText);
 
     // After a timed refresh: the image that "AutoWallpaper" names, if any, becomes the wallpaper.
+    // When no desktop can take it, the message box comes at the first refresh of the run only;
+    // later refreshes say it in the status bar.
     void UpdateAutoWallpaper();
     // Downloads the image under way (without showing it) and makes it the wallpaper.
     void ApplyWallpaperImage();
     // "Save As &Wallpaper": the image shown becomes the wallpaper. A WeatherBank loop was
-    // captured into "cirrolux.bmp" by the window just before.
+    // captured into "cirrolux.bmp" by the window just before. The user asked, so a desktop that
+    // cannot take it is always told in a message box.
     void do_wallpaper() override;
 
 private:
     // `useCapture`: a "cirrolux.bmp" in the working directory is this image's capture; any other
     // one is left over from an update that stopped and is made again.
-    void makeAndApply(bool useCapture);
+    WallpaperHandOver makeAndApply(bool useCapture, bool byHand);
     void makeBitmap(const QString& bitmap);
 
     SharedState& m_state;
@@ -69,6 +78,7 @@ private:
     SetDesktopWallpaper m_setWallpaper;
     std::function<void(const std::string&)> m_setStatusText;
     WallpaperPlacementReader m_placement;
+    bool m_toldNoDesktop = false;
 };
 
 } // namespace cirrolux

@@ -10,6 +10,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
@@ -17,6 +18,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace cirrolux {
@@ -30,8 +32,10 @@ std::string latin1(const QString& text)
     return text.toLatin1().toStdString();
 }
 
-// The desktops whose own service on the session bus gives them away when XDG_CURRENT_DESKTOP
-// names none the program knows.
+// The desktops whose own process owns a name on the session bus, which gives them away when
+// neither XDG_CURRENT_DESKTOP nor DESKTOP_SESSION names one the program knows. Xfce counts by
+// xfdesktop, which draws its backdrop, not by the xfconf settings service: that one also runs
+// under other window managers when an Xfce program started it, and nothing shows its values.
 struct BusMark
 {
     const char* service;
@@ -39,17 +43,40 @@ struct BusMark
 };
 constexpr BusMark BusMarks[] = {
     {PlasmaDesktop::Service, DesktopWallpaper::Kind::Plasma},
-    {XfceDesktop::Service, DesktopWallpaper::Kind::Xfce},
+    {XfceDesktop::DesktopService, DesktopWallpaper::Kind::Xfce},
     {"org.gnome.Shell", DesktopWallpaper::Kind::Gnome},
     {"org.Cinnamon", DesktopWallpaper::Kind::Cinnamon},
 };
+
+constexpr const char* ConnectionName = "cirrolux-desktop";
+
+// A D-Bus address value: bytes other than letters, digits and the few marks left plain as %XX.
+QString addressValue(const QString& text)
+{
+    QString out;
+    for (const char c : QFile::encodeName(text)) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+            (c != '\0' && std::strchr("-_/.\\*", c) != nullptr))
+            out += QLatin1Char(c);
+        else
+            out += QStringLiteral("%%1").arg(u, 2, 16, QLatin1Char('0'));
+    }
+    return out;
+}
 
 } // namespace
 
 DesktopWallpaper::Environment DesktopWallpaper::Environment::forSession()
 {
-    Environment environment{QDBusConnection::sessionBus(),
-                            qEnvironmentVariable("XDG_CURRENT_DESKTOP"), QSize(), QStringList()};
+    // Not connected yet: the first wallpaper connects (Qt's own session bus connection would
+    // stay unconnected for the whole run when the bus was not there at its first use).
+    Environment environment{QDBusConnection(QLatin1String(ConnectionName)),
+                            qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+                            QSize(),
+                            QStringList(),
+                            qEnvironmentVariable("DESKTOP_SESSION"),
+                            &DesktopWallpaper::connectSessionBus};
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
         if (const QScreen* primary = QGuiApplication::primaryScreen())
             environment.screenSize = primary->geometry().size() * primary->devicePixelRatio();
@@ -59,8 +86,8 @@ DesktopWallpaper::Environment DesktopWallpaper::Environment::forSession()
     return environment;
 }
 
-DesktopWallpaper::DesktopWallpaper(SettingsStore& store, UserInterface& ui, Environment environment)
-    : m_store(store), m_ui(ui), m_environment(std::move(environment))
+DesktopWallpaper::DesktopWallpaper(SettingsStore& store, Environment environment)
+    : m_store(store), m_environment(std::move(environment))
 {
 }
 
@@ -92,6 +119,51 @@ std::vector<DesktopWallpaper::Kind> DesktopWallpaper::kindsNamed(const QString& 
     return kinds;
 }
 
+std::vector<DesktopWallpaper::Kind> DesktopWallpaper::kindsOfSession(const QString& desktopSession)
+{
+    // Display managers name the session by its file, sometimes with the whole path.
+    const QString session = desktopSession.section(QLatin1Char('/'), -1).trimmed().toLower();
+    static const std::pair<const char*, Kind> Prefixes[] = {
+        {"gnome", Kind::Gnome},   {"ubuntu", Kind::Gnome},      {"unity", Kind::Unity},
+        {"budgie", Kind::Budgie}, {"cinnamon", Kind::Cinnamon}, {"mate", Kind::Mate},
+        {"plasma", Kind::Plasma}, {"kde", Kind::Plasma},        {"xfce", Kind::Xfce},
+        {"xubuntu", Kind::Xfce},
+    };
+    for (const auto& [prefix, kind] : Prefixes) {
+        if (session.startsWith(QLatin1String(prefix)))
+            return {kind};
+    }
+    return {};
+}
+
+QString DesktopWallpaper::sessionBusAddress()
+{
+    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    if (!address.isEmpty())
+        return address;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString socket = runtime + QStringLiteral("/bus");
+    if (runtime.isEmpty() || !QFileInfo::exists(socket))
+        return {};
+    return QStringLiteral("unix:path=") + addressValue(socket);
+}
+
+QDBusConnection DesktopWallpaper::connectSessionBus()
+{
+    const QString name = QLatin1String(ConnectionName);
+    {
+        QDBusConnection kept(name);
+        if (kept.isConnected())
+            return kept;
+    }
+    // A connection that failed or was lost is dropped, so the name can connect again.
+    QDBusConnection::disconnectFromBus(name);
+    const QString address = sessionBusAddress();
+    if (address.isEmpty())
+        return QDBusConnection(name);
+    return QDBusConnection::connectToBus(address, name);
+}
+
 WallpaperFill DesktopWallpaper::fillFor(int style)
 {
     switch (style) {
@@ -121,7 +193,7 @@ std::string DesktopWallpaper::noDesktopMessage(const QString& bitmapPath)
            "choose that picture as the wallpaper in the desktop's own settings.";
 }
 
-std::unique_ptr<DesktopBackend> DesktopWallpaper::make(Kind kind) const
+std::unique_ptr<DesktopBackend> DesktopWallpaper::make(Kind kind, const QDBusConnection& bus) const
 {
     switch (kind) {
     case Kind::Gnome:
@@ -135,27 +207,36 @@ std::unique_ptr<DesktopBackend> DesktopWallpaper::make(Kind kind) const
     case Kind::Mate:
         return std::make_unique<GSettingsDesktop>(GSettingsDesktop::mateLayout());
     case Kind::Plasma:
-        return std::make_unique<PlasmaDesktop>(m_environment.bus);
+        return std::make_unique<PlasmaDesktop>(bus);
     case Kind::Xfce:
-        return std::make_unique<XfceDesktop>(m_environment.bus, m_environment.monitors);
+        return std::make_unique<XfceDesktop>(bus, m_environment.monitors);
     }
     return {};
 }
 
-std::unique_ptr<DesktopBackend> DesktopWallpaper::lookUp() const
+QDBusConnection DesktopWallpaper::bus()
 {
+    if (!m_environment.bus.isConnected() && m_environment.connectBus)
+        m_environment.bus = m_environment.connectBus();
+    return m_environment.bus;
+}
+
+std::unique_ptr<DesktopBackend> DesktopWallpaper::lookUp()
+{
+    const QDBusConnection sessionBus = bus();
     std::vector<Kind> kinds = kindsNamed(m_environment.currentDesktop);
-    if (kinds.empty() && m_environment.bus.isConnected() &&
-        m_environment.bus.interface() != nullptr) {
+    if (kinds.empty())
+        kinds = kindsOfSession(m_environment.desktopSession);
+    if (kinds.empty() && sessionBus.isConnected() && sessionBus.interface() != nullptr) {
         for (const BusMark& mark : BusMarks) {
             const QDBusReply<bool> registered =
-                m_environment.bus.interface()->isServiceRegistered(QLatin1String(mark.service));
+                sessionBus.interface()->isServiceRegistered(QLatin1String(mark.service));
             if (registered.isValid() && registered.value())
                 kinds.push_back(mark.kind);
         }
     }
     for (const Kind kind : kinds) {
-        std::unique_ptr<DesktopBackend> backend = make(kind);
+        std::unique_ptr<DesktopBackend> backend = make(kind, sessionBus);
         if (backend && backend->available())
             return backend;
     }
@@ -165,10 +246,9 @@ std::unique_ptr<DesktopBackend> DesktopWallpaper::lookUp() const
 DesktopBackend* DesktopWallpaper::backend()
 {
 #ifndef Q_OS_WIN
-    if (!m_lookedUp) {
+    // A few name checks on the bus, once per wallpaper: cheap next to the picture itself.
+    if (!m_backend || !m_backend->available())
         m_backend = lookUp();
-        m_lookedUp = true;
-    }
 #endif
     return m_backend.get();
 }
@@ -197,7 +277,7 @@ QString DesktopWallpaper::placedPicture(const QString& bitmapPath, int x, int y)
     return path;
 }
 
-void DesktopWallpaper::SetDesktopWallpaper(const QString& bitmapPath, int style, int x, int y)
+bool DesktopWallpaper::SetDesktopWallpaper(const QString& bitmapPath, int style, int x, int y)
 {
     const DesktopValues values = desktopValues(bitmapPath, style, x, y);
     for (const DesktopValue& value : values)
@@ -205,14 +285,14 @@ void DesktopWallpaper::SetDesktopWallpaper(const QString& bitmapPath, int style,
 
 #ifdef Q_OS_WIN
     setWindowsWallpaper(values);
+    return true;
 #else
     DesktopBackend* desktop = backend();
-    if (desktop == nullptr) {
-        m_ui.showMessage(noDesktopMessage(bitmapPath));
-        return;
-    }
+    if (desktop == nullptr)
+        return false;
     const QString shown = style == 3 ? placedPicture(bitmapPath, x, y) : bitmapPath;
     desktop->apply(shown, fillFor(style));
+    return true;
 #endif
 }
 

@@ -128,6 +128,23 @@ void GSettingsDesktop::apply(const QString& picture, WallpaperFill fill)
     g_settings_apply(settings.get());
     // The settings backend writes asynchronously; a short-lived caller must not lose the change.
     g_settings_sync();
+
+    // Read back through a settings object of its own: a backend that dropped the change (a
+    // locked key, a settings service that is not there) would otherwise pass for a success.
+    SettingsPtr check(g_settings_new_full(schema.get(), nullptr, nullptr));
+    const auto readBack = [&check](const std::string& key) {
+        gchar* text = g_settings_get_string(check.get(), key.c_str());
+        std::string got = text != nullptr ? text : "";
+        g_free(text);
+        return got;
+    };
+    for (const auto& [key, wanted] :
+         {std::pair{m_layout.pictureKey, value.toStdString()},
+          std::pair{m_layout.optionsKey, std::string(optionsValue(fill))}}) {
+        const std::string got = readBack(key);
+        if (got != wanted)
+            throw DesktopError(failed + key + " reads back \"" + got + "\".");
+    }
 }
 
 } // namespace cirrolux

@@ -57,20 +57,44 @@ QString PlasmaDesktop::script(const QString& picture, WallpaperFill fill)
 {
     // The picture keeps its name from one update to the next; writing an empty image first
     // makes the shell load the file again instead of keeping the picture it already shows.
-    return QStringLiteral("var image = %1;\n"
-                          "var fillMode = %2;\n"
-                          "var all = desktops();\n"
-                          "for (var i = 0; i < all.length; ++i) {\n"
-                          "    var d = all[i];\n"
-                          "    d.wallpaperPlugin = \"org.kde.image\";\n"
-                          "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", "
-                          "\"General\"];\n"
-                          "    d.writeConfig(\"Image\", \"\");\n"
-                          "    d.writeConfig(\"Image\", image);\n"
-                          "    d.writeConfig(\"FillMode\", fillMode);\n"
-                          "}\n")
-        .arg(jsString(QString::fromLatin1(QUrl::fromLocalFile(picture).toEncoded())))
-        .arg(fillMode(fill));
+    return QStringLiteral(
+               "var image = %1;\n"
+               "var fillMode = %2;\n"
+               "var all = desktops();\n"
+               "for (var i = 0; i < all.length; ++i) {\n"
+               "    var d = all[i];\n"
+               "    d.wallpaperPlugin = \"org.kde.image\";\n"
+               "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", "
+               "\"General\"];\n"
+               "    d.writeConfig(\"Image\", \"\");\n"
+               "    d.writeConfig(\"Image\", image);\n"
+               "    d.writeConfig(\"FillMode\", fillMode);\n"
+               "    print(d.wallpaperPlugin + \"\\t\" + d.readConfig(\"Image\") + \"\\t\" +\n"
+               "          d.readConfig(\"FillMode\") + \"\\n\");\n"
+               "}\n")
+        // Both at once: a second arg() would also replace a "%2" of the encoded path.
+        .arg(jsString(QString::fromLatin1(QUrl::fromLocalFile(picture).toEncoded())),
+             QString::number(fillMode(fill)));
+}
+
+QString PlasmaDesktop::misreadDesktop(const QString& printed, const QString& picture,
+                                      WallpaperFill fill)
+{
+    const QStringList lines = printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.isEmpty())
+        return QStringLiteral("the shell reports no desktop.");
+    for (const QString& line : lines) {
+        const QStringList parts = line.split(QLatin1Char('\t'));
+        bool number = false;
+        const bool same = parts.size() == 3 && parts[0] == QLatin1String("org.kde.image") &&
+                          QUrl(parts[1]).toLocalFile() == picture &&
+                          parts[2].trimmed().toInt(&number) == fillMode(fill) && number;
+        if (!same)
+            return QStringLiteral("a desktop reads back \"") +
+                   QString(line).replace(QLatin1Char('\t'), QLatin1Char(' ')) +
+                   QStringLiteral("\".");
+    }
+    return {};
 }
 
 void PlasmaDesktop::apply(const QString& picture, WallpaperFill fill)
@@ -80,10 +104,16 @@ void PlasmaDesktop::apply(const QString& picture, WallpaperFill fill)
                                        QLatin1String(Interface), QStringLiteral("evaluateScript"));
     call << script(picture, fill);
     const QDBusMessage reply = m_bus.call(call, QDBus::Block, CallTimeoutMs);
+    const std::string failed =
+        "Error - KDE Plasma did not take the wallpaper " + picture.toLatin1().toStdString() + ": ";
     if (reply.type() != QDBusMessage::ReplyMessage)
-        throw DesktopError("Error - KDE Plasma did not take the wallpaper " +
-                           picture.toLatin1().toStdString() + ": " +
-                           reply.errorMessage().toStdString());
+        throw DesktopError(failed + reply.errorMessage().toStdString());
+    // The script prints what each desktop holds after the change.
+    const QString printed =
+        reply.arguments().isEmpty() ? QString() : reply.arguments().constFirst().toString();
+    const QString misread = misreadDesktop(printed, picture, fill);
+    if (!misread.isEmpty())
+        throw DesktopError(failed + misread.toStdString());
 }
 
 } // namespace cirrolux

@@ -26,6 +26,10 @@ public:
     static int fillMode(WallpaperFill fill);
     // The script sent to the shell.
     static QString script(const QString& picture, WallpaperFill fill);
+    // What is wrong with the lines the script printed (plug-in, image URL and fill mode of each
+    // desktop, separated by tabs); empty when every desktop shows `picture` laid out as `fill`.
+    static QString misreadDesktop(const QString& printed, const QString& picture,
+                                  WallpaperFill fill);
 
 private:
     QDBusConnection m_bus;

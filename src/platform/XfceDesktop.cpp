@@ -19,13 +19,19 @@ XfceDesktop::XfceDesktop(QDBusConnection bus, QStringList monitors)
 {
 }
 
+bool XfceDesktop::registered(const QString& service) const
+{
+    const QDBusReply<bool> reply = m_bus.interface()->isServiceRegistered(service);
+    return reply.isValid() && reply.value();
+}
+
 bool XfceDesktop::available()
 {
-    if (!m_bus.isConnected() || m_bus.interface() == nullptr)
+    if (!m_bus.isConnected() || m_bus.interface() == nullptr ||
+        !registered(QLatin1String(DesktopService)))
         return false;
     const QString service = QLatin1String(Service);
-    const QDBusReply<bool> registered = m_bus.interface()->isServiceRegistered(service);
-    if (registered.isValid() && registered.value())
+    if (registered(service))
         return true;
     const QDBusReply<QStringList> activatable = m_bus.interface()->activatableServiceNames();
     return activatable.isValid() && activatable.value().contains(service);
@@ -86,18 +92,37 @@ void XfceDesktop::apply(const QString& picture, WallpaperFill fill)
     if (bases.isEmpty())
         bases << QStringLiteral("/backdrop/screen0/monitor0/workspace0");
 
+    const auto failed = [&picture](const QString& why) {
+        return DesktopError("Error - Xfce did not take the wallpaper " +
+                            picture.toLatin1().toStdString() + ": " + why.toStdString());
+    };
+    std::vector<std::pair<QString, QVariant>> wanted;
     for (const QString& base : bases) {
-        for (const auto& [property, value] :
-             {std::pair{base + LastImage, QVariant(picture)},
-              std::pair{base + QStringLiteral("/image-style"), QVariant(imageStyle(fill))}}) {
-            const QDBusMessage reply =
-                call(QStringLiteral("SetProperty"),
-                     {channel, property, QVariant::fromValue(QDBusVariant(value))});
-            if (reply.type() != QDBusMessage::ReplyMessage)
-                throw DesktopError("Error - Xfce did not take the wallpaper " +
-                                   picture.toLatin1().toStdString() + ": " +
-                                   reply.errorMessage().toStdString());
-        }
+        wanted.emplace_back(base + LastImage, QVariant(picture));
+        wanted.emplace_back(base + QStringLiteral("/image-style"), QVariant(imageStyle(fill)));
+    }
+    for (const auto& [property, value] : wanted) {
+        const QDBusMessage reply =
+            call(QStringLiteral("SetProperty"),
+                 {channel, property, QVariant::fromValue(QDBusVariant(value))});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            throw failed(reply.errorMessage());
+    }
+    // Read back: a value xfconf did not keep would leave the old backdrop without a word.
+    for (const auto& [property, value] : wanted) {
+        const QDBusMessage reply = call(QStringLiteral("GetProperty"), {channel, property});
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            throw failed(property + QStringLiteral(" cannot be read back: ") +
+                         reply.errorMessage());
+        QVariant got = reply.arguments().constFirst();
+        if (got.canConvert<QDBusVariant>())
+            got = got.value<QDBusVariant>().variant();
+        const bool same = value.typeId() == QMetaType::Int
+                              ? got.typeId() != QMetaType::QString && got.toInt() == value.toInt()
+                              : got.toString() == value.toString();
+        if (!same)
+            throw failed(property + QStringLiteral(" reads back \"") + got.toString() +
+                         QStringLiteral("\"."));
     }
 }
 

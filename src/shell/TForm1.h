@@ -223,7 +223,7 @@ private:
     std::function<void()> m_firstPaint;
     std::unique_ptr<TfrmImage> m_imageWindow; // a window of its own, not a child
     std::unique_ptr<ImageDownload> m_imageDownload;
-    std::unique_ptr<DesktopWallpaper> m_desktop; // looked up at the first wallpaper
+    std::unique_ptr<DesktopWallpaper> m_desktop; // made at the first wallpaper
     std::unique_ptr<TfrmImageWallpaper> m_wallpaperWindow;
     std::unique_ptr<WallpaperUpdate> m_wallpaper;
     std::unique_ptr<RadarImageCommands> m_radarChooser;

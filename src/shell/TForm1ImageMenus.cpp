@@ -151,10 +151,10 @@ void TForm1::createImageWindow()
     m_wallpaper = std::make_unique<WallpaperUpdate>(
         m_state, m_settings, m_ui, *m_http, *m_imageDownload, *m_wallpaperWindow,
         [this](const QString& path, int style, int x, int y) {
-            // The desktop is looked up on the session bus only when a wallpaper is first set.
+            // The desktop is looked up on the session bus only when a wallpaper is set.
             if (!m_desktop)
-                m_desktop = std::make_unique<DesktopWallpaper>(m_settings, m_ui);
-            m_desktop->SetDesktopWallpaper(path, style, x, y);
+                m_desktop = std::make_unique<DesktopWallpaper>(m_settings);
+            return m_desktop->SetDesktopWallpaper(path, style, x, y);
         },
         [this](const std::string& text) { setStatusText(text); });
     m_imageWindow->setWallpaperCommands(m_wallpaper.get());

@@ -35,14 +35,9 @@ std::error_code moveReplacing(const QString& from, const QString& to)
 }
 } // namespace
 
-Source sourceFor(std::string_view imageFile)
+Source sourceFor(std::string_view imageFile, std::string_view imageFileUpper)
 {
-    std::string upper(imageFile);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    }
-    if (upper.find(".GIF") == std::string::npos)
+    if (imageFileUpper.find(".GIF") == std::string_view::npos)
         return Source::Jpeg;
     const std::size_t radar = imageFile.find("_radar.GIF");
     if (radar != std::string_view::npos && radar > 0)

@@ -14,13 +14,15 @@ namespace WallpaperBitmap {
 
 inline constexpr std::string_view FileName = "cirrolux.bmp";
 
-// Which of the three ways makes the bitmap for a downloaded image file.
+// Which of the three ways makes the bitmap for a downloaded image file. `imageFileUpper` is the
+// upper-case name that the download set when it prepared the image (empty when it prepared
+// none); it alone decides between JPEG and GIF, the file's own name tells a regional radar.
 enum class Source {
-    Jpeg,          // the name holds no ".GIF" in any letter case: decode it as a JPEG
-    RadarCapture,  // a regional radar GIF: "_radar.GIF" after the first character of the name
+    Jpeg,          // imageFileUpper holds no ".GIF": decode the file as a JPEG
+    RadarCapture,  // a regional radar GIF: "_radar.GIF" after the first character of imageFile
     GifFirstFrame, // any other GIF: its first frame
 };
-Source sourceFor(std::string_view imageFile);
+Source sourceFor(std::string_view imageFile, std::string_view imageFileUpper);
 
 // "cirrolux.bmp" in the working directory (the current directory, as for the downloads).
 QString workingPath();

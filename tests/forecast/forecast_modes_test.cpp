@@ -105,15 +105,15 @@ TEST(ForecastModes, ThirteenModesWithTheirCommands)
     EXPECT_EQ(StartingStatusText("x"), "Starting retrieval of Forecast...");
 }
 
-TEST(ForecastModes, OnlyTheStateReportsAskForALocation)
+TEST(ForecastModes, TheStateReportsAndTheBulletinAskForALocation)
 {
     std::set<std::string> asking;
     for (const ForecastMode& row : ForecastModes()) {
         if (row.needsLocation)
             asking.emplace(row.mode);
     }
-    // The world earthquake bulletin is not one of them.
-    EXPECT_EQ(asking, (std::set<std::string>{"f", "n", "p", "w", "sw", "h"}));
+    // The world earthquake bulletin is one of them, although it uses no location.
+    EXPECT_EQ(asking, (std::set<std::string>{"f", "n", "p", "w", "sw", "h", "eb"}));
 }
 
 TEST(ForecastModes, CropWeatherNamesThePickedStateInAddressAndTitle)

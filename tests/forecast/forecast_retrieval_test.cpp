@@ -249,11 +249,11 @@ TEST_P(WithoutLocation, StateReportsAskForALocationAndFetchNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(StateModes, WithoutLocation,
-                         ::testing::Values("f", "n", "p", "w", "sw", "h"));
+                         ::testing::Values("f", "n", "p", "w", "sw", "h", "eb"));
 
-TEST_F(ForecastRetrievalRoad, EarthquakeBulletinNeedsNoLocation)
+TEST_F(ForecastRetrievalRoad, EarthquakeBulletinWithALocationFetches)
 {
-    shared.locationState.clear();
+    shared.locationState = "MA";
     fetch("eb");
     EXPECT_TRUE(ui.events().empty());
     EXPECT_EQ(requestLines(), std::vector<std::string>{

@@ -13,12 +13,12 @@
 #include "settings/SettingsStore.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
@@ -294,17 +294,21 @@ TEST_P(SaveAsWallpaper, WeatherBankLoopsAreCapturedFirst)
     const QRect before = window.geometry();
     QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
     action("mnuSaveAsWallpaper1")->trigger();
-    // The capture never goes through the clipboard.
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
     EXPECT_EQ(wallpaper.calls, 1);
     EXPECT_EQ(wallpaper.bitmapFound, GetParam().captured);
     if (GetParam().captured) {
         EXPECT_EQ(window.pos(), QPoint(0, 0));
         EXPECT_EQ(window.size(), QSize(310, 260));
-        EXPECT_EQ(QImage(QStringLiteral("cirrolux.bmp")).pixel(5, 5),
-                  window.GIFImage1().CurrentBitmap().pixel(5, 5));
+        const QImage saved(QStringLiteral("cirrolux.bmp"));
+        EXPECT_EQ(saved.pixel(5, 5), window.GIFImage1().CurrentBitmap().pixel(5, 5));
+        // The capture went through the clipboard, which keeps it for the user to paste.
+        const QImage kept = QGuiApplication::clipboard()->image();
+        EXPECT_EQ(kept.size(), saved.size());
+        EXPECT_EQ(kept.pixel(5, 5), saved.pixel(5, 5));
     } else {
         EXPECT_EQ(window.geometry(), before);
+        // Nothing was captured, so the user's clipboard is left alone.
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
     }
     EXPECT_TRUE(ui.errors().empty());
 }

@@ -210,5 +210,67 @@ TEST_F(RadarDialog, EscapeInPreferencesModeEndsTheMode)
     EXPECT_EQ(store.read_setting(SettingNames::Settings, SettingNames::AutoWallpaper), "n/a");
 }
 
+// The radar menu only shows the chooser: one open for the preferences keeps serving them, so
+// its choice is stored, not shown.
+TEST_F(RadarDialog, RadarMenuOnAChooserOpenForThePreferencesKeepsTheirMode)
+{
+    dialog.open(true);
+    dialog.open(false);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(chooser.preferencesMode());
+    dialog.cboRegion().setCurrentIndex(3);
+    dialog.OKBtnClick();
+    EXPECT_TRUE(target.shown.empty());
+    EXPECT_EQ(target.wallpaper, std::vector<std::string>{"Regional/State Radar=R3"});
+    EXPECT_EQ(store.read_setting(SettingNames::Settings, SettingNames::AutoWallpaper),
+              "Regional/State Radar=R3");
+    EXPECT_FALSE(chooser.preferencesMode());
+}
+
+enum class Dismissal { CancelButton, Escape, TitleBarClose };
+
+class RadarDismissal : public RadarDialog, public ::testing::WithParamInterface<Dismissal>
+{
+};
+
+// Every way of closing the chooser without a choice ends the preferences mode, so the next
+// choice from the radar menu is shown instead of silently becoming the wallpaper.
+TEST_P(RadarDismissal, EndsThePreferencesMode)
+{
+    dialog.open(true);
+    switch (GetParam()) {
+    case Dismissal::CancelButton:
+        dialog.findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
+        break;
+    case Dismissal::Escape: {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &escape);
+        break;
+    }
+    case Dismissal::TitleBarClose:
+        dialog.close();
+        break;
+    }
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(chooser.preferencesMode());
+    dialog.open(false);
+    dialog.cboState().setCurrentIndex(42);
+    dialog.OKBtnClick();
+    ASSERT_EQ(target.shown.size(), 1u);
+    EXPECT_EQ(target.shown[0].substr(0, 30), "Cirrolux - Texas - North Radar");
+    EXPECT_EQ(store.read_setting(SettingNames::Settings, SettingNames::AutoWallpaper), "n/a");
+}
+
+std::string dismissalName(const ::testing::TestParamInfo<Dismissal>& info)
+{
+    static const char* const Names[] = {"CancelButton", "Escape", "TitleBarClose"};
+    return Names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, RadarDismissal,
+                         ::testing::Values(Dismissal::CancelButton, Dismissal::Escape,
+                                           Dismissal::TitleBarClose),
+                         dismissalName);
+
 } // namespace
 } // namespace cirrolux

@@ -4,10 +4,14 @@
 #include "ImageFixture.h"
 #include "JpegWriter.h"
 #include "platform/AppPaths.h"
+#include "platform/CommandGuard.h"
+#include "platform/DesktopWallpaper.h"
 #include "settings/SettingNames.h"
 
 #include <QFile>
 #include <QImageReader>
+
+#include <algorithm>
 
 namespace cirrolux {
 namespace {
@@ -70,6 +74,7 @@ protected:
     SettingsStore settings = profile.store();
     FakeWallpaperWindow wallpaperWindow;
     std::vector<std::string> desktop; // "path|style|x|y"
+    bool desktopTakesIt = true;       // false: a desktop the program does not know
     WallpaperUpdate update{state,
                            settings,
                            ui,
@@ -79,6 +84,7 @@ protected:
                            [this](const QString& path, int style, int x, int y) {
                                desktop.push_back(path.toStdString() + "|" + std::to_string(style) +
                                                  "|" + std::to_string(x) + "|" + std::to_string(y));
+                               return desktopTakesIt;
                            },
                            [this](const std::string& text) { status.push_back(text); }};
 };
@@ -186,17 +192,6 @@ INSTANTIATE_TEST_SUITE_P(
         AutoCase{
             "LetterCaseDiffers", "europe satellite image", "", jpegBytes(8, 8), "", "", {}, {}, {}},
         AutoCase{"None", "None", "", jpegBytes(8, 8), "", "", {}, {}, {}},
-        // A reply too short to be a picture still reports success during a timed refresh; it
-        // must not become the wallpaper.
-        AutoCase{"ShortReply",
-                 "Europe Satellite Image",
-                 "",
-                 QByteArray(100, 'x'),
-                 "GET http://weather.yahoo.com/graphics/satellite/europe.jpg HTTP/1.0",
-                 "",
-                 {},
-                 {},
-                 {}},
         AutoCase{"PositionNotNumbers",
                  "Europe Satellite Image",
                  "12a,5",
@@ -206,6 +201,151 @@ INSTANTIATE_TEST_SUITE_P(
                  {16, 16},
                  {},
                  {}}),
+    [](const auto& info) { return test::CaseName(info.param.name); });
+
+struct ShortCase
+{
+    std::string name;
+    std::string autoWallpaper;
+    std::string openWindowUpper; // imageFileUpper of an image window open before the refresh
+    std::string request;
+};
+
+void PrintTo(const ShortCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ShortReply : public WallpaperUpdateTest, public ::testing::WithParamInterface<ShortCase>
+{
+};
+
+// A reply too short to be a picture still reports success during a timed refresh. The download
+// does not prepare it, so it has no upper-case name and goes to the JPEG decoder, whose error
+// ends the refresh in the error box; a name left by an open image window does not choose the
+// window's GIF instead.
+TEST_P(ShortReply, EndsInTheDecodersErrorBox)
+{
+    const ShortCase& c = GetParam();
+    set(SettingNames::AutoWallpaper, c.autoWallpaper);
+    state.imageFileUpper = c.openWindowUpper;
+    server.setScript(body(QByteArray(100, 'x')));
+
+    EXPECT_FALSE(runGuarded(ui, [this] { update.UpdateAutoWallpaper(); }));
+
+    EXPECT_EQ(requestLine(0), c.request);
+    ASSERT_EQ(ui.errors().size(), 1u);
+    EXPECT_EQ(ui.errors()[0], "Not a JPEG file: starts with 0x78 0x78");
+    EXPECT_TRUE(desktop.empty());
+    EXPECT_TRUE(wallpaperWindow.captured.empty());
+    EXPECT_EQ(status, (std::vector<std::string>{"Problems retrieving image...100", "(repaint)",
+                                                "Processing wallpaper image..."}));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("cirrolux.bmp")));
+    EXPECT_TRUE(state.imageFile.empty());
+    EXPECT_TRUE(state.imageFileUpper.empty());
+    EXPECT_TRUE(state.requestSucceeded.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShortReply,
+    ::testing::Values(
+        ShortCase{"Jpeg", "Europe Satellite Image", "",
+                  "GET http://weather.yahoo.com/graphics/satellite/europe.jpg HTTP/1.0"},
+        ShortCase{"Gif", "US Infrared Satellite Image - Purdue", "",
+                  "GET http://wxp.eas.purdue.edu/satellite/sat_ir_us.gif HTTP/1.0"},
+        ShortCase{"RegionalRadar", "Regional/State Radar=TX", "",
+                  "GET http://www.cirrolux.net/assets/images/wbank/TX_radar.GIF HTTP/1.0"},
+        ShortCase{"GifWindowOpen", "Europe Satellite Image", "HR00US.GIF",
+                  "GET http://weather.yahoo.com/graphics/satellite/europe.jpg HTTP/1.0"}),
+    [](const auto& info) { return test::CaseName(info.param.name); });
+
+// One message box per run for a desktop the program does not know; later timed refreshes say it
+// in the status bar. "Save As &Wallpaper" is asked for by the user, who always gets the box.
+TEST_F(WallpaperUpdateTest, UnknownDesktopIsToldOncePerRunThenInTheStatusBar)
+{
+    desktopTakesIt = false;
+    set(SettingNames::AutoWallpaper, "Europe Satellite Image");
+    server.setScripts({body(jpegBytes(16, 16)), body(jpegBytes(16, 16)), body(jpegBytes(16, 16))});
+    const std::vector<std::string> told{DesktopWallpaper::noDesktopMessage(installedBitmap())};
+    for (int refresh = 0; refresh < 3; ++refresh) {
+        update.UpdateAutoWallpaper();
+        EXPECT_EQ(ui.messages(), told) << refresh;
+        EXPECT_EQ(status.back(), "Wallpaper not set: desktop not supported...") << refresh;
+        EXPECT_EQ(std::count(status.begin(), status.end(), "Wallpaper updated..."), 0);
+    }
+    EXPECT_EQ(desktop.size(), 3u);
+    EXPECT_TRUE(ui.errors().empty());
+
+    test::WriteJpeg(QStringLiteral("europe.jpg"), test::GradientPicture(8, 8));
+    state.automaticRequest.clear();
+    state.imageFile = "europe.jpg";
+    state.imageFileUpper = "EUROPE.JPG";
+    update.do_wallpaper();
+    EXPECT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(ui.messages().back(), told[0]);
+    EXPECT_EQ(status.back(), "Wallpaper not set: desktop not supported...");
+}
+
+TEST_F(WallpaperUpdateTest, DesktopThatTakesItIsReportedUpdated)
+{
+    set(SettingNames::AutoWallpaper, "Europe Satellite Image");
+    server.setScript(body(jpegBytes(16, 16)));
+    update.UpdateAutoWallpaper();
+    EXPECT_EQ(status.back(), "Wallpaper updated...");
+    EXPECT_TRUE(ui.events().empty());
+}
+
+struct ByHandCase
+{
+    std::string name;
+    std::string imageFile;
+    std::string imageFileUpper;
+    QSize bitmap; // empty: the JPEG decoder refuses the GIF file
+};
+
+void PrintTo(const ByHandCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ByHandDecoder : public WallpaperUpdateTest, public ::testing::WithParamInterface<ByHandCase>
+{
+};
+
+// The upper-case name that the download set decides JPEG or GIF, as it decided how the window
+// shows the image; the file's own name does not.
+TEST_P(ByHandDecoder, FollowsTheUpperCaseName)
+{
+    const ByHandCase& c = GetParam();
+    state.automaticRequest.clear();
+    test::WriteJpeg(QStringLiteral("europe.jpg"), test::GradientPicture(12, 10));
+    QFile gif(QStringLiteral("sat_ir_us.gif"));
+    ASSERT_TRUE(gif.open(QIODevice::WriteOnly));
+    gif.write(Gif);
+    gif.close();
+    state.imageFile = c.imageFile;
+    state.imageFileUpper = c.imageFileUpper;
+
+    const bool done = runGuarded(ui, [this] { update.do_wallpaper(); });
+
+    if (c.bitmap.isEmpty()) {
+        EXPECT_FALSE(done);
+        EXPECT_EQ(ui.errors(), std::vector<std::string>{"Not a JPEG file: starts with 0x67 0x67"});
+        EXPECT_TRUE(desktop.empty());
+    } else {
+        EXPECT_TRUE(done);
+        EXPECT_EQ(installedSize(), c.bitmap);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ByHandDecoder,
+    ::testing::Values(ByHandCase{"Jpeg", "europe.jpg", "EUROPE.JPG", {12, 10}},
+                      ByHandCase{"Gif", "sat_ir_us.gif", "SAT_IR_US.GIF", {30, 20}},
+                      // The window's GIF when the name says GIF, whatever the file is called.
+                      ByHandCase{"GifName", "europe.jpg", "SAT_IR_US.GIF", {30, 20}},
+                      // No upper-case name (a timed refresh cleared it): the JPEG decoder.
+                      ByHandCase{"NoName", "sat_ir_us.gif", "", {}}),
     [](const auto& info) { return test::CaseName(info.param.name); });
 
 TEST_F(WallpaperUpdateTest, UnreadableGifMakesNoBitmap)
@@ -270,7 +410,8 @@ class SaveAsWallpaper : public WallpaperUpdateTest, public ::testing::WithParamI
 };
 
 // "Save As &Wallpaper" after the window saved its WeatherBank capture: that bitmap is used as
-// it is; on any other image a bitmap in the working directory is left over and made again.
+// it is; on any other image a bitmap in the working directory is left over from an update that
+// stopped, belongs to another image, and is made again.
 TEST_P(SaveAsWallpaper, CaptureOnlyForWeatherBank)
 {
     const SaveAsCase& c = GetParam();

@@ -5,6 +5,7 @@
 #include <QDBusVariant>
 #include <QMutex>
 #include <QObject>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
 #include <QVariantMap>
@@ -33,7 +34,9 @@ private:
     QStringList m_lines;
 };
 
-// Stands in for the Plasma shell's scripting interface.
+// Stands in for the Plasma shell's scripting interface. It answers a wallpaper script as the
+// shell prints it back: one line per desktop with the plug-in, the image and the fill mode the
+// script wrote.
 class FakePlasmaShell : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -41,15 +44,36 @@ class FakePlasmaShell : public QObject, protected QDBusContext
 public:
     CallLog log;
     QString refuseWith; // when set, every script is answered with this error text
+    int desktops = 2;   // desktops that print their values
+    QString keptImage;  // when set, the last desktop keeps this image (the change did not take)
 
 public Q_SLOTS:
     QString evaluateScript(const QString& script)
     {
         log.add(script);
-        if (!refuseWith.isEmpty())
+        if (!refuseWith.isEmpty()) {
             sendErrorReply(QStringLiteral("org.kde.PlasmaShell.Error"), refuseWith);
-        return {};
+            return {};
+        }
+        static const QRegularExpression image(QStringLiteral("^var image = \"([^\"]*)\";$"),
+                                              QRegularExpression::MultilineOption);
+        static const QRegularExpression fill(QStringLiteral("^var fillMode = ([0-9]+);$"),
+                                             QRegularExpression::MultilineOption);
+        QString printed;
+        for (int i = 0; i < desktops; ++i) {
+            const bool kept = i == desktops - 1 && !keptImage.isEmpty();
+            printed += QStringLiteral("org.kde.image\t%1\t%2\n")
+                           .arg(kept ? keptImage : image.match(script).captured(1),
+                                fill.match(script).captured(1));
+        }
+        return printed;
     }
+};
+
+// Stands in for xfdesktop, which only has to own its name on the bus.
+class FakeXfdesktop : public QObject
+{
+    Q_OBJECT
 };
 
 // Stands in for xfconfd: a property store for channels, with the calls it was sent.
@@ -61,6 +85,7 @@ public:
     CallLog log;
     QMap<QString, QVariantMap> channels; // set before the service is registered
     QString lockedProperty;              // SetProperty on it is refused
+    QString droppedProperty;             // SetProperty on it is answered but not kept
 
 public Q_SLOTS:
     QVariantMap GetAllProperties(const QString& channel, const QString& base)
@@ -87,11 +112,27 @@ public Q_SLOTS:
                                  : QString::fromLatin1(v.typeName());
         log.add(
             QStringLiteral("SetProperty %1 %2 %3:%4").arg(channel, property, type, v.toString()));
-        if (property == lockedProperty)
+        if (property == lockedProperty) {
             sendErrorReply(QStringLiteral("org.xfce.Xfconf.Error.PermissionDenied"),
                            QStringLiteral("Permission denied while modifying property \"%1\" on "
                                           "channel \"%2\"")
                                .arg(property, channel));
+            return;
+        }
+        if (property != droppedProperty)
+            channels[channel][property] = v;
+    }
+    QDBusVariant GetProperty(const QString& channel, const QString& property)
+    {
+        log.add(QStringLiteral("GetProperty %1 %2").arg(channel, property));
+        const QVariantMap properties = channels.value(channel);
+        if (!properties.contains(property)) {
+            sendErrorReply(QStringLiteral("org.xfce.Xfconf.Error.PropertyNotFound"),
+                           QStringLiteral("Property \"%1\" does not exist on channel \"%2\"")
+                               .arg(property, channel));
+            return {};
+        }
+        return QDBusVariant(properties.value(property));
     }
 };
 

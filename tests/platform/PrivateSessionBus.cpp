@@ -7,7 +7,7 @@
 
 namespace cirrolux::test {
 
-PrivateSessionBus::PrivateSessionBus()
+PrivateSessionBus::PrivateSessionBus(const QString& address)
 {
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (daemon.isEmpty()) {
@@ -16,8 +16,11 @@ PrivateSessionBus::PrivateSessionBus()
     }
     // The daemon goes when the test process goes, even when it crashes.
     m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    m_daemon.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                            QStringLiteral("--nopidfile"), QStringLiteral("--print-address")});
+    QStringList arguments{QStringLiteral("--session"), QStringLiteral("--nofork"),
+                          QStringLiteral("--nopidfile"), QStringLiteral("--print-address")};
+    if (!address.isEmpty())
+        arguments << QStringLiteral("--address=") + address;
+    m_daemon.start(daemon, arguments);
     if (!m_daemon.waitForStarted(10000)) {
         m_failure = "dbus-daemon did not start";
         return;

@@ -13,7 +13,8 @@ namespace cirrolux::test {
 class PrivateSessionBus
 {
 public:
-    PrivateSessionBus();
+    // `address` fixes where the bus listens ("unix:path=..."); empty: a place of its own.
+    explicit PrivateSessionBus(const QString& address = {});
     ~PrivateSessionBus();
     PrivateSessionBus(const PrivateSessionBus&) = delete;
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;

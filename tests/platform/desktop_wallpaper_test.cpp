@@ -91,30 +91,66 @@ TEST(DesktopWallpaperPlaced, PictureSitsAtTheOriginOnBlackAndIsClippedAtTheEdges
     EXPECT_EQ(placed.pixel(0, 0), qRgb(0, 0, 0));
 }
 
-TEST(DesktopWallpaperNone, UnknownDesktopGetsOneMessageNamingTheFileAndTheKnownDesktops)
+TEST(DesktopWallpaperNone, UnknownDesktopTakesNothingAndTheMessageNamesTheFileAndTheKnownDesktops)
 {
     test::TempProfile profile;
     SettingsStore store = profile.store();
-    test::RecordingUserInterface ui;
-    DesktopWallpaper desktop(store, ui,
-                             {QDBusConnection(QStringLiteral("cirrolux-no-bus")),
-                              QStringLiteral("Hyprland"),
-                              QSize(640, 480),
-                              {}});
+    DesktopWallpaper desktop(store, {QDBusConnection(QStringLiteral("cirrolux-no-bus")),
+                                     QStringLiteral("Hyprland"),
+                                     QSize(640, 480),
+                                     {},
+                                     QStringLiteral("hyprland"),
+                                     {}});
     EXPECT_EQ(desktop.backend(), nullptr);
-    desktop.SetDesktopWallpaper(QStringLiteral("/home/u/.local/share/Cirrolux/cirrolux.bmp"), 2, 0,
-                                0);
-    EXPECT_EQ(ui.messages(),
-              std::vector<std::string>{
-                  "The wallpaper picture was saved as /home/u/.local/share/Cirrolux/cirrolux.bmp, "
-                  "but Cirrolux cannot put it on this desktop. Cirrolux sets the wallpaper on "
-                  "GNOME, Unity, Budgie, Cinnamon, MATE, KDE Plasma, Xfce and Windows; on other "
-                  "desktops choose that picture as the wallpaper in the desktop's own settings."});
-    EXPECT_EQ(ui.events().size(), 1u);
+    // The caller says it, once per run (see WallpaperUpdate).
+    EXPECT_FALSE(desktop.SetDesktopWallpaper(
+        QStringLiteral("/home/u/.local/share/Cirrolux/cirrolux.bmp"), 2, 0, 0));
+    EXPECT_EQ(DesktopWallpaper::noDesktopMessage(
+                  QStringLiteral("/home/u/.local/share/Cirrolux/cirrolux.bmp")),
+              "The wallpaper picture was saved as /home/u/.local/share/Cirrolux/cirrolux.bmp, "
+              "but Cirrolux cannot put it on this desktop. Cirrolux sets the wallpaper on "
+              "GNOME, Unity, Budgie, Cinnamon, MATE, KDE Plasma, Xfce and Windows; on other "
+              "desktops choose that picture as the wallpaper in the desktop's own settings.");
     // The program's own record is kept all the same.
     EXPECT_EQ(store.read_setting(SettingNames::Desktop, SettingNames::Wallpaper),
               "/home/u/.local/share/Cirrolux/cirrolux.bmp");
     EXPECT_EQ(store.read_setting(SettingNames::Desktop, SettingNames::WallpaperStyle), "2");
 }
+
+struct SessionCase
+{
+    const char* desktopSession;
+    std::vector<Kind> kinds;
+};
+
+std::ostream& operator<<(std::ostream& out, const SessionCase& c)
+{
+    return out << c.desktopSession;
+}
+
+class DesktopSessions : public ::testing::TestWithParam<SessionCase>
+{
+};
+
+TEST_P(DesktopSessions, NameTheDesktopOfTheirSession)
+{
+    EXPECT_EQ(DesktopWallpaper::kindsOfSession(QLatin1String(GetParam().desktopSession)),
+              GetParam().kinds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, DesktopSessions,
+    ::testing::Values(
+        SessionCase{"xfce", {Kind::Xfce}}, SessionCase{"Xubuntu", {Kind::Xfce}},
+        SessionCase{"plasma", {Kind::Plasma}}, SessionCase{"plasmawayland", {Kind::Plasma}},
+        SessionCase{"/usr/share/xsessions/plasma", {Kind::Plasma}},
+        SessionCase{"gnome-xorg", {Kind::Gnome}}, SessionCase{"ubuntu", {Kind::Gnome}},
+        SessionCase{"cinnamon2d", {Kind::Cinnamon}}, SessionCase{"mate", {Kind::Mate}},
+        SessionCase{"budgie-desktop", {Kind::Budgie}}, SessionCase{"i3", {}},
+        SessionCase{"openbox", {}}, SessionCase{"LXDE", {}}, SessionCase{"lxqt", {}},
+        SessionCase{"", {}}),
+    [](const auto& info) {
+        return test::CaseName(std::to_string(info.index) + "_" + info.param.desktopSession);
+    });
 
 } // namespace

@@ -110,6 +110,8 @@ DesktopWallpaper::Environment environmentFor(const char* currentDesktop)
     return {QDBusConnection(QStringLiteral("cirrolux-no-bus")),
             QLatin1String(currentDesktop),
             QSize(320, 200),
+            {},
+            {},
             {}};
 }
 
@@ -157,10 +159,10 @@ TEST_P(GSettingsWallpaper, WritesPictureAndLayoutThatTheDesktopReads)
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(bitmap, "BMP"));
 
-    DesktopWallpaper desktop(store, ui, environmentFor(c.currentDesktop));
+    DesktopWallpaper desktop(store, environmentFor(c.currentDesktop));
     ASSERT_NE(desktop.backend(), nullptr);
     EXPECT_EQ(desktop.backend()->name(), c.desktopName);
-    desktop.SetDesktopWallpaper(bitmap, c.style, 120, 45);
+    EXPECT_TRUE(desktop.SetDesktopWallpaper(bitmap, c.style, 120, 45));
 
     const QString shown = c.style == 3 ? folder + QStringLiteral("/cirrolux-placed.bmp") : bitmap;
     const std::string expected =
@@ -220,7 +222,7 @@ TEST(GSettingsWallpaperRecord, KeepsTheFiveDesktopValuesInTheSettingsStore)
     picture.fill(Qt::blue);
     ASSERT_TRUE(picture.save(bitmap, "BMP"));
 
-    DesktopWallpaper desktop(store, ui, environmentFor("MATE"));
+    DesktopWallpaper desktop(store, environmentFor("MATE"));
     desktop.SetDesktopWallpaper(bitmap, 3, 120, 45);
     const auto read = [&](std::string_view name) {
         return store.read_setting(SettingNames::Desktop, name);

@@ -19,36 +19,50 @@ struct SourceCase
 {
     std::string imageFile;
     Source source;
+    const char* imageFileUpper = nullptr; // nullptr: imageFile in capitals, as the download sets
 };
 
 std::ostream& operator<<(std::ostream& out, const SourceCase& c)
 {
-    return out << c.imageFile;
+    return out << c.imageFile << " / " << (c.imageFileUpper ? c.imageFileUpper : "(capitals)");
 }
 
 class BitmapSource : public ::testing::TestWithParam<SourceCase>
 {
 };
 
-TEST_P(BitmapSource, FollowsTheImageFileName)
+TEST_P(BitmapSource, FollowsTheUpperCaseNameThenTheFileName)
 {
-    EXPECT_EQ(WallpaperBitmap::sourceFor(GetParam().imageFile), GetParam().source);
+    const SourceCase& c = GetParam();
+    const std::string upper = c.imageFileUpper != nullptr
+                                  ? c.imageFileUpper
+                                  : QString::fromStdString(c.imageFile).toUpper().toStdString();
+    EXPECT_EQ(WallpaperBitmap::sourceFor(c.imageFile, upper), c.source);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, BitmapSource,
-                         ::testing::Values(SourceCase{"europe.jpg", Source::Jpeg},
-                                           SourceCase{"GGIR.JPG", Source::Jpeg},
-                                           SourceCase{"00Latest.JPG", Source::Jpeg},
-                                           SourceCase{"satt0.JpG", Source::Jpeg},
-                                           SourceCase{"sat_ir_us.gif", Source::GifFirstFrame},
-                                           SourceCase{"MDR.GIF", Source::GifFirstFrame},
-                                           SourceCase{"nat_rad.wni.gif", Source::GifFirstFrame},
-                                           SourceCase{"TX_radar.GIF", Source::RadarCapture},
-                                           SourceCase{"R3_radar.GIF", Source::RadarCapture},
-                                           // At the very start it names no area.
-                                           SourceCase{"_radar.GIF", Source::GifFirstFrame},
-                                           SourceCase{"TX_radar.gif", Source::GifFirstFrame}),
-                         [](const auto& info) { return test::CaseName(info.param.imageFile); });
+INSTANTIATE_TEST_SUITE_P(
+    Names, BitmapSource,
+    ::testing::Values(SourceCase{"europe.jpg", Source::Jpeg}, SourceCase{"GGIR.JPG", Source::Jpeg},
+                      SourceCase{"00Latest.JPG", Source::Jpeg},
+                      SourceCase{"satt0.JpG", Source::Jpeg},
+                      SourceCase{"sat_ir_us.gif", Source::GifFirstFrame},
+                      SourceCase{"MDR.GIF", Source::GifFirstFrame},
+                      SourceCase{"nat_rad.wni.gif", Source::GifFirstFrame},
+                      SourceCase{"TX_radar.GIF", Source::RadarCapture},
+                      SourceCase{"R3_radar.GIF", Source::RadarCapture},
+                      // At the very start it names no area.
+                      SourceCase{"_radar.GIF", Source::GifFirstFrame},
+                      SourceCase{"TX_radar.gif", Source::GifFirstFrame},
+                      // The upper-case name decides JPEG or GIF, whatever the file is called:
+                      // an image the download did not prepare has none and goes to the JPEG
+                      // decoder, which then says what is wrong with the file.
+                      SourceCase{"sat_ir_us.gif", Source::Jpeg, ""},
+                      SourceCase{"TX_radar.GIF", Source::Jpeg, ""},
+                      SourceCase{"europe.jpg", Source::GifFirstFrame, "SAT_IR_US.GIF"},
+                      SourceCase{"TX_radar.GIF", Source::RadarCapture, "TX_RADAR.GIF"}),
+    [](const auto& info) {
+        return test::CaseName(std::to_string(info.index) + "_" + info.param.imageFile);
+    });
 
 QImage testPicture(QImage::Format format)
 {

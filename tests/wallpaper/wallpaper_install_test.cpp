@@ -35,13 +35,15 @@ protected:
         picture.fill(Qt::cyan);
         ASSERT_TRUE(WallpaperBitmap::save(picture, WallpaperBitmap::workingPath()));
     }
-    bool install()
+    WallpaperHandOver install()
     {
-        return installWallpaperBitmap(
+        const WallpaperInstalled installed = installWallpaperBitmap(
             [this](const QString& path, int style, int x, int y) {
-                m_desktop.SetDesktopWallpaper(path, style, x, y);
+                return m_desktop.SetDesktopWallpaper(path, style, x, y);
             },
             m_placement, m_store, m_ui);
+        m_bitmap = installed.bitmap;
+        return installed.handOver;
     }
     std::string desktopValue(std::string_view name) const
     {
@@ -51,14 +53,16 @@ protected:
     test::TempProfile m_profile;
     SettingsStore m_store = m_profile.store();
     test::RecordingUserInterface m_ui;
-    // A desktop the program does not know, so the hand-over ends in the one message.
+    // A desktop the program does not know, so no desktop takes the bitmap.
     DesktopWallpaper m_desktop{
-        m_store, m_ui,
-        DesktopWallpaper::Environment{QDBusConnection(QStringLiteral("cirrolux-no-bus")),
-                                      QStringLiteral("sway"),
-                                      QSize(64, 48),
-                                      {}}};
+        m_store, DesktopWallpaper::Environment{QDBusConnection(QStringLiteral("cirrolux-no-bus")),
+                                               QStringLiteral("sway"),
+                                               QSize(64, 48),
+                                               {},
+                                               {},
+                                               {}}};
     WallpaperPlacementReader m_placement;
+    QString m_bitmap; // where the last install put the bitmap
 };
 
 TEST_F(WallpaperInstall, MovesTheBitmapIntoTheDataDirectoryAndSetsItWithItsPlacement)
@@ -71,8 +75,9 @@ TEST_F(WallpaperInstall, MovesTheBitmapIntoTheDataDirectoryAndSetsItWithItsPlace
     old.close();
     m_store.write_setting(SettingNames::Settings, SettingNames::WallpaperLoc, "120,45");
 
-    EXPECT_TRUE(install());
+    EXPECT_EQ(install(), WallpaperHandOver::NoDesktop);
     const QString installed = AppPaths::windowsDirectory() + QStringLiteral("/cirrolux.bmp");
+    EXPECT_EQ(m_bitmap, installed);
     EXPECT_FALSE(QFile::exists(WallpaperBitmap::workingPath()));
     EXPECT_EQ(QImage(installed).size(), QSize(16, 12));
     EXPECT_EQ(desktopValue(SettingNames::Wallpaper), installed.toStdString());
@@ -80,13 +85,29 @@ TEST_F(WallpaperInstall, MovesTheBitmapIntoTheDataDirectoryAndSetsItWithItsPlace
     EXPECT_EQ(desktopValue(SettingNames::WallpaperStyle), "0");
     EXPECT_EQ(desktopValue(SettingNames::WallpaperOriginX), "120");
     EXPECT_EQ(desktopValue(SettingNames::WallpaperOriginY), "45");
-    EXPECT_EQ(m_ui.messages(),
-              std::vector<std::string>{DesktopWallpaper::noDesktopMessage(installed)});
+    // Saying that no desktop took it is the caller's.
+    EXPECT_TRUE(m_ui.messages().empty());
+}
+
+TEST_F(WallpaperInstall, DesktopThatTakesItIsReported)
+{
+    makeWorkingBitmap();
+    std::vector<std::string> shown;
+    const WallpaperInstalled installed = installWallpaperBitmap(
+        [&](const QString& path, int style, int x, int y) {
+            shown.push_back(path.toStdString() + "|" + std::to_string(style) + "|" +
+                            std::to_string(x) + "|" + std::to_string(y));
+            return true;
+        },
+        m_placement, m_store, m_ui);
+    EXPECT_EQ(installed.handOver, WallpaperHandOver::Shown);
+    EXPECT_EQ(shown, std::vector<std::string>{installed.bitmap.toStdString() + "|1|0|0"});
+    EXPECT_TRUE(m_ui.events().empty());
 }
 
 TEST_F(WallpaperInstall, NoBitmapIsReportedAndNothingIsSet)
 {
-    EXPECT_FALSE(install());
+    EXPECT_EQ(install(), WallpaperHandOver::Stopped);
     EXPECT_EQ(m_ui.messages(),
               std::vector<std::string>{"Error - cirrolux.bmp not found; msg#: xUnit1."});
     EXPECT_EQ(desktopValue(SettingNames::Wallpaper), "n/a");
@@ -101,7 +122,7 @@ TEST_F(WallpaperInstall, NoDataDirectoryIsReportedAndTheBitmapStays)
     file.close();
     qputenv("XDG_DATA_HOME", blocker.toLocal8Bit());
 
-    EXPECT_FALSE(install());
+    EXPECT_EQ(install(), WallpaperHandOver::Stopped);
     EXPECT_EQ(m_ui.messages(),
               std::vector<std::string>{"Error - windows directory not found for Wallpaper logic."});
     EXPECT_TRUE(QFile::exists(WallpaperBitmap::workingPath()));
@@ -113,13 +134,13 @@ TEST_F(WallpaperInstall, BadPositionIsCentredAtEveryRefreshAndReportedOnce)
     m_store.write_setting(SettingNames::Settings, SettingNames::WallpaperLoc, "12a,45");
     for (int refresh = 0; refresh < 3; ++refresh) {
         makeWorkingBitmap();
-        EXPECT_TRUE(install());
+        EXPECT_EQ(install(), WallpaperHandOver::NoDesktop);
         EXPECT_EQ(desktopValue(SettingNames::TileWallpaper), "0");
         EXPECT_EQ(desktopValue(SettingNames::WallpaperStyle), "0");
         EXPECT_EQ(desktopValue(SettingNames::WallpaperOriginX), "0");
     }
     EXPECT_EQ(m_ui.errors(), std::vector<std::string>{"'12a' is not a valid integer value"});
-    EXPECT_EQ(m_ui.messages().size(), 3u);
+    EXPECT_TRUE(m_ui.messages().empty());
 }
 
 } // namespace
