@@ -92,16 +92,19 @@ std::string SettingsStore::read_setting(std::string_view section, std::string_vi
         return missing;
 
     QVariant value;
+    bool found = false;
     {
         QSettings settings(m_location, m_format);
         const QString group = findSpelling(settings.childGroups(), section);
         if (!group.isEmpty()) {
             settings.beginGroup(group);
-            if (const QString key = findSpelling(settings.childKeys(), name); !key.isEmpty())
+            if (const QString key = findSpelling(settings.childKeys(), name); !key.isEmpty()) {
                 value = settings.value(key);
+                found = true;
+            }
         }
     }
-    if (!value.isValid()) {
+    if (!found) {
         const std::optional<QVariant> recovered = valueOnAWholeLine(section, name);
         if (!recovered)
             return missing;
@@ -313,9 +316,10 @@ LineCheck checkLineByLine(const QByteArray& bytes, const Snapshot& parsed, const
         if (found != parsed.end() && found->second == value)
             continue;
         check.damaged = true;
-        const bool heldInAnyCase = std::any_of(parsed.begin(), parsed.end(), [&](const auto& entry) {
-            return entry.first.compare(key, Qt::CaseInsensitive) == 0;
-        });
+        const bool heldInAnyCase =
+            std::any_of(parsed.begin(), parsed.end(), [&](const auto& entry) {
+                return entry.first.compare(key, Qt::CaseInsensitive) == 0;
+            });
         if (!heldInAnyCase)
             check.lost.emplace(key, value);
     }
@@ -394,7 +398,8 @@ bool writeNewFile(const QString& path, const QByteArray& bytes, bool durable)
         return false;
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        const ssize_t written =
+            ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -419,7 +424,8 @@ bool writeNewFile(const QString& path, const QByteArray& bytes, bool durable)
 void syncFolderToDisk(const QString& folder)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);

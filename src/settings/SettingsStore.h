@@ -31,8 +31,8 @@ public:
 
     // The stored text, or "n/a" when the section or the value does not exist. Never creates a
     // section. A value on a whole line of its own is found even when a damaged line before it
-    // hides it from QSettings (the next write keeps it and the old file). Throws SettingsError("Invalid data type for '<name>'") for a value that is not
-    // text.
+    // hides it from QSettings (the next write keeps it and the old file). Throws
+    // SettingsError("Invalid data type for '<name>'") for a value that is not text.
     std::string read_setting(std::string_view section, std::string_view name) const;
 
     // Stores `value`, replacing a value of the same name in any letter case. Throws

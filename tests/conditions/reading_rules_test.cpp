@@ -384,8 +384,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The low-humidity adjustment: 86.64 - 3.25 * sqrt(12 / 17).
         HeatIndexCase{"NoHumidityIsZero", degreesF(90), "", "-none-", false, "84\xB0 F"},
         // Below 80 F the simple formula: 0.5 (60 + 61 - 9.6 + 4.7) = 58.05.
-        HeatIndexCase{"SixtyAtHalfHumidityIsTheSimpleFormula", degreesF(60), "50%", "-none-",
-                      false, "58\xB0 F"},
+        HeatIndexCase{"SixtyAtHalfHumidityIsTheSimpleFormula", degreesF(60), "50%", "-none-", false,
+                      "58\xB0 F"},
         HeatIndexCase{"NegativeBecomesZero", degreesF(9999), "0%", "-none-", false, "0\xB0 F"},
         HeatIndexCase{"PageNotAvailableIsCompleted", degreesF(90), "70%", "n/a", false,
                       "106\xB0 F"},

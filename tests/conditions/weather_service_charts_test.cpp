@@ -15,8 +15,8 @@ namespace {
 
 // NWS Wind Chill Chart (effective 11/01/01), https://www.weather.gov/safety/cold-wind-chill-chart:
 // one row per wind speed, one column per air temperature.
-constexpr std::array<int, 18> ChillTemperatures = {40,  35,  30,  25,  20,  15,  10,  5,   0,
-                                                   -5,  -10, -15, -20, -25, -30, -35, -40, -45};
+constexpr std::array<int, 18> ChillTemperatures = {40, 35,  30,  25,  20,  15,  10,  5,   0,
+                                                   -5, -10, -15, -20, -25, -30, -35, -40, -45};
 struct ChillRow
 {
     int mph;
@@ -89,9 +89,9 @@ const std::array<HeatRow, 13> HeatIndexChart = {{
 // The chart was drawn from Steadman's tables; the regression the service computes with (and
 // its own calculator shows) departs from it by up to 2.3 F in these cells, (temperature,
 // humidity). Most are in the humid corner where the chart has no high-humidity adjustment.
-const std::set<std::pair<int, int>> ChartDepartures = {
-    {90, 45}, {90, 70}, {82, 90}, {80, 95},  {82, 95},
-    {84, 95}, {86, 95}, {80, 100}, {82, 100}, {84, 100}};
+const std::set<std::pair<int, int>> ChartDepartures = {{90, 45},  {90, 70}, {82, 90}, {80, 95},
+                                                       {82, 95},  {84, 95}, {86, 95}, {80, 100},
+                                                       {82, 100}, {84, 100}};
 
 TEST(WeatherServiceCharts, HeatIndexMatchesTheChartOutsideItsKnownDepartures)
 {
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeatCase{81, 100, "93"},  // 90.77 + 1.8
         HeatCase{87, 100, "116"}, // adjustment 0 at 87 F
         HeatCase{88, 100, "121"}, // none beyond 87 F
-        HeatCase{85, 85, "99"}));  // none at 85 %
+        HeatCase{85, 85, "99"})); // none at 85 %
 
 } // namespace
 } // namespace cirrolux::test

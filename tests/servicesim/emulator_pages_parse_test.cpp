@@ -136,8 +136,8 @@ Expected expectedReadings(const Observation& obs, bool metric)
     } else {
         const double v = std::stoi(digits);
         const double p = std::pow(v, 0.16);
-        const double chill = 35.74 + 0.6215 * obs.temperatureF - 35.75 * p +
-                             0.4275 * obs.temperatureF * p;
+        const double chill =
+            35.74 + 0.6215 * obs.temperatureF - 35.75 * p + 0.4275 * obs.temperatureF * p;
         e.windChill =
             metric ? celsiusText(std::stod(wholeText(chill))) : wholeText(chill) + kDegree + " F";
     }

@@ -41,7 +41,7 @@ int modeOf(const QString& path)
 {
     struct stat status = {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777)
-                                                                        : -1;
+                                                                      : -1;
 }
 
 // A store whose notices are counted.
@@ -256,10 +256,11 @@ TEST_P(DamagedLines, NoValueOnAWholeLineIsLostAndADamagedFileIsKept)
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedLines,
     ::testing::Values(
-        DamagedFileCase{"UnclosedQuoteOnALineOfItsOwn",
-                        "[Locations]\nloc0=Boston, MA\nx\"y\nloc1=Chicago, IL\n",
-                        true,
-                        {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
+        DamagedFileCase{
+            "UnclosedQuoteOnALineOfItsOwn",
+            "[Locations]\nloc0=Boston, MA\nx\"y\nloc1=Chicago, IL\n",
+            true,
+            {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
         DamagedFileCase{"UnclosedQuoteInAValue",
                         "[Locations]\nloc0=\"Boston, MA\nloc1=\"Chicago, IL\"\nloc2=Denver, CO\n"
                         "[Settings]\nMetric=y\n",
@@ -271,32 +272,37 @@ INSTANTIATE_TEST_SUITE_P(
                         "[Locations]\nloc0=Bos\"ton\n[Settings]\nMetric=y\nStartupLoc=Lima\n",
                         true,
                         {{"Settings", "Metric", "y"}, {"Settings", "StartupLoc", "Lima"}}},
-        DamagedFileCase{"CarriageReturnLines",
-                        "[Locations]\r\nloc0=Boston, MA\r\nx\"y\r\nloc1=Chicago, IL\r\n",
-                        true,
-                        {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
-        DamagedFileCase{"BracketWithoutItsClose",
-                        "[Locations]\nloc0=Boston, MA\n[x\nloc1=Chicago, IL\n",
-                        true,
-                        {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
-        DamagedFileCase{"BracketWithTextAfterItsClose",
-                        "[Locations]\nloc0=Boston, MA\n[x]y\nloc1=Chicago, IL\n",
-                        true,
-                        {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
+        DamagedFileCase{
+            "CarriageReturnLines",
+            "[Locations]\r\nloc0=Boston, MA\r\nx\"y\r\nloc1=Chicago, IL\r\n",
+            true,
+            {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
+        DamagedFileCase{
+            "BracketWithoutItsClose",
+            "[Locations]\nloc0=Boston, MA\n[x\nloc1=Chicago, IL\n",
+            true,
+            {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
+        DamagedFileCase{
+            "BracketWithTextAfterItsClose",
+            "[Locations]\nloc0=Boston, MA\n[x]y\nloc1=Chicago, IL\n",
+            true,
+            {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc1", "Chicago, IL"}}},
         DamagedFileCase{"BracketStartsAValueLine",
                         "[Locations]\nloc0=Boston, MA\n[loc1=Chicago, IL\nloc2=Denver, CO\n",
                         true,
                         {{"Locations", "loc0", "Boston, MA"}, {"Locations", "loc2", "Denver, CO"}}},
-        DamagedFileCase{"QuoteInAHeader",
-                        "[Loc\"ations]\nloc0=Boston, MA\nloc1=\"Chicago, IL\"\n[Settings]\nMetric=y\n",
-                        true,
-                        {{"Locations", "loc0", "Boston, MA"},
-                         {"Locations", "loc1", "Chicago, IL"},
-                         {"Settings", "Metric", "y"}}},
-        DamagedFileCase{"BackslashAtALinesEnd",
-                        "[Locations]\nloc0=Boston, MA\\\nloc1=Chicago, IL\nloc2=Denver, CO\n",
-                        true,
-                        {{"Locations", "loc1", "Chicago, IL"}, {"Locations", "loc2", "Denver, CO"}}},
+        DamagedFileCase{
+            "QuoteInAHeader",
+            "[Loc\"ations]\nloc0=Boston, MA\nloc1=\"Chicago, IL\"\n[Settings]\nMetric=y\n",
+            true,
+            {{"Locations", "loc0", "Boston, MA"},
+             {"Locations", "loc1", "Chicago, IL"},
+             {"Settings", "Metric", "y"}}},
+        DamagedFileCase{
+            "BackslashAtALinesEnd",
+            "[Locations]\nloc0=Boston, MA\\\nloc1=Chicago, IL\nloc2=Denver, CO\n",
+            true,
+            {{"Locations", "loc1", "Chicago, IL"}, {"Locations", "loc2", "Denver, CO"}}},
         DamagedFileCase{"BrokenValueAtTheEndLosesNoOtherLine",
                         "[Locations]\nloc0=Boston, MA\nloc1=Chi\"cago\n",
                         true,
@@ -313,11 +319,12 @@ INSTANTIATE_TEST_SUITE_P(
                         "[Locations]\nloc0=Boston, MA\nx\"y\n",
                         false,
                         {{"Locations", "loc0", "Boston, MA"}}},
-        DamagedFileCase{"HandEditedButWhole",
-                        "\xEF\xBB\xBF[Locations]\nloc0=Boston, MA\n; a note \"\n\n  [Settings] ; mine\n"
-                        "Metric=y ; metric\nnote without value\n",
-                        false,
-                        {{"Locations", "loc0", "Boston, MA"}, {"Settings", "Metric", "y"}}}),
+        DamagedFileCase{
+            "HandEditedButWhole",
+            "\xEF\xBB\xBF[Locations]\nloc0=Boston, MA\n; a note \"\n\n  [Settings] ; mine\n"
+            "Metric=y ; metric\nnote without value\n",
+            false,
+            {{"Locations", "loc0", "Boston, MA"}, {"Settings", "Metric", "y"}}}),
     [](const ::testing::TestParamInfo<DamagedFileCase>& info) {
         return std::string(info.param.name);
     });
@@ -464,3 +471,17 @@ INSTANTIATE_TEST_SUITE_P(Seeds, RandomInsertion, ::testing::Range(0u, 400u),
                          [](const ::testing::TestParamInfo<unsigned>& info) {
                              return "Seed" + std::to_string(info.param);
                          });
+
+// Found by QSettings but not text: still an error, not a value looked for line by line.
+TEST(DamagedLines, StoredInvalidValueStillGivesInvalidDataType)
+{
+    test::TempProfile profile;
+    putFile(profile.settingsFile(), "[Locations]\nloc1=@Invalid()\n");
+    const SettingsStore store = profile.store();
+    try {
+        store.read_setting(names::Locations, "loc1");
+        ADD_FAILURE() << "no error";
+    } catch (const SettingsError& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type for 'loc1'");
+    }
+}
