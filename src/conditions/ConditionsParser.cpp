@@ -507,7 +507,7 @@ void ConditionsParser::CompleteWindChill()
             speed = DigitsNumber(cut(wind, 0, 14), false);
         if (!speed) {
             text = NotAvailable;
-        } else if (*speed < 5) {
+        } else if (!WindChillApplies(t, *speed)) {
             text = m_record.temperature;
         } else {
             text = degreesText(WindChillF(t, *speed), " F");

@@ -44,16 +44,29 @@ std::optional<double> DigitsNumber(std::string_view text, bool signed_)
 
 double HeatIndexF(double t, double rh)
 {
-    return -42.379 + 2.04901523 * t + 10.14333127 * rh - 0.22475541 * t * rh - 0.00683783 * t * t -
-           0.05481717 * rh * rh + 0.00122874 * t * t * rh + 0.00085282 * t * rh * rh -
-           0.00000199 * t * t * rh * rh;
+    const double simple = 0.5 * (t + 61.0 + (t - 68.0) * 1.2 + rh * 0.094);
+    if ((simple + t) / 2.0 < 80.0)
+        return simple;
+
+    double hi = -42.379 + 2.04901523 * t + 10.14333127 * rh - 0.22475541 * t * rh -
+                0.00683783 * t * t - 0.05481717 * rh * rh + 0.00122874 * t * t * rh +
+                0.00085282 * t * rh * rh - 0.00000199 * t * t * rh * rh;
+    if (rh < 13.0 && t >= 80.0 && t <= 112.0)
+        hi -= (13.0 - rh) / 4.0 * std::sqrt((17.0 - std::fabs(t - 95.0)) / 17.0);
+    else if (rh > 85.0 && t >= 80.0 && t <= 87.0)
+        hi += (rh - 85.0) / 10.0 * ((87.0 - t) / 5.0);
+    return hi;
+}
+
+bool WindChillApplies(double t, double v)
+{
+    return t <= 50.0 && v >= 3.0;
 }
 
 double WindChillF(double t, double v)
 {
-    const double s = std::round(std::sqrt(v));
-    const double a = 0.0817 * (3.71 * s + 5.81 - 0.25 * v);
-    return a * (t - 91.4) + 91.4;
+    const double p = std::pow(v, 0.16);
+    return 35.74 + 0.6215 * t - 35.75 * p + 0.4275 * t * p;
 }
 
 } // namespace cirrolux

@@ -20,12 +20,19 @@ std::string WholeNumberText(double value);
 // negative. Empty when `text` holds no digit.
 std::optional<double> DigitsNumber(std::string_view text, bool signed_);
 
-// Heat index in degrees Fahrenheit (unrounded) by the US National Weather Service
-// regression, for a temperature `t` (degrees F) and relative humidity `rh` (percent).
+// Heat index in degrees Fahrenheit (unrounded) for a temperature `t` (degrees F) and relative
+// humidity `rh` (percent), as the US National Weather Service computes it: its simple formula
+// where that and the temperature average below 80 F, else the Rothfusz regression with the
+// service's adjustments for low humidity (80-112 F) and high humidity (80-87 F).
 double HeatIndexF(double t, double rh);
 
-// Wind chill in degrees Fahrenheit for a temperature `t` (degrees F) and wind speed `v` (mph);
-// the square root of the speed is taken to the nearest whole number first.
+// Whether a wind chill exists: at or below 50 F with a wind of at least 3 mph. Otherwise the
+// reading is the temperature itself.
+bool WindChillApplies(double t, double v);
+
+// Wind chill in degrees Fahrenheit (unrounded) by the US National Weather Service formula in
+// use since 2001, for a temperature `t` (degrees F) and wind speed `v` (mph) where
+// WindChillApplies.
 double WindChillF(double t, double v);
 
 } // namespace cirrolux

@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/CirroluxError.h"
+#include "settings/IniLines.h"
 #include "settings/SettingNames.h"
 
 #include <QDir>
@@ -15,7 +16,9 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -43,6 +46,11 @@ QString findSpelling(const QStringList& names, std::string_view name)
     }
     return {};
 }
+
+using Snapshot = std::map<QString, QVariant>;
+
+std::optional<QByteArray> fileBytes(const QString& path);
+std::optional<Snapshot> parsedBytes(const QByteArray& bytes, const QString& near);
 
 } // namespace
 
@@ -83,16 +91,25 @@ std::string SettingsStore::read_setting(std::string_view section, std::string_vi
     if (m_format == QSettings::IniFormat && !QFileInfo::exists(m_location))
         return missing;
 
-    QSettings settings(m_location, m_format);
-    const QString group = findSpelling(settings.childGroups(), section);
-    if (group.isEmpty())
-        return missing;
-    settings.beginGroup(group);
-    const QString key = findSpelling(settings.childKeys(), name);
-    if (key.isEmpty())
-        return missing;
-
-    const QVariant value = settings.value(key);
+    QVariant value;
+    bool found = false;
+    {
+        QSettings settings(m_location, m_format);
+        const QString group = findSpelling(settings.childGroups(), section);
+        if (!group.isEmpty()) {
+            settings.beginGroup(group);
+            if (const QString key = findSpelling(settings.childKeys(), name); !key.isEmpty()) {
+                value = settings.value(key);
+                found = true;
+            }
+        }
+    }
+    if (!found) {
+        const std::optional<QVariant> recovered = valueOnAWholeLine(section, name);
+        if (!recovered)
+            return missing;
+        value = *recovered;
+    }
     switch (value.typeId()) {
     case QMetaType::QString:
         return toText(value.toString());
@@ -126,11 +143,56 @@ void SettingsStore::erase_section(std::string_view section)
         return;
     {
         QSettings settings(m_location, m_format);
-        if (findSpelling(settings.childGroups(), section).isEmpty())
+        if (findSpelling(settings.childGroups(), section).isEmpty() &&
+            !sectionOnAWholeLine(section))
             return;
     }
+    // A section only a line-by-line reading finds is brought back by the write and so erased.
     modify(section, section, [&](QSettings& settings) {
-        settings.remove(findSpelling(settings.childGroups(), section));
+        // An empty name would remove every section.
+        if (const QString group = findSpelling(settings.childGroups(), section); !group.isEmpty())
+            settings.remove(group);
+    });
+}
+
+// The values of the file read line by line (see IniLines), when that reading differs from
+// QSettings' own; keys are "<section>/<name>".
+std::optional<std::map<QString, QVariant>> SettingsStore::lineByLineValues() const
+{
+    if (m_format != QSettings::IniFormat)
+        return std::nullopt;
+    const std::optional<QByteArray> bytes = fileBytes(m_location);
+    if (!bytes)
+        return std::nullopt;
+    const IniLines lines = IniLines::of(*bytes);
+    if (!lines.differs)
+        return std::nullopt;
+    return parsedBytes(lines.wellFormed, m_location);
+}
+
+// A value QSettings does not see because a damaged line before it runs on over its line.
+std::optional<QVariant> SettingsStore::valueOnAWholeLine(std::string_view section,
+                                                         std::string_view name) const
+{
+    const auto values = lineByLineValues();
+    if (!values)
+        return std::nullopt;
+    const QString wanted = fromText(section) + QLatin1Char('/') + fromText(name);
+    for (const auto& [key, value] : *values) {
+        if (key.compare(wanted, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return std::nullopt;
+}
+
+bool SettingsStore::sectionOnAWholeLine(std::string_view section) const
+{
+    const auto values = lineByLineValues();
+    if (!values)
+        return false;
+    const QString wanted = fromText(section) + QLatin1Char('/');
+    return std::any_of(values->begin(), values->end(), [&](const auto& entry) {
+        return entry.first.startsWith(wanted, Qt::CaseInsensitive);
     });
 }
 
@@ -174,8 +236,6 @@ void SettingsStore::modify(std::string_view section, std::string_view name,
 
 namespace {
 
-using Snapshot = std::map<QString, QVariant>;
-
 // A key made of slashes only (a line "/=x") names nothing that can be read or written.
 bool namesNothing(const QString& key)
 {
@@ -193,16 +253,23 @@ Snapshot snapshotOf(QSettings& settings)
     return all;
 }
 
-// What the file at `path` holds, parsed afresh, or nothing when it cannot be read whole.
-// QSettings keeps parsed files in a cache keyed by path, so the bytes are parsed from a fresh
-// copy under a name it has not seen.
-std::optional<Snapshot> readBack(const QString& path)
+std::optional<QByteArray> fileBytes(const QString& path)
 {
-    QFile written(path);
-    if (!written.open(QIODevice::ReadOnly))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = written.readAll();
-    QTemporaryFile copy(path + QStringLiteral(".check.XXXXXX"));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// What QSettings reads from `bytes`, or nothing when they do not parse. QSettings keeps parsed
+// files in a cache keyed by path, so the bytes are parsed from a fresh file (beside `near`)
+// under a name it has not seen.
+std::optional<Snapshot> parsedBytes(const QByteArray& bytes, const QString& near)
+{
+    QTemporaryFile copy(near + QStringLiteral(".check.XXXXXX"));
     if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
         return std::nullopt;
     copy.close();
@@ -210,6 +277,53 @@ std::optional<Snapshot> readBack(const QString& path)
     if (check.status() != QSettings::NoError)
         return std::nullopt;
     return snapshotOf(check);
+}
+
+// What the file at `path` holds, parsed afresh, or nothing when it cannot be read whole.
+std::optional<Snapshot> readBack(const QString& path)
+{
+    const std::optional<QByteArray> bytes = fileBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return parsedBytes(*bytes, path);
+}
+
+// What QSettings' reading `parsed` of the file `bytes` missed, against a reading line by line
+// (see IniLines): values on lines of their own that it does not hold at all (`lost`), and
+// whether anything was missed or read differently (`damaged`).
+struct LineCheck
+{
+    Snapshot lost;
+    bool damaged = false;
+};
+
+LineCheck checkLineByLine(const QByteArray& bytes, const Snapshot& parsed, const QString& near)
+{
+    const IniLines lines = IniLines::of(bytes);
+    LineCheck check;
+    check.damaged = lines.repeatedName;
+    if (!lines.differs)
+        return check;
+    check.damaged = check.damaged || lines.brokenValueLine;
+    const std::optional<Snapshot> whole = parsedBytes(lines.wellFormed, near);
+    if (!whole) {
+        // Nothing can be brought back; the old file is still kept and the user told.
+        check.damaged = true;
+        return check;
+    }
+    for (const auto& [key, value] : *whole) {
+        const auto found = parsed.find(key);
+        if (found != parsed.end() && found->second == value)
+            continue;
+        check.damaged = true;
+        const bool heldInAnyCase =
+            std::any_of(parsed.begin(), parsed.end(), [&](const auto& entry) {
+                return entry.first.compare(key, Qt::CaseInsensitive) == 0;
+            });
+        if (!heldInAnyCase)
+            check.lost.emplace(key, value);
+    }
+    return check;
 }
 
 bool readsBackAs(const QString& path, const Snapshot& expected)
@@ -269,17 +383,40 @@ QStringList valuesToSetAside(const QString& draft, const Snapshot& before, const
     return lost;
 }
 
-// A plain copy: the draft is parsed and then written anew (and synced) by QSettings, so syncing
-// the copy itself would only cost time.
-bool copyBytes(const QString& from, const QString& to)
+// Writes `bytes` to a new file at `path`, for its owner only. Whatever is at `path` is removed
+// first, never followed: a leftover draft that is a symbolic link would otherwise have the
+// settings written into the file it points to. With `durable` the file is synced to disk.
+bool writeNewFile(const QString& path, const QByteArray& bytes, bool durable)
 {
-    QFile source(from);
-    QFile target(to);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    if (::unlink(name.constData()) != 0 && errno != ENOENT)
         return false;
-    const QByteArray bytes = source.readAll();
-    return source.error() == QFileDevice::NoError && target.write(bytes) == bytes.size() &&
-           target.flush();
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written =
+            ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            break;
+        done += written;
+    }
+    const bool synced = !durable || ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    return done == bytes.size() && synced && closed;
+#else
+    Q_UNUSED(durable);
+    QFile::remove(path);
+    QFile file(path);
+    return file.open(QIODevice::NewOnly) &&
+           file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+           file.write(bytes) == bytes.size() && file.flush();
+#endif
 }
 
 // QSettings syncs the file it writes; the rename that puts it in place is made lasting here, so
@@ -287,7 +424,8 @@ bool copyBytes(const QString& from, const QString& to)
 void syncFolderToDisk(const QString& folder)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -303,30 +441,31 @@ void syncFolderToDisk(const QString& folder)
 // success), so the new contents go to a copy that is read back and checked before it replaces
 // the settings file in one rename. A value already in the file that cannot survive a rewrite
 // would fail that check for ever; it is dropped instead, and the whole old file kept beside the
-// new one, as for a file that does not parse.
+// new one, as for a file that does not parse. Values that QSettings misses because a damaged
+// line runs on over theirs are brought back from a reading line by line, and that file is kept
+// too.
 void SettingsStore::modifyFile(std::string_view section, std::string_view name,
                                const std::function<void(QSettings&)>& edit)
 {
     const std::string failed = "Failed to set data for '" + std::string(name) + "'";
     ensureStoreExists(section);
     const QString draft = m_location + QStringLiteral(".new");
-    QFile::remove(draft);
-    const auto discardDraft = [&] { QFile::remove(draft); };
     const auto fail = [&] {
-        discardDraft();
+        QFile::remove(draft);
         throw SettingsError(failed);
     };
 
+    // The old file's bytes, as they are parsed below and, if damaged, kept.
+    QByteArray original;
     if (QFileInfo::exists(m_location)) {
-        if (!copyBytes(m_location, draft))
+        std::optional<QByteArray> bytes = fileBytes(m_location);
+        if (!bytes)
             fail();
-    } else if (QFile created(draft);
-               !created.open(QIODevice::WriteOnly) ||
-               !created.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        fail();
+        original = std::move(*bytes);
     }
-    // Before anything new is written into it.
-    if (!tighten(draft))
+    // The draft is parsed and then written anew (and synced) by QSettings, so syncing this copy
+    // would only cost time.
+    if (!writeNewFile(draft, original, false))
         fail();
 
     bool damaged = false;
@@ -335,6 +474,10 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
     {
         QSettings settings(draft, QSettings::IniFormat);
         damaged = settings.status() == QSettings::FormatError;
+        const LineCheck lines = checkLineByLine(original, snapshotOf(settings), draft);
+        damaged = damaged || lines.damaged;
+        for (const auto& [key, value] : lines.lost)
+            settings.setValue(key, value);
         before = snapshotOf(settings);
         edit(settings);
         settings.sync();
@@ -347,10 +490,7 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
         if (lost.isEmpty())
             fail();
         // Written anew from the values that survived: some damaged names cannot even be removed.
-        QFile::remove(draft);
-        if (QFile created(draft);
-            !created.open(QIODevice::WriteOnly) ||
-            !created.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        if (!writeNewFile(draft, {}, false))
             fail();
         {
             QSettings settings(draft, QSettings::IniFormat);
@@ -371,14 +511,13 @@ void SettingsStore::modifyFile(std::string_view section, std::string_view name,
         fail();
 
     const QString keptAs = m_location + QStringLiteral(".damaged");
-    if (damaged) {
-        // The old file stays whole beside the new one; without that copy nothing is dropped.
-        QFile::remove(keptAs);
-        if (!QFile::copy(m_location, keptAs))
-            fail();
-    }
+    // The old file stays whole beside the new one, for the owner only like the settings file
+    // (it holds the proxy password); without that copy nothing is dropped.
+    if (damaged && !writeNewFile(keptAs, original, true))
+        fail();
     std::error_code error;
-    std::filesystem::rename(draft.toStdString(), m_location.toStdString(), error);
+    std::filesystem::rename(QFile::encodeName(draft).toStdString(),
+                            QFile::encodeName(m_location).toStdString(), error);
     if (error)
         fail();
     syncFolderToDisk(QFileInfo(m_location).absolutePath());

@@ -2,8 +2,11 @@
 
 #include <QSettings>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,8 +30,9 @@ public:
     static SettingsStore forUser();
 
     // The stored text, or "n/a" when the section or the value does not exist. Never creates a
-    // section. Throws SettingsError("Invalid data type for '<name>'") for a value that is not
-    // text.
+    // section. A value on a whole line of its own is found even when a damaged line before it
+    // hides it from QSettings (the next write keeps it and the old file). Throws
+    // SettingsError("Invalid data type for '<name>'") for a value that is not text.
     std::string read_setting(std::string_view section, std::string_view name) const;
 
     // Stores `value`, replacing a value of the same name in any letter case. Throws
@@ -62,6 +66,11 @@ private:
     void modifyFile(std::string_view section, std::string_view name,
                     const std::function<void(QSettings&)>& edit);
     void ensureStoreExists(std::string_view section) const;
+    // Reading the file line by line, for values QSettings misses behind a damaged line.
+    std::optional<std::map<QString, QVariant>> lineByLineValues() const;
+    std::optional<QVariant> valueOnAWholeLine(std::string_view section,
+                                              std::string_view name) const;
+    bool sectionOnAWholeLine(std::string_view section) const;
 
     QString m_location;
     QSettings::Format m_format;

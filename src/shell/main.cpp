@@ -2,6 +2,7 @@
 #include "platform/CommandGuard.h"
 #include "platform/QtUserInterface.h"
 #include "settings/SettingsStore.h"
+#include "shell/CommandLine.h"
 #include "shell/Startup.h"
 #include "shell/TfrmHelp.h"
 
@@ -9,7 +10,10 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -17,6 +21,12 @@
 
 int main(int argc, char** argv)
 {
+    // Answered before QApplication, which ends the program when there is no display.
+    if (const auto answer =
+            cirrolux::AnswerCommandLine(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(answer->text.c_str(), stdout);
+        return answer->exitCode;
+    }
 #ifdef Q_OS_UNIX
     // Under a file-size limit (ulimit -f) a download that grows past it would kill the program;
     // ignored, the write fails and the transfer reports "Cannot write to file: ".

@@ -128,8 +128,10 @@ TEST(ParseOrder, GoodPageShowsEachReadingAsItIsTaken)
         "lblMoonSet2:  6:41 PM EDT   ",
         "status: Thank you for using Cirrolux...",
         "window title: Cirrolux - Boston, MA",
-        // CompleteHeatIndex keeps the page's own heat index and shows nothing.
-        "lblWindChill2: 90\xB0 F",
+        // CompleteHeatIndex keeps the page's own heat index and shows nothing; above 50 F the
+        // wind chill is the temperature.
+        "lblWindChill2: 90 \xB0"
+        "F ",
     };
     EXPECT_THAT(h.view.log(), ElementsAreArray(expected));
     EXPECT_EQ(h.presetCalls, 1);
@@ -429,8 +431,9 @@ TEST(MetricSwitch, ReadAgainEachTimeItIsNeeded)
 
     // HI(80, 70) = 82.95, 83 F; in Celsius 28.
     EXPECT_EQ(h.parser.record().heatIndex, "28\xB0 C  ");
-    // WC(80, 20) = 76.82, shown in Fahrenheit again.
-    EXPECT_EQ(h.parser.record().windChill, "77\xB0 F");
+    // At 80 F the wind chill is the temperature's text, read in Fahrenheit.
+    EXPECT_EQ(h.parser.record().windChill, "80 \xB0"
+                                           "F ");
 }
 
 TEST(MetricSwitch, OnlyALowerCaseYMeansMetric)

@@ -381,7 +381,11 @@ INSTANTIATE_TEST_SUITE_P(
         HeatIndexCase{"UnknownTemperature", "<b>--</b>&nbsp;&#176;F", "70%", "-none-", false,
                       "n/a"},
         HeatIndexCase{"HumidityOver100Clamped", degreesF(90), "150%", "-none-", false, "132\xB0 F"},
-        HeatIndexCase{"NoHumidityIsZero", degreesF(90), "", "-none-", false, "87\xB0 F"},
+        // The low-humidity adjustment: 86.64 - 3.25 * sqrt(12 / 17).
+        HeatIndexCase{"NoHumidityIsZero", degreesF(90), "", "-none-", false, "84\xB0 F"},
+        // Below 80 F the simple formula: 0.5 (60 + 61 - 9.6 + 4.7) = 58.05.
+        HeatIndexCase{"SixtyAtHalfHumidityIsTheSimpleFormula", degreesF(60), "50%", "-none-", false,
+                      "58\xB0 F"},
         HeatIndexCase{"NegativeBecomesZero", degreesF(9999), "0%", "-none-", false, "0\xB0 F"},
         HeatIndexCase{"PageNotAvailableIsCompleted", degreesF(90), "70%", "n/a", false,
                       "106\xB0 F"},
@@ -445,34 +449,41 @@ TEST_P(WindChillCompletion, ComputedFromTheWindText)
 INSTANTIATE_TEST_SUITE_P(
     Conditions, WindChillCompletion,
     ::testing::Values(
-        WindCase{"FourMphCopiesTemperature", degreesF(30), "<b>NW</b> at <b>4</b> mph", false,
-                 "NW at 4 mph   ",
+        WindCase{"TwoMphCopiesTemperature", degreesF(30), "<b>NW</b> at <b>2</b> mph", false,
+                 "NW at 2 mph   ",
                  "30 \xB0"
                  "F "},
+        WindCase{"FourMphIsComputed", degreesF(30), "<b>NW</b> at <b>4</b> mph", false,
+                 "NW at 4 mph   ", "26\xB0 F"},
+        WindCase{"FiftyOneDegreesCopiesTemperature", degreesF(51), "<b>NW</b> at <b>20</b> mph",
+                 false, "NW at 20 mph   ",
+                 "51 \xB0"
+                 "F "},
+        WindCase{"FiftyDegreesIsComputed", degreesF(50), "<b>NW</b> at <b>20</b> mph", false,
+                 "NW at 20 mph   ", "44\xB0 F"},
+        // The chart's 17 F, not the 13 F of the formula the service used before 2001.
         WindCase{"TwentyMphAtThirty", degreesF(30), "<b>NW</b> at <b>20</b> mph", false,
-                 "NW at 20 mph   ", "13\xB0 F"},
+                 "NW at 20 mph   ", "17\xB0 F"},
         WindCase{"TwentyMphAtThirtyMetric", degreesF(30), "<b>NW</b> at <b>20</b> mph", true,
-                 "NW at 20 mph   ", "-11\xB0 C  "},
+                 "NW at 20 mph   ", "-8\xB0 C  "},
         WindCase{"Calm", degreesF(30), "Calm", false, "Calm   ", "n/a"},
         WindCase{"FiveMphIsComputed", degreesF(30), "N at 5 mph", false, "N at 5 mph   ",
-                 "31\xB0 F"},
-        WindCase{"BelowZero", degreesF(-10), "N at 15 mph", false, "N at 15 mph   ", "-49\xB0 F"},
+                 "25\xB0 F"},
+        WindCase{"BelowZero", degreesF(-10), "N at 15 mph", false, "N at 15 mph   ", "-32\xB0 F"},
         WindCase{"BelowZeroMetric", degreesF(-10), "N at 15 mph", true, "N at 15 mph   ",
-                 "-45\xB0 C  "},
+                 "-36\xB0 C  "},
         WindCase{"UnknownTemperatureCopiesIt", "<b>--</b>&nbsp;&#176;F", "NW at 20 mph", false,
                  "NW at 20 mph   ", "n/a"},
         WindCase{"GustDigitsRunTogether", degreesF(30), "NW 10 G 25 mph", false,
-                 "NW 10 G 25 mph   ", "752\xB0 F"},
+                 "NW 10 G 25 mph   ", "-15\xB0 F"},
         WindCase{"LongWindLosesSpaceBeforeMph", degreesF(30), "West Northwest at 23 mph", false,
                  "West Northwest at 23mph   ", "n/a"},
         WindCase{"TwentyTwoCharactersKeepTheSpace", degreesF(30), "Southwest at 10 mph", false,
-                 "Southwest at 10 mph   ", "19\xB0 F"},
+                 "Southwest at 10 mph   ", "21\xB0 F"},
         WindCase{"TwentyThreeCharactersLoseIt", degreesF(30), "Southwest at 100 mph", false,
-                 "Southwest at 100mph   ", "2\xB0 F"},
+                 "Southwest at 100mph   ", "6\xB0 F"},
         WindCase{"WindWordBecomesTilde", degreesF(30), "Variable Wind 3 mph", false,
-                 "Variable ~ 3 mph   ",
-                 "30 \xB0"
-                 "F "},
+                 "Variable ~ 3 mph   ", "27\xB0 F"},
         WindCase{"LongTextDigitsPastSixteenIgnored", degreesF(30), "Variable and gusty at 20 mph",
                  false, "Variable and gusty at 20mph   ", "n/a"}),
     caseName<WindCase>);
@@ -490,7 +501,7 @@ TEST(WindPosition, AfterAWindChillRowTheWindRowIsFoundNearby)
 
     EXPECT_EQ(h.parser.record().wind, "NW at 20 mph   ");
     EXPECT_EQ(h.parser.record().heatIndex, "n/a");
-    EXPECT_EQ(h.parser.record().windChill, "13\xB0 F");
+    EXPECT_EQ(h.parser.record().windChill, "17\xB0 F");
 }
 
 TEST(WindPosition, WithoutAWindRowNearTheWindChillTheTextStartsAfterIt)

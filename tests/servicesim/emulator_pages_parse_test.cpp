@@ -8,6 +8,7 @@
 #include "TempProfile.h"
 
 #include "conditions/ConditionsParser.h"
+#include "conditions/ReadingMath.h"
 #include "platform/SharedState.h"
 #include "servicesim/ConditionsPageBuilder.h"
 #include "servicesim/WeatherModel.h"
@@ -116,7 +117,8 @@ Expected expectedReadings(const Observation& obs, bool metric)
     } else if (obs.temperatureF < 60) {
         e.heatIndex = "n/a";
     } else {
-        const double index = std::max(0.0, WeatherModel::heatIndex(obs.temperatureF, obs.humidity));
+        // The service's algorithm, checked against its chart in the conditions tests.
+        const double index = std::max(0.0, HeatIndexF(obs.temperatureF, obs.humidity));
         e.heatIndex =
             metric ? celsiusText(std::stod(wholeText(index))) : wholeText(index) + kDegree + " F";
     }
@@ -129,12 +131,13 @@ Expected expectedReadings(const Observation& obs, bool metric)
             digits += c;
     if (digits.empty()) {
         e.windChill = "n/a";
-    } else if (std::stoi(digits) < 5) {
+    } else if (obs.temperatureF > 50 || std::stoi(digits) < 3) {
         e.windChill = e.temperature;
     } else {
         const double v = std::stoi(digits);
-        const double a = 0.0817 * (3.71 * std::round(std::sqrt(v)) + 5.81 - 0.25 * v);
-        const double chill = a * (obs.temperatureF - 91.4) + 91.4;
+        const double p = std::pow(v, 0.16);
+        const double chill =
+            35.74 + 0.6215 * obs.temperatureF - 35.75 * p + 0.4275 * obs.temperatureF * p;
         e.windChill =
             metric ? celsiusText(std::stod(wholeText(chill))) : wholeText(chill) + kDegree + " F";
     }
@@ -291,10 +294,10 @@ TEST(EmulatorPagesParseExamples, WindChillAndHeatIndexExamples)
     obs.heatIndexRow = HeatIndexRow::Missing;
     ParseHarness fahrenheit(false);
     EXPECT_EQ(fahrenheit.parse(ConditionsPageBuilder::page(place, obs)).windChill,
-              "13" + kDegree + " F");
+              "17" + kDegree + " F");
     ParseHarness metric(true);
     EXPECT_EQ(metric.parse(ConditionsPageBuilder::page(place, obs)).windChill,
-              "-11" + kDegree + " C  ");
+              "-8" + kDegree + " C  ");
 
     obs.temperatureF = 90;
     obs.humidity = 70;

@@ -338,3 +338,26 @@ TEST_F(MainWindowFixture, ReadOnlySettingsFolderGivesTheStoreErrorsAndTheProgram
     EXPECT_EQ(ui.errors(), std::vector<std::string>{"Failed to set data for 'lbltrans'"});
     EXPECT_EQ(store.read_setting(names::Locations, "loc0"), "Denver, CO");
 }
+
+// An unclosed quote on a line of its own used to hide every preset after it: the program started
+// without them and its first write dropped them, silently.
+TEST_F(MainWindowFixture, PresetsAfterAnUnclosedQuoteAreShownKeptAndTheOldFileReported)
+{
+    QDir().mkpath(QFileInfo(profile.settingsFile()).absolutePath());
+    {
+        QFile file(profile.settingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Locations]\nloc0=Boston, MA\nx\"y\nloc1=Chicago, IL\n");
+    }
+    TForm1& w = createWindow();
+    w.show();
+    EXPECT_EQ(w.action(QStringLiteral("mnuViewstats1"))->text(), QStringLiteral("Chicago, IL"));
+    w.action(QStringLiteral("mnulblTOn1"))->trigger();
+    const std::string keptAs =
+        QDir::toNativeSeparators(profile.settingsFile() + QStringLiteral(".damaged")).toStdString();
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{SettingsStore::damagedFileMessage(keptAs)});
+    EXPECT_EQ(store.read_setting(names::Locations, "loc1"), "Chicago, IL");
+    EXPECT_EQ(store.read_setting(names::Settings, names::LabelTransparent), "y");
+    w.action(QStringLiteral("mnulblTOff1"))->trigger();
+    EXPECT_EQ(ui.messages().size(), 1u) << "told once";
+}
