@@ -120,14 +120,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "58% ", "29.88 in / 1012 hPa ", "Calm ", " 1.5 mi "},
         // VRB03KT, "M1/4SM" (less than a quarter mile), runway visual range skipped, FZFG
         // under VV002, M12/M13.
-        RoadCase{"FreezingFogVariableWind", "Denver, CO", "KBKF", "Freezing Fog",
+        RoadCase{"FreezingFogVariableWind", "80011 - Aurora, CO", "KBKF", "Freezing Fog",
                  "10\xB0"
                  "F ",
                  "92% ", "30.31 in / 1026 hPa ", "Variable at 3 mph ",
                  "under \xBC"
                  " "},
-        // 18 kt gusting 31 kt, 280V350, -TSRA with a CB layer.
-        RoadCase{"ThunderstormGusts", "Chicago, IL", "KMDW", "Light Thunderstorms and Rain",
+        // 18 kt gusting 31 kt, 280V350, -TSRA with a CB layer. The city itself is O'Hare's; a
+        // zip code beside Midway airport is Midway's.
+        RoadCase{"ThunderstormGusts", "60638 - Chicago, IL", "KMDW", "Light Thunderstorms and Rain",
                  "72\xB0"
                  "F ",
                  "83% ", "29.76 in / 1008 hPa ", "W at 21mph, gusting to 36mph ", " 3.0 mi "}),
@@ -163,10 +164,10 @@ TEST_P(GatewayRoadWithoutReadings, GiveTheParsersMessageAndShowNothingMadeUp)
 INSTANTIATE_TEST_SUITE_P(
     Stations, GatewayRoadWithoutReadings,
     ::testing::Values(
-        // Its last file is from 2019.
-        SilentCase{"StoppedReporting", "Seattle, WA", "KBFI"},
+        // Zip codes whose nearest station is the recorded one. Its last file is from 2019.
+        SilentCase{"StoppedReporting", "98108 - Seattle, WA", "KBFI"},
         // Wind, visibility, weather and temperatures all missing ("/////", "////", "M").
-        SilentCase{"OnlyPressureReported", "Anchorage, AK", "PABV"},
+        SilentCase{"OnlyPressureReported", "99577 - Eagle River, AK", "PABV"},
         // No file at all (404) for this one.
         SilentCase{"NoFile", "Miami, FL", "KMIA"}),
     [](const ::testing::TestParamInfo<SilentCase>& info) { return std::string(info.param.name); });
