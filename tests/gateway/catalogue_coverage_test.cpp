@@ -139,7 +139,7 @@ TEST(CatalogueCoverage, ForeignPlacesNamedByAStation)
     for (const auto& [number, name] : catalogue().foreign) {
         auto& region = byRegion[name.second];
         ++region.first;
-        const auto station = index.forForeignPlace(name.first, name.second);
+        const auto station = index.forForeignPlace(name.first, name.second, number);
         if (listEveryPlace())
             std::printf("%s, %s -> %s\n", name.first.c_str(), name.second.c_str(),
                         describe(station).c_str());
