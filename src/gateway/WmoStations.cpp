@@ -41,9 +41,10 @@ std::vector<WmoStation> ReadWmoStations(std::string_view text)
         if (!allOf(number, 5, [](char c) { return c >= '0' && c <= '9'; }) ||
             !allOf(icao, 4, [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }))
             continue;
-        if (how != "wmo" && how != "isd" && how != "nearest")
+        const bool sameSite = how == "wmo" || how == "isd";
+        if (!sameSite && how != "nearest" && how != "byname")
             continue;
-        rows.push_back({std::string(number), std::string(icao), how != "nearest"});
+        rows.push_back({std::string(number), std::string(icao), sameSite});
     }
     return rows;
 }

@@ -12,8 +12,9 @@ struct WmoStation
 {
     std::string number; // "62366"
     std::string icao;   // "HECA"
-    // True when NOAA's lists give this ICAO code to the WMO station itself; false when it is
-    // only the nearest METAR station to the WMO station's position.
+    // True when NOAA's lists give this ICAO code to the WMO station itself ("wmo", "isd");
+    // false when it is only the METAR station nearest the WMO station ("nearest") or nearest
+    // the station of the place's name ("byname").
     bool sameSite = false;
 };
 
@@ -21,7 +22,7 @@ struct WmoStation
 std::string_view WmoStationsText();
 
 // The rows of a table in that file's form: "number<TAB>icao<TAB>how<TAB>...", '#' comments.
-// Lines without a five-digit number, a four-letter code and a known "how" are skipped.
+// Lines without a five-digit number, a four-character code and a known "how" are skipped.
 std::vector<WmoStation> ReadWmoStations(std::string_view text);
 
 } // namespace cirrolux::gateway

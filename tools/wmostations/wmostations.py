@@ -26,12 +26,19 @@ WEATHER_UTIL = Path("/usr/share/weather-util/stations.gz")
 
 # How far the chosen METAR station may lie from the WMO station's position. The catalogue's
 # numbered stations are mostly the synoptic station of a town; a METAR station within 25 km is
-# the town's own airfield or its neighbour on the same plain or coast. Farther out (the next
-# town's airport, across a range or out to sea) its weather is another place's.
-REACH_KM = 25.0
+# the town's own airfield or its neighbour on the same plain or coast. Up to 50 km it is mostly
+# the airport the town flies from (Kanazawa's Komatsu, Morioka's Hanamaki, Durban's King
+# Shaka), but only one of the same country's network (NEAR_KM): Garmisch is not Innsbruck.
+# Farther out its weather is another place's.
+NEAR_KM = 25.0
+REACH_KM = 50.0
 # How far a station of the same ICAO code may lie from the WMO position before the two are
 # taken for different sites (a code moved to a new airport, a mistyped position).
 SAME_SITE_KM = 10.0
+# How much higher or lower the METAR station may lie than the place: 300 m is about 2 degrees C
+# at the usual lapse rate. A summit station (Paganella above Trento, Mount Lofty above
+# Adelaide's airport) reports another climate.
+MAX_CLIMB_M = 300.0
 
 # Words that say what kind of site a name is, not which place.
 SITE_WORDS = {"int", "intl", "international", "arpt", "airport", "aerodrome", "aero", "ap",
@@ -112,6 +119,15 @@ def degrees(text):
     return -value if m[4] in "SW" else value
 
 
+def metres(text):
+    """An elevation in metres, None when not given."""
+    try:
+        value = float(text)
+    except ValueError:
+        return None
+    return value if -500 < value < 9000 else None
+
+
 def km(a, b):
     la1, lo1, la2, lo2 = map(math.radians, (a[0], a[1], b[0], b[1]))
     h = math.sin((la2 - la1) / 2) ** 2 + math.cos(la1) * math.cos(la2) * math.sin((lo2 - lo1) / 2) ** 2
@@ -130,7 +146,7 @@ def read_catalogue():
 
 
 def read_nsd(path):
-    """WMO number -> [(icao, name, country, (lat, lon) or None)]."""
+    """WMO number -> [(icao, name, country, (lat, lon) or None, elevation)]."""
     by_number = defaultdict(list)
     with open(path, encoding="latin-1") as f:
         for line in f:
@@ -140,13 +156,70 @@ def read_nsd(path):
             lat, lon = degrees(f_[7]), degrees(f_[8])
             by_number[f_[1] + f_[2]].append(
                 (f_[0].strip().upper(), f_[3].strip(), f_[5].strip(),
-                 (lat, lon) if lat is not None and lon is not None else None))
+                 (lat, lon) if lat is not None and lon is not None else None,
+                 metres(f_[11]) if len(f_) > 11 else None))
     return by_number
 
 
+# Words an NCEI station name may add to the place name and still name that place's station:
+# kinds of site, automatic-station tags and provinces ("ATHABASCA AGCM", "HOPE (AUT)  BC").
+NAME_TAILS = SITE_WORDS | {"agcm", "agdm", "cda", "maps", "readac", "autob", "mars", "lo", "ua",
+                           "muni", "mun", "raaf", "ii", "iii", "man", "bc", "alta", "sask", "ont",
+                           "que", "nfld", "ns", "nb", "pei", "nwt", "nu", "yt", "nl", "qc", "on",
+                           "sk", "mb", "nt", "pe", "aerodrome", "airport"}
+
+
+def named_station(city, block, records):
+    """(position, elevation, name) of the place `city` by the station names of NCEI's list: the stations of the
+    countries of WMO block `block` whose name is the city's name with at most site words added.
+    None unless exactly one site (all within REACH_KM of each other) carries the name."""
+    wanted = [w for w in plain(city) if w not in SITE_WORDS]
+    if not wanted:
+        return None
+    found = []
+    for name, position, end, height in records.get(block, []):
+        words = plain(name)
+        if words[:len(wanted)] == wanted and all(
+                w in NAME_TAILS or w.isdigit() for w in words[len(wanted):]):
+            found.append((end, position, height, name))
+    if not found or any(km(a[1], b[1]) > REACH_KM for a in found for b in found):
+        return None
+    return max(found)[1:]
+
+
+def read_isd_by_block(path):
+    """WMO block -> [(name, (lat, lon), end date, elevation)]: every station of NCEI's list still reporting
+    after 2000 with a position, under each block its country's WMO stations use."""
+    rows = []
+    with open(path, newline="", encoding="latin-1") as f:
+        rows = list(csv.DictReader(f))
+    # A country uses a block when it holds at least two of its WMO stations (one stray record
+    # puts an Alaskan station in Canada's block 71).
+    in_block = defaultdict(lambda: defaultdict(int))
+    for r in rows:
+        if r["WBAN"] == "99999" and re.fullmatch(r"\d{5}0", r["USAF"]) and r["CTRY"]:
+            in_block[r["USAF"][:2]][r["CTRY"]] += 1
+    blocks_of_country = defaultdict(set)
+    for block, countries in in_block.items():
+        for country, count in countries.items():
+            if count >= 2:
+                blocks_of_country[country].add(block)
+    by_block = defaultdict(list)
+    for r in rows:
+        try:
+            position = (float(r["LAT"]), float(r["LON"]))
+        except ValueError:
+            continue
+        if position == (0.0, 0.0) or r["END"] < "20000101" or not r["CTRY"]:
+            continue
+        for block in blocks_of_country.get(r["CTRY"], ()):
+            by_block[block].append((r["STATION NAME"], position, r["END"], metres(r["ELEV(M)"])))
+    return by_block
+
+
 def read_isd(path):
-    """WMO number -> [(icao, name, (lat, lon) or None, end date)] for the USAF ids that are a WMO
-    number followed by 0 (WBAN 99999)."""
+    """WMO number -> [(icao, name, (lat, lon) or None, end date, elevation)] for the USAF ids
+    that are a WMO number followed by 0 (WBAN 99999)."""
     by_number = defaultdict(list)
     with open(path, newline="", encoding="latin-1") as f:
         for r in csv.DictReader(f):
@@ -161,7 +234,7 @@ def read_isd(path):
             except ValueError:
                 pass
             by_number[usaf[:5]].append((r["ICAO"].strip().upper(), r["STATION NAME"].strip(),
-                                        position, r["END"]))
+                                        position, r["END"], metres(r["ELEV(M)"])))
     return by_number
 
 
@@ -184,69 +257,116 @@ def read_weather_util():
     return {k: (v[0], v[1]) for k, v in stations.items() if len(k) == 4 and v[0] is not None}
 
 
+def metar_heights(nsd, isd):
+    """ICAO -> elevation of the METAR stations, from either list."""
+    heights = {}
+    for rows in isd.values():
+        for icao, _, _, _, height in rows:
+            if icao and height is not None:
+                heights[icao] = height
+    for rows in nsd.values():
+        for icao, _, _, _, height in rows:
+            if height is not None:
+                heights[icao] = height
+    return heights
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit("usage: wmostations.py NSD_CCCC.TXT ISD_HISTORY.CSV > wmo-stations.tsv")
     nsd = read_nsd(sys.argv[1])
     isd = read_isd(sys.argv[2])
     metar = read_weather_util()
+    heights = metar_heights(nsd, isd)
+    by_block = read_isd_by_block(sys.argv[2])
+    catalogue = read_catalogue()
+    # The ICAO prefixes of each WMO block's network: those of at least two of its stations.
+    prefix_counts = defaultdict(lambda: defaultdict(int))
+    for number, rows in nsd.items():
+        for row in rows:
+            prefix_counts[number[:2]][row[0][:2]] += 1
+    prefixes = {block: {p for p, n in per_prefix.items() if n >= 2}
+                for block, per_prefix in prefix_counts.items()}
     out = []
     counts = defaultdict(int)
-    for number, lst, city in read_catalogue():
+
+    def nearest(where, height, block):
+        """The METAR station nearest `where` within NEAR_KM, or within REACH_KM when its ICAO
+        code has a prefix of block `block`'s network; not when it lies MAX_CLIMB_M higher or
+        lower (when both heights are known). Else None."""
+        network = prefixes.get(block, set())
+        distances = {k: km(where, metar[k][0]) for k in metar}
+        allowed = [k for k, d in distances.items()
+                   if d <= NEAR_KM or (d <= REACH_KM and k[:2] in network)]
+        if not allowed:
+            counts["no METAR station within reach"] += 1
+            return None
+        icao = min(allowed, key=distances.get)
+        distance = distances[icao]
+        if height is not None and icao in heights and abs(heights[icao] - height) > MAX_CLIMB_M:
+            counts["nearest METAR station higher or lower"] += 1
+            return None
+        return icao, distance
+
+    def add(number, icao, how, distance, city, name):
+        counts[how] += 1
+        out.append((number, icao, how, f"{distance:.1f}", city, name, metar[icao][1]))
+
+    for number, lst, city in catalogue:
         n_rows, i_rows = nsd.get(number, []), isd.get(number, [])
-        names = [r[1] for r in n_rows] + [r[1] for r in i_rows]
-        if not names:
-            counts["number not in either list"] += 1
-            continue
         # Only the records that name the place: a number the catalogue chose freely (see its
         # header) names another place, and a number reused over the years names several.
         n_rows = [r for r in n_rows if names_agree(city, [r[1]])]
         i_rows = [r for r in i_rows if names_agree(city, [r[1]])]
         if not n_rows and not i_rows:
-            counts["number names another place"] += 1
-            print(f"  other place: {city} ({lst}) {number} is {names[0]}", file=sys.stderr)
+            # Then the place is looked for by its name among NCEI's stations.
+            named = named_station(city, number[:2], by_block)
+            found = nearest(named[0], named[1], number[:2]) if named else None
+            if found:
+                add(number, found[0], "byname", found[1], city, named[2])
+            elif not named:
+                counts["no WMO station of the number or the name"] += 1
             continue
         names = [r[1] for r in n_rows] + [r[1] for r in i_rows]
-        # The WMO station's position: the ISD one (three decimals, the latest record first),
-        # else the NSD one (whole minutes).
-        positions = [r[2] for r in sorted(i_rows, key=lambda r: r[3], reverse=True) if r[2]]
-        positions += [r[3] for r in n_rows if r[3]]
-        where = positions[0] if positions else None
+        # The WMO station's position and height: the ISD one (three decimals, the latest record
+        # first), else the NSD one (whole minutes).
+        sites = [(r[2], r[4]) for r in sorted(i_rows, key=lambda r: r[3], reverse=True) if r[2]]
+        sites += [(r[3], r[4]) for r in n_rows if r[3]]
+        where, height = sites[0] if sites else (None, None)
         choice = None
         for how, icaos in (("wmo", [r[0] for r in n_rows]), ("isd", [r[0] for r in i_rows])):
             for icao in icaos:
-                if icao not in metar:
-                    continue
-                distance = km(where, metar[icao][0]) if where else 0.0
-                if distance <= SAME_SITE_KM:
-                    choice = (icao, how, distance)
+                if icao in metar and (not where or km(where, metar[icao][0]) <= SAME_SITE_KM):
+                    choice = (icao, how, km(where, metar[icao][0]) if where else 0.0)
                     break
             if choice:
                 break
-        if not choice and where:
-            icao = min(metar, key=lambda k: km(where, metar[k][0]))
-            distance = km(where, metar[icao][0])
-            if distance <= REACH_KM:
-                choice = (icao, "nearest", distance)
-        if not choice:
-            counts["no METAR station within reach" if where else "no position"] += 1
-            continue
-        counts[choice[1]] += 1
-        out.append((number, choice[0], choice[1], f"{choice[2]:.1f}", city, names[0],
-                    metar[choice[0]][1]))
+        if choice:
+            add(number, choice[0], choice[1], choice[2], city, names[0])
+        elif where:
+            found = nearest(where, height, number[:2])
+            if found:
+                add(number, found[0], "nearest", found[1], city, names[0])
+        else:
+            counts["no position"] += 1
     out.sort()
     print("# WMO station numbers of the location catalogue and the METAR station reporting for "
           "each place.")
-    print("# Written by tools/wmostations/wmostations.py; see tools/wmostations/README.md.")
-    print("# number<TAB>icao<TAB>how<TAB>km<TAB>catalogue city<TAB>WMO station name<TAB>METAR "
-          "station")
-    print("# how: wmo = NOAA's station list gives this ICAO for the number; isd = NCEI's ISD "
-          "history does;")
-    print(f"# nearest = the nearest METAR station to the WMO station's position, at most "
-          f"{REACH_KM:.0f} km. km: the distance between the two.")
+    print("# Written by tools/wmostations/wmostations.py from NOAA's lists; see "
+          "tools/wmostations/README.md.")
+    print("# number<TAB>icao<TAB>how<TAB>km<TAB>catalogue city<TAB>NOAA station name<TAB>"
+          "METAR station (weather-util-data)")
+    print("# how: wmo = NOAA's nsd_cccc.txt gives the WMO station this ICAO code; isd = NCEI's "
+          "isd-history.csv does;")
+    print(f"#   nearest = the METAR station nearest the WMO station: at most {NEAR_KM:.0f} km "
+          f"away, or {REACH_KM:.0f} km in the same country's network, and at most "
+          f"{MAX_CLIMB_M:.0f} m higher or lower;")
+    print("#   byname = the number names another place; the same, from the NCEI station "
+          "of the place's name.")
+    print("# km: the distance between the NOAA station and the METAR station.")
     for row in out:
         print("\t".join(row))
-    print(f"{len(out)} rows of {len(read_catalogue())} catalogue numbers", file=sys.stderr)
+    print(f"{len(out)} rows for {len(catalogue)} catalogue numbers", file=sys.stderr)
     for k, v in sorted(counts.items()):
         print(f"  {k}: {v}", file=sys.stderr)
 
