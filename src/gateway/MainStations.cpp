@@ -126,6 +126,8 @@ constexpr std::array kMainStations{
     MainStation{"Italy", "Treviso", "LIPH"},     // Sant'Angelo, not Istrana air base
     MainStation{"India", "Hyderabad", "VOHS"},   // Rajiv Gandhi International, not Begumpet
     MainStation{"Mexico", "Monterrey", "MMMY"},  // Mariano Escobedo International, not Del Norte
+    // The WMO station's nearest METAR station is another city's airport.
+    MainStation{"Dominican Republic", "Santo Domingo", "MDSD"}, // Las Americas, not La Isabela
 };
 
 } // namespace

@@ -22,6 +22,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 CATALOGUE = HERE.parent.parent / "src/locations/data/stations.tsv"
+TREE = HERE.parent.parent / "src/locations/data/tree_foreign.txt"
 WEATHER_UTIL = Path("/usr/share/weather-util/stations.gz")
 
 # How far the chosen METAR station may lie from the WMO station's position. The catalogue's
@@ -135,13 +136,20 @@ def km(a, b):
 
 
 def read_catalogue():
+    """(number, list, city) of each catalogue row the program can reach: its city is a city of
+    the location tree, and when a list holds one city name twice the first row wins."""
+    tree_cities = {line.strip().replace("_", " ")
+                   for line in TREE.read_text(encoding="utf-8").splitlines()
+                   if line.startswith("\t\t\t")}
     rows = []
+    seen = set()
     for line in CATALOGUE.read_text(encoding="utf-8").splitlines():
         if not line.strip() or line.startswith("#"):
             continue
         group, lst, city, number = line.split("\t")
-        if re.fullmatch(r"\d{5}", number):
+        if re.fullmatch(r"\d{5}", number) and (lst, city) not in seen and city in tree_cities:
             rows.append((number, lst, city))
+        seen.add((lst, city))
     return rows
 
 
