@@ -860,8 +860,8 @@ std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
     // The catalogue's own station, where it sends METAR reports under an ICAO code. Its
     // nearest METAR station is only the last resort: where a description names the city, that
     // is mostly its main airport, the nearest often a small field beside the synoptic site.
-    const auto wmo = wmoNumber.empty() ? m_wmoStations.end()
-                                       : m_wmoStations.find(std::string(wmoNumber));
+    const auto wmo =
+        wmoNumber.empty() ? m_wmoStations.end() : m_wmoStations.find(std::string(wmoNumber));
     if (wmo != m_wmoStations.end() && wmo->second.sameSite)
         return stationWithZone(wmo->second.station, {});
     const auto nearest = [&]() -> std::optional<Station> {

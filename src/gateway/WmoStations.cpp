@@ -39,7 +39,8 @@ std::vector<WmoStation> ReadWmoStations(std::string_view text)
         const std::string_view icao = field(line, 1);
         const std::string_view how = field(line, 2);
         if (!allOf(number, 5, [](char c) { return c >= '0' && c <= '9'; }) ||
-            !allOf(icao, 4, [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }))
+            !allOf(icao, 4,
+                   [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }))
             continue;
         const bool sameSite = how == "wmo" || how == "isd";
         if (!sameSite && how != "nearest" && how != "byname")

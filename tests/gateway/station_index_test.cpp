@@ -310,8 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
         WmoTableCase{"bad_number", "6236\tHECA\twmo\n623666\tHECA\twmo\n6236x\tHECA\twmo", ""},
         WmoTableCase{"bad_code", "62366\tHEC\twmo\n62366\theca\twmo\n62366\tHE-A\twmo", ""},
         WmoTableCase{"unknown_how", "62366\tHECA\tguess\n62366\tHECA\n62366\tHECA\t", ""},
-        WmoTableCase{"spaces_not_tabs", "62366 HECA wmo", ""},
-        WmoTableCase{"empty", "", ""}),
+        WmoTableCase{"spaces_not_tabs", "62366 HECA wmo", ""}, WmoTableCase{"empty", "", ""}),
     [](const ::testing::TestParamInfo<WmoTableCase>& info) { return info.param.name; });
 
 } // namespace
