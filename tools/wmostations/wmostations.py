@@ -52,7 +52,7 @@ WORD_FORMS = {"st": "saint", "ste": "sainte", "mt": "mount", "ft": "fort", "pt":
               # English names of places the lists write in the local language
               "munich": "munchen", "cologne": "koln", "vienna": "wien", "milan": "milano",
               "turin": "torino", "venice": "venezia", "naples": "napoli", "florence": "firenze",
-              "rome": "roma", "genoa": "genova", "nuremberg": "nurnberg", "zurich": "zurich",
+              "rome": "roma", "genoa": "genova", "nuremberg": "nurnberg",
               "bucharest": "bucuresti", "lisbon": "lisboa", "prague": "praha",
               "warsaw": "warszawa", "copenhagen": "kobenhavn", "athens": "athinai",
               "moscow": "moskva", "belgrade": "beograd", "brussels": "bruxelles",
