@@ -310,7 +310,7 @@ std::optional<LiveRequest> LiveConditions::resolve(std::string_view address) con
             request.place.title = name->first + ", " + name->second;
             request.place.observed = name->first + " (" + number + ")";
             request.place.breadcrumb = name->second;
-            request.station = m_index.forForeignPlace(name->first, name->second);
+            request.station = m_index.forForeignPlace(name->first, name->second, number);
             request.region = name->second;
         } else {
             request.place.title = "Station " + number + ", Unknown";

@@ -122,6 +122,12 @@ constexpr std::array kMainStations{
     MainStation{"South Africa", "Johannesburg", "FAOR"},
     MainStation{"Mexico", "Mexico City", "MMMX"},
     MainStation{"Peru", "Lima", "SPJC"},
+    // NOAA's lists give the WMO station a field that is not the city's main airport.
+    MainStation{"Italy", "Treviso", "LIPH"},     // Sant'Angelo, not Istrana air base
+    MainStation{"India", "Hyderabad", "VOHS"},   // Rajiv Gandhi International, not Begumpet
+    MainStation{"Mexico", "Monterrey", "MMMY"},  // Mariano Escobedo International, not Del Norte
+    // The WMO station's nearest METAR station is another city's airport.
+    MainStation{"Dominican Republic", "Santo Domingo", "MDSD"}, // Las Americas, not La Isabela
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "GzipLines.h"
 #include "MainStations.h"
 #include "UsStates.h"
+#include "WmoStations.h"
 
 #include <QLocale>
 
@@ -623,6 +624,12 @@ StationIndex StationIndex::load(const QString& dataDir)
         index.m_mainStations.emplace(key, number);
     }
 
+    for (const WmoStation& row : ReadWmoStations(WmoStationsText())) {
+        const std::int32_t number = index.stationNumber(row.icao);
+        if (number >= 0) // tables without the station fall back to the names
+            index.m_wmoStations.emplace(row.number, WmoEntry{number, row.sameSite});
+    }
+
     forEachSection(tablePath(dataDir, "places.gz"), [&index](const Section& s) {
         // "Boston city, MA": the name, its kind and the state.
         const std::string_view description = s.description;
@@ -839,16 +846,31 @@ StationIndex::placeOfZip(std::string_view zip) const
 }
 
 std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
-                                                     std::string_view country) const
+                                                     std::string_view country,
+                                                     std::string_view wmoNumber) const
 {
     const std::string countryName = regionCountry(utf8FromLatin1(country));
     const auto stations = m_stationsByCountry.find(countryName);
     const std::string cityName = foreignKey(nameKey(utf8FromLatin1(city)));
-    if (stations == m_stationsByCountry.end() || cityName.empty())
+    if (cityName.empty())
         return std::nullopt;
     const auto main = m_mainStations.find(countryName + "|" + cityName);
     if (main != m_mainStations.end())
         return stationWithZone(main->second, {});
+    // The catalogue's own station, where it sends METAR reports under an ICAO code. Its
+    // nearest METAR station is only the last resort: where a description names the city, that
+    // is mostly its main airport, the nearest often a small field beside the synoptic site.
+    const auto wmo =
+        wmoNumber.empty() ? m_wmoStations.end() : m_wmoStations.find(std::string(wmoNumber));
+    if (wmo != m_wmoStations.end() && wmo->second.sameSite)
+        return stationWithZone(wmo->second.station, {});
+    const auto nearest = [&]() -> std::optional<Station> {
+        if (wmo == m_wmoStations.end())
+            return std::nullopt;
+        return stationWithZone(wmo->second.station, {});
+    };
+    if (stations == m_stationsByCountry.end())
+        return nearest();
 
     // A province or state the catalogue lists the place under rules out stations marked with
     // another ("Estevan, Saskatchewan" is not "Estevan Point, B. C.").
@@ -903,6 +925,8 @@ std::optional<Station> StationIndex::forForeignPlace(std::string_view city,
             break;
         }
     }
+    if (best < 0)
+        return nearest();
     return stationWithZone(best, {});
 }
 

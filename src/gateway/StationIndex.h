@@ -37,11 +37,14 @@ public:
     // The name of the place a zip code area lies in, "Boston, MA": the nearest city, town,
     // village or census-designated place of the area's state. Nothing for an unknown zip.
     std::optional<std::pair<std::string, std::string>> placeOfZip(std::string_view zip) const;
-    // The main station of a place abroad, `city` in `country` ("Nairobi", "Kenya"): the
-    // hand-checked table first, else the station whose description names the city, the
-    // likeliest main field first. A Canadian province stands for Canada, an Australian state for
-    // Australia. Nothing when no description names the city.
-    std::optional<Station> forForeignPlace(std::string_view city, std::string_view country) const;
+    // The main station of a place abroad, `city` in `country` ("Nairobi", "Kenya") with the
+    // catalogue's WMO station number ("63741", may be empty). In order: the hand-checked table;
+    // the METAR station NOAA's lists give the WMO station itself (WmoStations.h); the station
+    // whose description names the city, the likeliest main field first; the METAR station
+    // nearest the WMO station's position. A Canadian province stands for Canada, an Australian
+    // state for Australia. Nothing when none of these gives a station.
+    std::optional<Station> forForeignPlace(std::string_view city, std::string_view country,
+                                           std::string_view wmoNumber = {}) const;
     // A station by its ICAO code, any letter case.
     std::optional<Station> byIcao(std::string_view icao) const;
     // The public forecast zones of a state, sorted: "ma" -> {"maz001", ..., "maz024"}.
@@ -96,6 +99,14 @@ private:
     std::unordered_map<std::string, std::vector<NamedStation>> m_usStationsByState; // "ma"
     // The hand-checked main stations: "us|ny|new york", "united kingdom|london".
     std::unordered_map<std::string, std::int32_t> m_mainStations;
+    // The compiled-in WMO station table: "62366" -> HECA, and whether NOAA lists that code for
+    // the WMO station itself rather than as its nearest METAR station.
+    struct WmoEntry
+    {
+        std::int32_t station;
+        bool sameSite;
+    };
+    std::unordered_map<std::string, WmoEntry> m_wmoStations;
     std::unordered_map<std::string, std::vector<std::string>> m_zonesByState; // "ma"
     std::unordered_map<std::string, std::string> m_zoneDescriptions;          // "maz015"
 };

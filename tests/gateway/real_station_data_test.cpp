@@ -155,6 +155,70 @@ INSTANTIATE_TEST_SUITE_P(
         return test::CaseName(std::string(info.param.city) + "_" + info.param.region);
     });
 
+// Catalogue places whose station comes from their WMO station number (the compiled-in table of
+// WmoStations.h), with the station a person there would expect, and what the name alone gives:
+// another field, or nothing where no station description names the place.
+struct PlaceByNumber
+{
+    const char* number;
+    const char* region;
+    const char* city;
+    const char* icao;
+    const char* byNameOnly; // "" when the name alone finds no station
+};
+
+void PrintTo(const PlaceByNumber& c, std::ostream* os)
+{
+    *os << c.city << ", " << c.region << " (" << c.number << ")";
+}
+
+class PlacesByWmoNumber : public RealStationData,
+                          public ::testing::WithParamInterface<PlaceByNumber>
+{
+};
+
+TEST_P(PlacesByWmoNumber, GetTheStationOfTheirNumber)
+{
+    const PlaceByNumber& c = GetParam();
+    const auto station = s_index->forForeignPlace(c.city, c.region, c.number);
+    ASSERT_TRUE(station);
+    EXPECT_EQ(station->icao, c.icao) << station->description;
+    const auto byName = s_index->forForeignPlace(c.city, c.region);
+    EXPECT_EQ(byName ? byName->icao : std::string(), c.byNameOnly);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installed, PlacesByWmoNumber,
+    ::testing::Values(
+        // NOAA's lists give the WMO station this ICAO code.
+        PlaceByNumber{"78792", "Panama", "Panama", "MPTO", "MPPA"},         // Tocumen, not Paitilla
+        PlaceByNumber{"71932", "Alberta", "Fort Mcmurray", "CYMM", "CXMM"}, // airport, not CS
+        PlaceByNumber{"71836", "Ontario", "Moosonee", "CYMO", "CXZC"},
+        PlaceByNumber{"78016", "Bermuda", "Hamilton", "TXKF", ""},
+        PlaceByNumber{"78954", "Barbados", "Bridgetown", "TBPB", ""},       // Grantley Adams
+        PlaceByNumber{"78862", "Antigua", "St Johns", "TAPA", ""},          // V. C. Bird
+        PlaceByNumber{"78384", "Cayman Island", "George Town", "MWCR", ""}, // Owen Roberts
+        PlaceByNumber{"78762", "Costa Rica", "San Jose", "MROC", ""},       // Juan Santamaria
+        PlaceByNumber{"84686", "Peru", "Cusco", "SPZO", ""},
+        PlaceByNumber{"91680", "Fiji", "Nadi", "NFFN", ""},
+        PlaceByNumber{"07157", "France", "Roissy", "LFPG", ""},
+        // The METAR station nearest the WMO station.
+        PlaceByNumber{"06601", "Switzerland", "Basel", "LFSB", ""}, // EuroAirport
+        PlaceByNumber{"06447", "Belgium", "Uccle", "EBBR", ""},     // Brussels' climate site
+        PlaceByNumber{"43371", "India", "Trivandrum", "VOTV", ""},  // "Thiruvananthapuram"
+        PlaceByNumber{"47670", "Japan", "Yokohama", "RJTT", ""},
+        PlaceByNumber{"47605", "Japan", "Kanazawa", "RJNK", ""},           // Komatsu
+        PlaceByNumber{"47584", "Japan", "Morioka", "RJSI", ""},            // Hanamaki
+        PlaceByNumber{"47759", "Japan", "Kyoto", "RJOO", ""},              // Itami
+        PlaceByNumber{"68174", "South Africa", "Pietersburg", "FAPP", ""}, // Polokwane
+        // The number names another place; the NCEI station of the place's name.
+        PlaceByNumber{"68840", "South Africa", "Uitenhage", "FAPE", ""}, // Port Elizabeth
+        PlaceByNumber{"71456", "Manitoba", "Shilo", "CYBR", ""},         // Brandon
+        PlaceByNumber{"71317", "Ontario", "Pembroke", "CYWA", ""}),      // Petawawa
+    [](const ::testing::TestParamInfo<PlaceByNumber>& info) {
+        return test::CaseName(std::string(info.param.city) + "_" + info.param.region);
+    });
+
 // Every row of the hand-checked table names a station of the installed tables, and a request
 // for its city gets that station.
 TEST_F(RealStationData, EveryMainStationIsFoundForItsCity)

@@ -1,4 +1,5 @@
 #include "gateway/StationIndex.h"
+#include "gateway/WmoStations.h"
 
 #include "CaseName.h"
 #include "PrintCase.h"
@@ -271,6 +272,46 @@ TEST(StationIndex, CutShortDataIsAnError)
     cut.close();
     EXPECT_THROW(StationIndex::load(dir.path()), std::runtime_error);
 }
+
+// The WMO station table's reader: each text gives the rows listed, "number icao same|near".
+struct WmoTableCase
+{
+    const char* name;
+    const char* text;
+    const char* rows;
+};
+
+void PrintTo(const WmoTableCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class WmoTableReading : public ::testing::TestWithParam<WmoTableCase>
+{
+};
+
+TEST_P(WmoTableReading, ReadsGoodRowsAndSkipsTheRest)
+{
+    std::string rows;
+    for (const WmoStation& row : ReadWmoStations(GetParam().text))
+        rows += row.number + " " + row.icao + (row.sameSite ? " same;" : " near;");
+    EXPECT_EQ(rows, GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WmoTableReading,
+    ::testing::Values(
+        WmoTableCase{"kinds",
+                     "# comment\n62366\tHECA\twmo\t0.0\tCairo\tCairo Airport\tCairo\n"
+                     "91680\tNFFN\tisd\t0.9\n06601\tLFSB\tnearest\t7.5\n"
+                     "68840\tFAPE\tbyname\t35.1",
+                     "62366 HECA same;91680 NFFN same;06601 LFSB near;68840 FAPE near;"},
+        WmoTableCase{"crlf_and_blank", "\r\n\n03772\tEGLL\twmo\r\n", "03772 EGLL same;"},
+        WmoTableCase{"bad_number", "6236\tHECA\twmo\n623666\tHECA\twmo\n6236x\tHECA\twmo", ""},
+        WmoTableCase{"bad_code", "62366\tHEC\twmo\n62366\theca\twmo\n62366\tHE-A\twmo", ""},
+        WmoTableCase{"unknown_how", "62366\tHECA\tguess\n62366\tHECA\n62366\tHECA\t", ""},
+        WmoTableCase{"spaces_not_tabs", "62366 HECA wmo", ""}, WmoTableCase{"empty", "", ""}),
+    [](const ::testing::TestParamInfo<WmoTableCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace cirrolux::gateway
