@@ -1,5 +1,5 @@
 #include "gateway/LiveConditions.h"
-#include "servicesim/CatalogueStations.h"
+#include "locations/CatalogueStations.h"
 
 #include <QFileInfo>
 
@@ -23,7 +23,7 @@ TEST(CatalogueCoverage, MostForeignPlacesGetALiveStation)
     if (!QFileInfo::exists(dir + QStringLiteral("/stations.gz")))
         GTEST_SKIP() << "weather-util-data is not installed";
     const StationIndex index = StationIndex::load(dir);
-    const servicesim::StationDirectory names = servicesim::CatalogueStationDirectory();
+    const cirrolux::CatalogueStationNames names = cirrolux::CatalogueStationDirectory();
 
     int places = 0;
     int covered = 0;
@@ -74,7 +74,7 @@ TEST_P(RealRequests, ResolveToTheExpectedStation)
     if (!QFileInfo::exists(dir + QStringLiteral("/stations.gz")))
         GTEST_SKIP() << "weather-util-data is not installed";
     static const StationIndex index = StationIndex::load(dir);
-    static const LiveConditions live(index, servicesim::CatalogueStationDirectory());
+    static const LiveConditions live(index, cirrolux::CatalogueStationDirectory());
     const RealRequest& c = GetParam();
     const auto request = live.resolve(c.address);
     ASSERT_TRUE(request);

@@ -10,7 +10,7 @@
 namespace cirrolux::gateway {
 namespace {
 
-using servicesim::Place;
+using cirrolux::Place;
 using test::PrintTo;
 
 const StationIndex& fixtureIndex()

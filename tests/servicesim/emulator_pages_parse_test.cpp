@@ -9,7 +9,7 @@
 
 #include "conditions/ConditionsParser.h"
 #include "platform/SharedState.h"
-#include "servicesim/ConditionsPageBuilder.h"
+#include "pagelayout/ConditionsPageBuilder.h"
 #include "servicesim/WeatherModel.h"
 #include "settings/SettingNames.h"
 
@@ -22,9 +22,9 @@
 namespace cirrolux::test {
 namespace {
 
-using servicesim::ConditionsPageBuilder;
-using servicesim::Observation;
-using servicesim::Place;
+using cirrolux::ConditionsPageBuilder;
+using cirrolux::Observation;
+using cirrolux::Place;
 using servicesim::WeatherModel;
 using HeatIndexRow = Observation::HeatIndexRow;
 

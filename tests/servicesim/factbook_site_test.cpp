@@ -18,7 +18,7 @@ namespace {
 
 using servicesim::EmulatorReply;
 using servicesim::FactbookSite;
-using servicesim::HttpRequestHead;
+using cirrolux::HttpRequestHead;
 using servicesim::ServiceRouter;
 
 const QDateTime kNow = utc(2005, 8, 12, 11, 30);

@@ -20,7 +20,7 @@ namespace cirrolux::test {
 namespace {
 
 using servicesim::EmulatorReply;
-using servicesim::HttpRequestHead;
+using cirrolux::HttpRequestHead;
 using servicesim::ImageCatalogue;
 using servicesim::ImageSize;
 using servicesim::ServiceRouter;

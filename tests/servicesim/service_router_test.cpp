@@ -11,7 +11,7 @@ namespace cirrolux::test {
 namespace {
 
 using servicesim::EmulatorReply;
-using servicesim::HttpRequestHead;
+using cirrolux::HttpRequestHead;
 using servicesim::ServiceRouter;
 using Delivery = EmulatorReply::Delivery;
 

@@ -1,7 +1,7 @@
 #include "FactbookSite.h"
 
 #include "GifPicture.h"
-#include "HtmlText.h"
+#include "pagelayout/HtmlText.h"
 #include "StableHash.h"
 
 #include <QDate>

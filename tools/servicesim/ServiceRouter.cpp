@@ -1,8 +1,8 @@
 #include "ServiceRouter.h"
 
-#include "ConditionsPageBuilder.h"
+#include "pagelayout/ConditionsPageBuilder.h"
 #include "FactbookSite.h"
-#include "HtmlText.h"
+#include "pagelayout/HtmlText.h"
 #include "ReportContent.h"
 #include "WeatherModel.h"
 #include "net/ServiceAddresses.h"

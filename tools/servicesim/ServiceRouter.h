@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EmulatorReply.h"
-#include "HttpRequestHead.h"
+#include "httpserver/HttpRequestHead.h"
 #include "ImageContent.h"
 #include "PlaceDirectory.h"
 
