@@ -140,7 +140,10 @@ HttpReply NoLiveSource(const HttpRequestHead& request)
                           "reporting station for")
              : "There is no live source for " + what + " yet") +
         ", so nothing is shown rather than something made up.<br>\nAddress: " +
-        escaped(address);
+        escaped(address) +
+        "</p>\n<p>Live are the conditions pages of US cities, zip codes and the catalogue's "
+        "foreign stations, and the forecast window's zone forecasts, nowcasts, warnings and "
+        "special weather statements.";
     return GatewayPage(status, status == 404 ? QByteArray() : QByteArray("No Live Source"), title,
                        text);
 }

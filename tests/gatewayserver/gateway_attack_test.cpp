@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProbeCase{"ResponseSplitting",
                   "GET http://www.wunderground.com/sim/status/302?location=x%0d%0aSet-Cookie:%20a=1 "
                   "HTTP/1.0\r\n\r\n",
-                  "Set-Cookie"},
+                  "\r\nSet-Cookie"},
         ProbeCase{"BigBody", "GET http://www.wunderground.com/sim/big/67108864 HTTP/1.0\r\n\r\n",
                   "0123456789abcdef"},
         ProbeCase{"Echo",
@@ -113,8 +113,9 @@ TEST_P(RequestForms, OnlyTheProgramsFormsAreServed)
     request.replace("{port}", QByteArray::number(server->port()));
     const QByteArray reply = exchange(server->port(), request);
     EXPECT_TRUE(reply.startsWith(GetParam().statusLine)) << reply.left(80).constData();
-    if (!QByteArray(GetParam().statusLine).contains("200"))
+    if (!QByteArray(GetParam().statusLine).contains("200")) {
         EXPECT_FALSE(reply.contains("&#176;F"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -378,7 +379,7 @@ TEST(HostileUpstreams, AnEndlessChunkedBodyIsCutOffAtTheLimit)
     settings.timeout = std::chrono::seconds(20);
     gateway::UpstreamFetcher fetcher(settings);
     QObject context;
-    const FetchOutcome outcome = fetch(fetcher, QUrl(upstream.base() + "KBOS.TXT"), &context,
+    const FetchOutcome outcome = fetch(fetcher, QUrl(upstream.base() + QStringLiteral("KBOS.TXT")), &context,
                                        20000);
     ASSERT_TRUE(outcome.result);
     EXPECT_EQ(outcome.result->outcome, gateway::UpstreamResult::Outcome::Failed);
@@ -398,7 +399,7 @@ TEST(HostileUpstreams, ATrickleEndsAtTheWholeTransferDeadline)
     settings.timeout = std::chrono::milliseconds(500);
     gateway::UpstreamFetcher fetcher(settings);
     QObject context;
-    const FetchOutcome outcome = fetch(fetcher, QUrl(upstream.base() + "KBOS.TXT"), &context,
+    const FetchOutcome outcome = fetch(fetcher, QUrl(upstream.base() + QStringLiteral("KBOS.TXT")), &context,
                                        5000);
     ASSERT_TRUE(outcome.result);
     EXPECT_EQ(outcome.result->outcome, gateway::UpstreamResult::Outcome::Failed);
@@ -424,7 +425,7 @@ TEST_P(Redirects, AreFollowedOnlyWithinTheConfiguredBases)
     canary.setFile("/data/observations/metar/stations/KBOS.TXT", BostonFile);
     HostileUpstream upstream(HostileUpstream::Mode::Redirect);
     gateway::UpstreamSettings settings;
-    settings.observationsBase = upstream.base() + "observations/metar/stations/";
+    settings.observationsBase = upstream.base() + QStringLiteral("observations/metar/stations/");
     settings.productsBase = upstream.base();
     if (GetParam().withinBase)
         settings.observationsBase = canary.observationsBase();
@@ -435,7 +436,7 @@ TEST_P(Redirects, AreFollowedOnlyWithinTheConfiguredBases)
     QObject context;
     // Asked at the hostile upstream's address; it sends the transfer on to the canary.
     const FetchOutcome outcome =
-        fetch(fetcher, QUrl(upstream.base() + "observations/metar/stations/KBOS.TXT"), &context,
+        fetch(fetcher, QUrl(upstream.base() + QStringLiteral("observations/metar/stations/KBOS.TXT")), &context,
               5000);
     ASSERT_TRUE(outcome.result);
     if (GetParam().withinBase) {
