@@ -87,7 +87,7 @@ void BM_WriteLivePage(benchmark::State& state)
 void BM_PageLayoutOnly(benchmark::State& state)
 {
     const LiveRequest request = bostonRequest();
-    cirrolux::cirrolux::Observation obs;
+    cirrolux::Observation obs;
     obs.time = "1:54 PM EST";
     obs.date = "December 9, 2026";
     obs.temperatureF = 23;
@@ -105,7 +105,7 @@ void BM_PageLayoutOnly(benchmark::State& state)
     obs.moonPhase = "New Moon";
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            cirrolux::cirrolux::ConditionsPageBuilder::page(request.place, obs));
+            cirrolux::ConditionsPageBuilder::page(request.place, obs));
 }
 
 } // namespace
