@@ -52,7 +52,8 @@ int main(int argc, char** argv)
         QStringLiteral("url"));
     const QCommandLineOption timeoutOption(
         QStringLiteral("timeout"),
-        QStringLiteral("Upstream time-out in milliseconds (default 15000)."), QStringLiteral("ms"));
+        QStringLiteral("Deadline for a whole upstream transfer in milliseconds (default 15000)."),
+        QStringLiteral("ms"));
     parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption});
     parser.process(app);
 
