@@ -104,8 +104,7 @@ void BM_PageLayoutOnly(benchmark::State& state)
     obs.moonSet = "4:22 PM EST";
     obs.moonPhase = "New Moon";
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            cirrolux::ConditionsPageBuilder::page(request.place, obs));
+        benchmark::DoNotOptimize(cirrolux::ConditionsPageBuilder::page(request.place, obs));
 }
 
 } // namespace

@@ -262,8 +262,7 @@ void BM_GatewayCachedPageInProcess(benchmark::State& state)
     Servers& s = servers();
     qint64 bytes = 0;
     for (auto _ : state) {
-        s.server->answer(
-            BostonHead, [&](const HttpReply& reply) { bytes = reply.body.size(); });
+        s.server->answer(BostonHead, [&](const HttpReply& reply) { bytes = reply.body.size(); });
     }
     state.counters["page_bytes"] = double(bytes);
 }

@@ -11,8 +11,7 @@ namespace cirrolux::gateway {
 // A map from text keys to values that holds at most `maxEntries` entries and `maxBytes` bytes
 // (as the caller counts them); storing past either limit drops the entries used least recently.
 // Lookups through find() count as use.
-template <typename Value>
-class BoundedCache
+template <typename Value> class BoundedCache
 {
 public:
     BoundedCache(std::size_t maxEntries, std::size_t maxBytes)
@@ -71,8 +70,7 @@ public:
     }
 
     // Drops every entry `drop(value)` is true for.
-    template <typename Predicate>
-    void eraseIf(Predicate drop)
+    template <typename Predicate> void eraseIf(Predicate drop)
     {
         for (auto it = m_items.begin(); it != m_items.end();) {
             if (drop(it->second.value)) {

@@ -74,12 +74,11 @@ HttpReply unreachableReply(const LiveRequest& request, const std::string& icao,
                            const std::string& reason, bool timedOut)
 {
     const QByteArray place = escapedText(request.place.title);
-    return GatewayPage(timedOut ? 504 : 502,
-                       timedOut ? "NOAA Did Not Answer In Time" : "NOAA Not Reachable",
-                       "No current observation for " + place,
-                       "The observation of station " + escapedText(icao) +
-                           " could not be fetched from NOAA (" + escapedText(reason) +
-                           ") and none is cached. Please try again in a few minutes.");
+    return GatewayPage(
+        timedOut ? 504 : 502, timedOut ? "NOAA Did Not Answer In Time" : "NOAA Not Reachable",
+        "No current observation for " + place,
+        "The observation of station " + escapedText(icao) + " could not be fetched from NOAA (" +
+            escapedText(reason) + ") and none is cached. Please try again in a few minutes.");
 }
 
 // Text cut at the last line end within `limit` bytes.
@@ -207,9 +206,9 @@ std::string GatewayServer::kept(const std::string& key, const QByteArray& body) 
     // Only what the pages read is kept: a station file's first lines, a product's text as the
     // page shows it.
     if (key.starts_with("obs:"))
-        return cutAtLine(body.left(static_cast<qsizetype>(m_limits.observationTextBytes))
-                             .toStdString(),
-                         m_limits.observationTextBytes);
+        return cutAtLine(
+            body.left(static_cast<qsizetype>(m_limits.observationTextBytes)).toStdString(),
+            m_limits.observationTextBytes);
     return cutAtLine(NormalisedProductText(body.toStdString()), m_limits.productTextBytes);
 }
 

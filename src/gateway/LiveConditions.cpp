@@ -146,7 +146,7 @@ double windChillF(double t, double v)
 }
 
 cirrolux::Observation observationOf(const Metar& metar, const QDateTime& observedUtc,
-                                      const QTimeZone& zone)
+                                    const QTimeZone& zone)
 {
     cirrolux::Observation obs;
     obs.observedUtc = observedUtc;

@@ -55,8 +55,8 @@ bool IsServiceHost(QByteArrayView host)
         std::vector<QByteArray> all;
         for (const std::string_view address :
              {sa::ConditionsBase, sa::MakerSite, sa::FactbookSite, sa::FireReportSite, sa::TexasAM,
-              sa::NwsBase, sa::EpaBase, sa::UsdaNassBase, sa::CensusRanksBase,
-              sa::CensusLookupBase, sa::UsgsNeicBase})
+              sa::NwsBase, sa::EpaBase, sa::UsdaNassBase, sa::CensusRanksBase, sa::CensusLookupBase,
+              sa::UsgsNeicBase})
             all.push_back(HostOf(address));
         for (const std::string_view address : sa::ImageHosts)
             all.push_back(HostOf(address));
@@ -71,12 +71,13 @@ bool IsServiceHost(QByteArrayView host)
     return false;
 }
 
-HttpReply GatewayPage(int status, QByteArray reason, const QByteArray& title, const QByteArray& text)
+HttpReply GatewayPage(int status, QByteArray reason, const QByteArray& title,
+                      const QByteArray& text)
 {
-    HttpReply reply = HttpReply::make(status, "text/html; charset=iso-8859-1",
-                                      "<html><head><title>" + title +
-                                          "</title></head>\n<body>\n<h1>" + title + "</h1>\n<p>" +
-                                          text + "</p>\n</body></html>\n");
+    HttpReply reply =
+        HttpReply::make(status, "text/html; charset=iso-8859-1",
+                        "<html><head><title>" + title + "</title></head>\n<body>\n<h1>" + title +
+                            "</h1>\n<p>" + text + "</p>\n</body></html>\n");
     reply.reason = std::move(reason);
     return reply;
 }
@@ -135,12 +136,10 @@ HttpReply NoLiveSource(const HttpRequestHead& request)
     const QByteArray text =
         "The Cirrolux gateway shows live weather only: current observations from NOAA's "
         "reporting stations and the NWS zone products. " +
-        (status == 404
-             ? QByteArray("This conditions address names no place the gateway can find a "
-                          "reporting station for")
-             : "There is no live source for " + what + " yet") +
-        ", so nothing is shown rather than something made up.<br>\nAddress: " +
-        escaped(address) +
+        (status == 404 ? QByteArray("This conditions address names no place the gateway can find a "
+                                    "reporting station for")
+                       : "There is no live source for " + what + " yet") +
+        ", so nothing is shown rather than something made up.<br>\nAddress: " + escaped(address) +
         "</p>\n<p>Live are the conditions pages of US cities, zip codes and the catalogue's "
         "foreign stations, and the forecast window's zone forecasts, nowcasts, warnings and "
         "special weather statements.";

@@ -31,7 +31,8 @@ QByteArray HostOf(std::string_view address);
 
 // The page of a reply the gateway writes itself: a title, a heading and an explanation
 // (`text` is inserted as it is, so it must be HTML already).
-HttpReply GatewayPage(int status, QByteArray reason, const QByteArray& title, const QByteArray& text);
+HttpReply GatewayPage(int status, QByteArray reason, const QByteArray& title,
+                      const QByteArray& text);
 
 // The honest answer for whatever has no live source yet (pictures, most reports, the Factbook,
 // the fire report, the maker's files, a conditions address the live resolver turns down): "503

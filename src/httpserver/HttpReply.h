@@ -13,7 +13,7 @@ namespace cirrolux {
 struct HttpReply
 {
     int status = 200;
-    QByteArray reason; // empty: the usual phrase for `status`
+    QByteArray reason;                            // empty: the usual phrase for `status`
     QList<QPair<QByteArray, QByteArray>> headers; // sent after Date and Server, in order
     QByteArray body;
 

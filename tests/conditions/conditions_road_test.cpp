@@ -6,11 +6,11 @@
 #include "TempProfile.h"
 #include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsRequest.h"
+#include "locations/CatalogueStations.h"
 #include "locations/PresetList.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/SharedState.h"
-#include "locations/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 

@@ -91,7 +91,8 @@ private:
             send(socket, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: "
                          "100000\r\nConnection: close\r\n\r\n");
             auto* timer = new QTimer(socket);
-            QObject::connect(timer, &QTimer::timeout, socket, [this, socket] { send(socket, "x"); });
+            QObject::connect(timer, &QTimer::timeout, socket,
+                             [this, socket] { send(socket, "x"); });
             timer->start(m_trickleMs);
             return;
         }

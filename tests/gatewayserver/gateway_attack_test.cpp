@@ -83,10 +83,11 @@ TEST_P(EmulatorPaths, AreRefusedWithASmallHonestPage)
 INSTANTIATE_TEST_SUITE_P(
     Probes, EmulatorPaths,
     ::testing::Values(
-        ProbeCase{"ResponseSplitting",
-                  "GET http://www.wunderground.com/sim/status/302?location=x%0d%0aSet-Cookie:%20a=1 "
-                  "HTTP/1.0\r\n\r\n",
-                  "\r\nSet-Cookie"},
+        ProbeCase{
+            "ResponseSplitting",
+            "GET http://www.wunderground.com/sim/status/302?location=x%0d%0aSet-Cookie:%20a=1 "
+            "HTTP/1.0\r\n\r\n",
+            "\r\nSet-Cookie"},
         ProbeCase{"BigBody", "GET http://www.wunderground.com/sim/big/67108864 HTTP/1.0\r\n\r\n",
                   "0123456789abcdef"},
         ProbeCase{"Echo",
@@ -301,10 +302,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BoundCase{"ByEntries", 2, 1000, {{"a", 10}, {"b", 10}, {"c", 10}}, "", {"b", "c"}, 20},
         BoundCase{"ByBytes", 10, 25, {{"a", 10}, {"b", 10}, {"c", 10}}, "", {"b", "c"}, 20},
-        BoundCase{"UseKeepsAnEntry", 2, 1000, {{"a", 10}, {"b", 10}, {"c", 10}}, "a",
-                  {"a", "c"}, 20},
-        BoundCase{"ReplacingCountsOnce", 2, 1000, {{"a", 10}, {"a", 30}, {"b", 5}}, "",
-                  {"a", "b"}, 35},
+        BoundCase{
+            "UseKeepsAnEntry", 2, 1000, {{"a", 10}, {"b", 10}, {"c", 10}}, "a", {"a", "c"}, 20},
+        BoundCase{
+            "ReplacingCountsOnce", 2, 1000, {{"a", 10}, {"a", 30}, {"b", 5}}, "", {"a", "b"}, 35},
         BoundCase{"TooLargeIsNotKept", 4, 100, {{"a", 10}, {"huge", 101}}, "", {"a"}, 10}),
     [](const ::testing::TestParamInfo<BoundCase>& info) { return std::string(info.param.name); });
 
@@ -356,8 +357,7 @@ struct FetchOutcome
     qint64 elapsedMs = 0;
 };
 
-FetchOutcome fetch(gateway::UpstreamFetcher& fetcher, const QUrl& url, QObject* context,
-                   int waitMs)
+FetchOutcome fetch(gateway::UpstreamFetcher& fetcher, const QUrl& url, QObject* context, int waitMs)
 {
     FetchOutcome outcome;
     QElapsedTimer timer;
@@ -379,8 +379,8 @@ TEST(HostileUpstreams, AnEndlessChunkedBodyIsCutOffAtTheLimit)
     settings.timeout = std::chrono::seconds(20);
     gateway::UpstreamFetcher fetcher(settings);
     QObject context;
-    const FetchOutcome outcome = fetch(fetcher, QUrl(upstream.base() + QStringLiteral("KBOS.TXT")), &context,
-                                       20000);
+    const FetchOutcome outcome =
+        fetch(fetcher, QUrl(upstream.base() + QStringLiteral("KBOS.TXT")), &context, 20000);
     ASSERT_TRUE(outcome.result);
     EXPECT_EQ(outcome.result->outcome, gateway::UpstreamResult::Outcome::Failed);
     EXPECT_EQ(outcome.result->error.toStdString(), "the file is larger than 2097152 bytes");
@@ -399,8 +399,8 @@ TEST(HostileUpstreams, ATrickleEndsAtTheWholeTransferDeadline)
     settings.timeout = std::chrono::milliseconds(500);
     gateway::UpstreamFetcher fetcher(settings);
     QObject context;
-    const FetchOutcome outcome = fetch(fetcher, QUrl(upstream.base() + QStringLiteral("KBOS.TXT")), &context,
-                                       5000);
+    const FetchOutcome outcome =
+        fetch(fetcher, QUrl(upstream.base() + QStringLiteral("KBOS.TXT")), &context, 5000);
     ASSERT_TRUE(outcome.result);
     EXPECT_EQ(outcome.result->outcome, gateway::UpstreamResult::Outcome::Failed);
     EXPECT_TRUE(outcome.result->timedOut);
@@ -429,15 +429,14 @@ TEST_P(Redirects, AreFollowedOnlyWithinTheConfiguredBases)
     settings.productsBase = upstream.base();
     if (GetParam().withinBase)
         settings.observationsBase = canary.observationsBase();
-    upstream.setRedirectTo(
-        (canary.observationsBase() + QStringLiteral("KBOS.TXT")).toLatin1());
+    upstream.setRedirectTo((canary.observationsBase() + QStringLiteral("KBOS.TXT")).toLatin1());
     settings.timeout = std::chrono::seconds(3);
     gateway::UpstreamFetcher fetcher(settings);
     QObject context;
     // Asked at the hostile upstream's address; it sends the transfer on to the canary.
-    const FetchOutcome outcome =
-        fetch(fetcher, QUrl(upstream.base() + QStringLiteral("observations/metar/stations/KBOS.TXT")), &context,
-              5000);
+    const FetchOutcome outcome = fetch(
+        fetcher, QUrl(upstream.base() + QStringLiteral("observations/metar/stations/KBOS.TXT")),
+        &context, 5000);
     ASSERT_TRUE(outcome.result);
     if (GetParam().withinBase) {
         EXPECT_EQ(outcome.result->outcome, gateway::UpstreamResult::Outcome::Ok);
@@ -514,7 +513,8 @@ TEST(GatewayProcess, StopsCleanlyOnSigterm)
         GTEST_SKIP() << "weather-util-data is not installed";
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(QStringLiteral(CIRROLUX_GATEWAY_EXE), {QStringLiteral("--port"), QStringLiteral("0")});
+    process.start(QStringLiteral(CIRROLUX_GATEWAY_EXE),
+                  {QStringLiteral("--port"), QStringLiteral("0")});
     ASSERT_TRUE(process.waitForStarted(5000));
     while (!process.canReadLine() && process.waitForReadyRead(10000)) {
     }

@@ -205,9 +205,8 @@ TEST_F(GatewayRoad, WhenNoaaCannotBeReachedTheProgramKeepsItsLastReadings)
 {
     TForm1& main = start("Boston, MA");
     main.action(QStringLiteral("mnuViewstats0"))->trigger();
-    ASSERT_EQ(text("lblTemp2"),
-              "30\xB0"
-              "F ");
+    ASSERT_EQ(text("lblTemp2"), "30\xB0"
+                                "F ");
     const std::string humidity = text("lblHumid2");
     const std::string wind = text("lblWind2");
 
@@ -227,9 +226,8 @@ TEST_F(GatewayRoad, WhenNoaaCannotBeReachedTheProgramKeepsItsLastReadings)
 
     main.action(QStringLiteral("mnuViewstats0"))->trigger();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{});
-    EXPECT_EQ(text("lblTemp2"),
-              "30\xB0"
-              "F ");
+    EXPECT_EQ(text("lblTemp2"), "30\xB0"
+                                "F ");
     EXPECT_EQ(text("lblHumid2"), humidity);
     EXPECT_EQ(text("lblWind2"), wind);
 

@@ -63,9 +63,8 @@ TEST_F(GatewayConditions, RequestsArrivingDuringATransferWaitForIt)
 {
     std::vector<std::string> pages;
     for (const std::string& target : {Boston, BostonZip, Boston}) {
-        server->answer(
-            QByteArray::fromStdString("GET " + target + " HTTP/1.0\r\n\r\n"),
-            [&](const HttpReply& r) { pages.push_back(r.body.toStdString()); });
+        server->answer(QByteArray::fromStdString("GET " + target + " HTTP/1.0\r\n\r\n"),
+                       [&](const HttpReply& r) { pages.push_back(r.body.toStdString()); });
     }
     ASSERT_TRUE(test::WaitFor([&] { return pages.size() == 3; }, 5000));
     EXPECT_EQ(noaa.hits(observationPath("KBOS")), 1);
@@ -292,8 +291,8 @@ INSTANTIATE_TEST_SUITE_P(
         HonestCase{"FireReport", "http://www.nifc.gov/news/sitreprt.html", 503,
                    "<html><head><title>No live source for the fire report</title>"},
         HonestCase{"ConditionsSearch",
-                   "http://www.wunderground.com/cgi-bin/findweather/getForecast?query=Boston",
-                   404, "<html><head><title>No live source for the conditions at this address"},
+                   "http://www.wunderground.com/cgi-bin/findweather/getForecast?query=Boston", 404,
+                   "<html><head><title>No live source for the conditions at this address"},
         HonestCase{"UnresolvableCity", "http://www.wunderground.com/US/MA/a%2Fb.html", 404,
                    "<html><head><title>No live source for the conditions at this address"}),
     [](const ::testing::TestParamInfo<HonestCase>& info) { return std::string(info.param.name); });

@@ -12,8 +12,8 @@
 
 #include "display/TGIFImage.h"
 #include "images/TfrmImage.h"
-#include "net/TNMHTTP.h"
 #include "locations/CatalogueStations.h"
+#include "net/TNMHTTP.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"

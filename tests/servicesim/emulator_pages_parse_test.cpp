@@ -8,8 +8,8 @@
 #include "TempProfile.h"
 
 #include "conditions/ConditionsParser.h"
-#include "platform/SharedState.h"
 #include "pagelayout/ConditionsPageBuilder.h"
+#include "platform/SharedState.h"
 #include "servicesim/WeatherModel.h"
 #include "settings/SettingNames.h"
 

@@ -19,8 +19,8 @@
 namespace cirrolux::test {
 namespace {
 
-using servicesim::EmulatorReply;
 using cirrolux::HttpRequestHead;
+using servicesim::EmulatorReply;
 using servicesim::ImageCatalogue;
 using servicesim::ImageSize;
 using servicesim::ServiceRouter;

@@ -4,9 +4,9 @@
 // fetching the same station again.
 #include "MainWindowFixture.h"
 
+#include "locations/CatalogueStations.h"
 #include "locations/TfrmLocation.h"
 #include "net/TNMHTTP.h"
-#include "locations/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "settings/TfrmPref.h"

@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 
 #include "display/TOnTray.h"
-#include "net/TNMHTTP.h"
 #include "locations/CatalogueStations.h"
+#include "net/TNMHTTP.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "shell/Startup.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "servicesim/EmulatorReply.h"
 #include "httpserver/HttpRequestHead.h"
+#include "servicesim/EmulatorReply.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,7 +1,7 @@
 // cirrolux-servicesim: the service emulator as a process, for the run script and for tests
 // that want it outside their own process.
-#include "locations/CatalogueStations.h"
 #include "ServiceEmulator.h"
+#include "locations/CatalogueStations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
