@@ -95,6 +95,50 @@ INSTANTIATE_TEST_SUITE_P(
                   "4711"}),
     [](const ::testing::TestParamInfo<ProbeCase>& info) { return std::string(info.param.name); });
 
+struct SplitCase
+{
+    const char* name;
+    QByteArray reason;
+    QByteArray headerName;
+    QByteArray headerValue;
+    const char* head;
+};
+
+class ReplyHeads : public ::testing::TestWithParam<SplitCase>
+{
+};
+
+// Whatever a reply carries, a line end in it never starts a header line of its own.
+TEST_P(ReplyHeads, KeepEveryValueOnItsOwnLine)
+{
+    HttpReply reply = HttpReply::make(302, "text/html", "abc");
+    reply.reason = GetParam().reason;
+    reply.addHeader(GetParam().headerName, GetParam().headerValue);
+    EXPECT_EQ(reply.head(QDateTime(QDate(2026, 1, 15), QTime(15, 0), QTimeZone::utc()), "t"),
+              GetParam().head);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ReplyHeads,
+    ::testing::Values(
+        SplitCase{"Plain", "", "Location", "http://a/b",
+                  "HTTP/1.0 302 Moved Temporarily\r\nDate: Thu, 15 Jan 2026 15:00:00 GMT\r\n"
+                  "Server: t\r\nContent-Type: text/html\r\nLocation: http://a/b\r\n"
+                  "Content-Length: 3\r\nConnection: close\r\n\r\n"},
+        SplitCase{"LineEndsInAValue", "", "Location", "x\r\nSet-Cookie: a=1",
+                  "HTTP/1.0 302 Moved Temporarily\r\nDate: Thu, 15 Jan 2026 15:00:00 GMT\r\n"
+                  "Server: t\r\nContent-Type: text/html\r\nLocation: xSet-Cookie: a=1\r\n"
+                  "Content-Length: 3\r\nConnection: close\r\n\r\n"},
+        SplitCase{"LineEndsInTheReason", "Found\nSet-Cookie: a=1", "X", "1",
+                  "HTTP/1.0 302 FoundSet-Cookie: a=1\r\nDate: Thu, 15 Jan 2026 15:00:00 GMT\r\n"
+                  "Server: t\r\nContent-Type: text/html\r\nX: 1\r\n"
+                  "Content-Length: 3\r\nConnection: close\r\n\r\n"},
+        SplitCase{"OtherControlCharacters", "", "X\x01", QByteArray("a\0b\tc\x7f", 6),
+                  "HTTP/1.0 302 Moved Temporarily\r\nDate: Thu, 15 Jan 2026 15:00:00 GMT\r\n"
+                  "Server: t\r\nContent-Type: text/html\r\nX: abc\r\n"
+                  "Content-Length: 3\r\nConnection: close\r\n\r\n"}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
+
 // --- Requests that are not what the program sends -----------------------------------------
 
 struct FormCase
