@@ -2,7 +2,7 @@
 // baseline, a foreign station by matching descriptions) and writing the page from a station file
 // (decoding, sun and moon times) against the page layout alone with the same readings.
 #include "gateway/LiveConditions.h"
-#include "servicesim/ConditionsPageBuilder.h"
+#include "pagelayout/ConditionsPageBuilder.h"
 
 #include <QFile>
 
@@ -87,7 +87,7 @@ void BM_WriteLivePage(benchmark::State& state)
 void BM_PageLayoutOnly(benchmark::State& state)
 {
     const LiveRequest request = bostonRequest();
-    cirrolux::servicesim::Observation obs;
+    cirrolux::Observation obs;
     obs.time = "1:54 PM EST";
     obs.date = "December 9, 2026";
     obs.temperatureF = 23;
@@ -104,8 +104,7 @@ void BM_PageLayoutOnly(benchmark::State& state)
     obs.moonSet = "4:22 PM EST";
     obs.moonPhase = "New Moon";
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            cirrolux::servicesim::ConditionsPageBuilder::page(request.place, obs));
+        benchmark::DoNotOptimize(cirrolux::ConditionsPageBuilder::page(request.place, obs));
 }
 
 } // namespace

@@ -6,20 +6,19 @@
 namespace cirrolux::gateway {
 
 GatewayConnection::GatewayConnection(QTcpSocket* socket, Handler handler,
-                                     std::function<QDateTime()> clock, QObject* parent)
-    : QObject(parent), m_socket(socket), m_handler(std::move(handler)), m_clock(std::move(clock))
+                                     std::function<QDateTime()> clock, ConnectionLimits limits,
+                                     QObject* parent)
+    : QObject(parent), m_socket(socket), m_handler(std::move(handler)), m_clock(std::move(clock)),
+      m_limits(limits), m_head(limits.maxHead)
 {
     m_socket->setParent(this);
+    // The kernel holds what a client sends beyond this; nothing grows here.
+    m_socket->setReadBufferSize(m_limits.maxHead);
     connect(m_socket, &QTcpSocket::readyRead, this, &GatewayConnection::readAvailable);
     connect(m_socket, &QTcpSocket::disconnected, this, &GatewayConnection::onDisconnected);
-    m_headTimer.setSingleShot(true);
-    connect(&m_headTimer, &QTimer::timeout, this, [this] {
-        if (!m_answered) {
-            m_socket->abort();
-            onDisconnected();
-        }
-    });
-    m_headTimer.start(kHeadTimeoutMs);
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &GatewayConnection::drop);
+    m_timer.start(m_limits.headTimeoutMs);
     if (m_socket->bytesAvailable() > 0)
         QTimer::singleShot(0, this, &GatewayConnection::readAvailable);
 }
@@ -30,44 +29,46 @@ void GatewayConnection::readAvailable()
         m_socket->readAll(); // a request body is not read
         return;
     }
-    if (const std::optional<QByteArray> head = m_head.feed(m_socket->readAll()))
-        answer(*head);
+    const std::optional<QByteArray> head = m_head.feed(m_socket->readAll());
+    if (!head)
+        return;
+    if (m_head.cut()) {
+        m_answered = true;
+        send(HttpReply::make(431, "text/plain",
+                             "The request head is longer than the gateway accepts.\r\n"));
+        return;
+    }
+    answer(*head);
 }
 
 void GatewayConnection::answer(const QByteArray& head)
 {
     m_answered = true;
-    m_headTimer.stop();
+    m_timer.stop();
     QPointer<GatewayConnection> self(this);
-    m_handler(head, [self](const servicesim::EmulatorReply& reply) {
+    m_handler(head, [self](const HttpReply& reply) {
         if (self)
             self->send(reply);
     });
 }
 
-void GatewayConnection::send(const servicesim::EmulatorReply& reply)
+void GatewayConnection::send(const HttpReply& reply)
 {
-    using Delivery = servicesim::EmulatorReply::Delivery;
     if (m_closed)
         return;
     m_closed = true;
-    if (reply.delivery == Delivery::Raw) {
-        m_socket->write(reply.raw);
-    } else if (reply.delivery != Delivery::Silent) {
-        // The emulator's misbehaving deliveries are for testing the program against the
-        // emulator itself; through the gateway every reply is sent whole.
-        servicesim::EmulatorReply whole = reply;
-        if (whole.generatedLength >= 0) {
-            whole.body = servicesim::EmulatorReply::generatedBytes(
-                0, std::min<qint64>(whole.generatedLength, 64 * 1024 * 1024));
-            whole.generatedLength = -1;
-        }
-        whole.delivery =
-            reply.delivery == Delivery::NoLength ? Delivery::NoLength : Delivery::Whole;
-        m_socket->write(whole.head(m_clock()));
-        m_socket->write(whole.body);
-    }
+    m_socket->write(reply.head(m_clock(), kServerName));
+    m_socket->write(reply.body);
+    // disconnectFromHost() closes once everything is written; a client that does not read by
+    // the deadline is cut off, and the reply's memory with it.
+    m_timer.start(m_limits.writeTimeoutMs);
     m_socket->disconnectFromHost();
+}
+
+void GatewayConnection::drop()
+{
+    m_socket->abort();
+    onDisconnected();
 }
 
 void GatewayConnection::onDisconnected()
@@ -76,6 +77,7 @@ void GatewayConnection::onDisconnected()
         return;
     m_gone = true;
     m_closed = true;
+    m_timer.stop();
     emit closed();
     deleteLater();
 }

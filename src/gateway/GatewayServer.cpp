@@ -1,10 +1,8 @@
 #include "gateway/GatewayServer.h"
 
-#include "gateway/GatewayConnection.h"
+#include "gateway/RequestPolicy.h"
+#include "gateway/UsStates.h"
 #include "net/ServiceAddresses.h"
-#include "servicesim/CatalogueStations.h"
-#include "servicesim/ReportStates.h"
-#include "servicesim/ServiceRouter.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -21,22 +19,8 @@ constexpr int kListenBacklog = 128;
 // A page written from a cached file is written again after this long (the day may have turned
 // at the station, which moves the sun and moon times).
 constexpr qint64 kMemoSeconds = 10 * 60;
-
-QByteArray hostOf(std::string_view address)
-{
-    return QUrl(QString::fromLatin1(address.data(), static_cast<qsizetype>(address.size())))
-        .host()
-        .toLatin1()
-        .toLower();
-}
-
-bool isLoopbackOrLocal(const QByteArray& host)
-{
-    if (host.isEmpty() || host == "localhost")
-        return true;
-    QHostAddress address;
-    return address.setAddress(QString::fromLatin1(host)) && address.isLoopback();
-}
+// What a memo page costs beyond its text.
+constexpr std::size_t kMemoOverhead = 256;
 
 std::string lower(std::string text)
 {
@@ -47,9 +31,9 @@ std::string lower(std::string text)
     return text;
 }
 
-std::string escapedText(std::string_view text)
+QByteArray escapedText(std::string_view text)
 {
-    std::string out;
+    QByteArray out;
     for (const char c : text) {
         if (c == '<')
             out += "&lt;";
@@ -63,28 +47,33 @@ std::string escapedText(std::string_view text)
     return out;
 }
 
-servicesim::EmulatorReply htmlReply(std::string page)
+HttpReply htmlReply(std::string page)
 {
-    return servicesim::EmulatorReply::make(200, "text/html; charset=iso-8859-1",
-                                           QByteArray::fromStdString(page));
+    return HttpReply::make(200, "text/html; charset=iso-8859-1", QByteArray::fromStdString(page));
 }
 
-std::string placeName(const LiveRequest& request)
+// The reply when no observation could be fetched and none is cached: a failed transfer for the
+// program (it keeps its last readings and says the transfer failed), the reason in the status
+// line and on the page for whoever looks.
+HttpReply unreachableReply(const LiveRequest& request, const std::string& icao,
+                           const std::string& reason, bool timedOut)
 {
-    return request.place.title;
+    const QByteArray place = escapedText(request.place.title);
+    return GatewayPage(
+        timedOut ? 504 : 502, timedOut ? "NOAA Did Not Answer In Time" : "NOAA Not Reachable",
+        "No current observation for " + place,
+        "The observation of station " + escapedText(icao) + " could not be fetched from NOAA (" +
+            escapedText(reason) + ") and none is cached. Please try again in a few minutes.");
 }
 
-// The page when no observation could be fetched and none is cached: no reading, so the program
-// shows its usual parse messages, and the reason for whoever looks at the page.
-std::string unreachablePage(const LiveRequest& request, const std::string& icao,
-                            const std::string& reason)
+// Text cut at the last line end within `limit` bytes.
+std::string cutAtLine(std::string text, std::size_t limit)
 {
-    const std::string place = escapedText(placeName(request));
-    return "<html><head><title>Cirrolux gateway: no current observation for " + place +
-           "</title></head>\n<body>\n<h1>No current observation for " + place +
-           "</h1>\n<p>The observation of station " + escapedText(icao) +
-           " could not be fetched from NOAA (" + escapedText(reason) +
-           ") and none is cached. Please try again in a few minutes.</p>\n</body></html>\n";
+    if (text.size() <= limit)
+        return text;
+    const std::size_t end = text.rfind('\n', limit);
+    text.resize(end == std::string::npos ? limit : end + 1);
+    return text;
 }
 
 } // namespace
@@ -93,20 +82,13 @@ GatewayServer::GatewayServer(const StationIndex& index, const LiveConditions& li
                              UpstreamSettings settings, QObject* parent)
     : QObject(parent), m_index(index), m_live(live),
       m_clock([] { return QDateTime::currentDateTimeUtc(); }),
-      m_upstream(std::move(settings), this), m_cache([this] { return m_clock(); })
+      m_upstream(std::move(settings), this),
+      m_cache([this] { return m_clock(); }, std::chrono::hours(24), m_limits.cacheEntries,
+              m_limits.cacheBytes),
+      m_pages(m_limits.memoEntries, m_limits.memoBytes)
 {
-    m_router.setStationDirectory(servicesim::CatalogueStationDirectory());
     m_server.setListenBacklogSize(kListenBacklog);
-    connect(&m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-            new GatewayConnection(
-                socket,
-                [this](const QByteArray& head, GatewayConnection::Send send) {
-                    answer(head, std::move(send));
-                },
-                [this] { return m_clock(); }, this);
-        }
-    });
+    connect(&m_server, &QTcpServer::newConnection, this, &GatewayServer::accept);
 }
 
 GatewayServer::~GatewayServer()
@@ -119,17 +101,56 @@ bool GatewayServer::listen(quint16 port)
     return m_server.listen(QHostAddress::LocalHost, port);
 }
 
+bool GatewayServer::listenOnDescriptor(qintptr descriptor)
+{
+    return m_server.setSocketDescriptor(descriptor);
+}
+
 void GatewayServer::close()
 {
     m_server.close();
     for (GatewayConnection* connection :
          findChildren<GatewayConnection*>(Qt::FindDirectChildrenOnly))
         delete connection;
+    if (m_connections != 0) {
+        m_connections = 0;
+        emit connectionCountChanged(0);
+    }
+}
+
+void GatewayServer::setLimits(const GatewayLimits& limits)
+{
+    m_limits = limits;
+    m_cache.setLimits(limits.cacheEntries, limits.cacheBytes);
+    m_pages.setLimits(limits.memoEntries, limits.memoBytes);
 }
 
 void GatewayServer::setClock(std::function<QDateTime()> clock)
 {
     m_clock = std::move(clock);
+}
+
+void GatewayServer::accept()
+{
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        if (m_connections >= m_limits.maxConnections) {
+            socket->abort(); // at the limit: refused before anything is read or held
+            socket->deleteLater();
+            continue;
+        }
+        auto* connection = new GatewayConnection(
+            socket,
+            [this](const QByteArray& head, GatewayConnection::Send send) {
+                answer(head, std::move(send));
+            },
+            [this] { return m_clock(); }, m_limits.connection, this);
+        ++m_connections;
+        connect(connection, &GatewayConnection::closed, this, [this] {
+            --m_connections;
+            emit connectionCountChanged(m_connections);
+        });
+        emit connectionCountChanged(m_connections);
+    }
 }
 
 std::string GatewayServer::staleNote(const QDateTime& fetchedAt)
@@ -140,33 +161,52 @@ std::string GatewayServer::staleNote(const QDateTime& fetchedAt)
 
 void GatewayServer::answer(const QByteArray& head, Send send)
 {
-    const servicesim::HttpRequestHead request = servicesim::HttpRequestHead::parse(head);
-    if (request.valid && request.method == "GET") {
-        const std::string path = request.path.toStdString();
-        const bool everySite = isLoopbackOrLocal(request.host);
-        if (everySite || request.host == servicesim::ServiceRouter::conditionsHost()) {
-            if (std::optional<LiveRequest> live = m_live.resolve(path)) {
-                answerConditions(*live, path, std::move(send));
+    const HttpRequestHead request = HttpRequestHead::parse(head);
+    if (std::optional<HttpReply> refusal = RefusalOf(request)) {
+        send(*refusal);
+        return;
+    }
+    const std::string path = request.path.toStdString();
+    if (request.host == HostOf(ServiceAddresses::ConditionsBase)) {
+        if (std::optional<LiveRequest> live = m_live.resolve(path)) {
+            answerConditions(*live, std::move(send));
+            return;
+        }
+    }
+    if (request.host == HostOf(ServiceAddresses::NwsBase)) {
+        if (std::optional<ProductRequest> product = ProductRequestOf(path)) {
+            std::vector<std::string> zones = m_index.zonesOfState(lower(product->state));
+            if (const std::optional<UsState> state = FindUsState(product->state);
+                state && !zones.empty()) {
+                answerProducts(*product, state->name, zones, std::move(send));
                 return;
             }
         }
-        if (everySite || request.host == hostOf(ServiceAddresses::NwsBase)) {
-            if (std::optional<ProductRequest> product = ProductRequestOf(path)) {
-                std::vector<std::string> zones = m_index.zonesOfState(lower(product->state));
-                if (!zones.empty() && servicesim::FindReportState(product->state)) {
-                    answerProducts(*product, zones, std::move(send));
-                    return;
-                }
-            }
-        }
     }
-    send(m_router.route(request, m_clock()));
+    send(NoLiveSource(request));
+}
+
+std::string GatewayServer::kept(const std::string& key, const QByteArray& body) const
+{
+    // Only what the pages read is kept: a station file's first lines, a product's text as the
+    // page shows it.
+    if (key.starts_with("obs:"))
+        return cutAtLine(
+            body.left(static_cast<qsizetype>(m_limits.observationTextBytes)).toStdString(),
+            m_limits.observationTextBytes);
+    return cutAtLine(NormalisedProductText(body.toStdString()), m_limits.productTextBytes);
 }
 
 void GatewayServer::refresh(const std::string& key, const QUrl& url, std::chrono::seconds maxAge,
-                            Ready ready)
+                            UpstreamFetcher::Lane lane, Ready ready)
 {
     if (m_cache.fresh(key, maxAge)) {
+        ready();
+        return;
+    }
+    if (const auto failure = m_failures.find(key);
+        m_limits.failureMemoryMs > 0 && failure != m_failures.end() &&
+        !failure->second.since.hasExpired(m_limits.failureMemoryMs)) {
         ready();
         return;
     }
@@ -174,19 +214,23 @@ void GatewayServer::refresh(const std::string& key, const QUrl& url, std::chrono
     running->second.push_back(std::move(ready));
     if (!first)
         return; // the transfer already running serves this one too
-    m_upstream.get(url, this, [this, key](const UpstreamResult& result) {
+    m_upstream.get(url, lane, this, [this, key](const UpstreamResult& result) {
         switch (result.outcome) {
         case UpstreamResult::Outcome::Ok:
-            m_cache.storeBody(key, result.body.toStdString());
+            m_cache.storeBody(key, kept(key, result.body));
             m_failures.erase(key);
             break;
         case UpstreamResult::Outcome::NotFound:
             m_cache.storeMissing(key);
             m_failures.erase(key);
             break;
-        case UpstreamResult::Outcome::Failed:
-            m_failures[key] = result.error.toStdString();
+        case UpstreamResult::Outcome::Failed: {
+            Failure& failure = m_failures[key];
+            failure.reason = result.error.toStdString();
+            failure.timedOut = result.timedOut;
+            failure.since.start();
             break;
+        }
         }
         std::vector<Ready> waiting = std::move(m_inFlight[key]);
         m_inFlight.erase(key);
@@ -195,53 +239,53 @@ void GatewayServer::refresh(const std::string& key, const QUrl& url, std::chrono
     });
 }
 
-void GatewayServer::answerConditions(const LiveRequest& request, const std::string& pathAndQuery,
-                                     Send send)
+void GatewayServer::answerConditions(const LiveRequest& request, Send send)
 {
     if (!request.station) {
         send(htmlReply(m_live.noStationPage(request)));
         return;
     }
     const std::string key = "obs:" + request.station->icao;
+    const std::string memoKey = request.place.key + '|' + request.station->icao;
     if (const UpstreamEntry* fresh = m_cache.fresh(key, ObservationMaxAge)) {
-        const auto memo = m_pages.find(pathAndQuery);
-        if (memo != m_pages.end() && !memo->second.stale &&
-            memo->second.fetchedAt == fresh->fetchedAt &&
-            memo->second.builtAt.secsTo(m_clock()) < kMemoSeconds) {
-            send(htmlReply(memo->second.page));
+        const MemoPage* memo = m_pages.find(memoKey);
+        if (memo && !memo->stale && memo->fetchedAt == fresh->fetchedAt &&
+            memo->builtAt.secsTo(m_clock()) < kMemoSeconds) {
+            send(htmlReply(memo->page));
             return;
         }
     }
     const QUrl url(m_upstream.settings().observationsBase +
                    QString::fromStdString(request.station->icao) + QStringLiteral(".TXT"));
-    refresh(key, url, ObservationMaxAge, [this, request, pathAndQuery, key, send] {
-        send(htmlReply(conditionsPage(request, pathAndQuery, key)));
-    });
+    refresh(key, url, ObservationMaxAge, UpstreamFetcher::Lane::Observations,
+            [this, request, key, send] { send(conditionsReply(request, key)); });
 }
 
-std::string GatewayServer::conditionsPage(const LiveRequest& request,
-                                          const std::string& pathAndQuery, const std::string& key)
+HttpReply GatewayServer::conditionsReply(const LiveRequest& request, const std::string& key)
 {
     const UpstreamEntry* entry = m_cache.any(key);
     const auto failure = m_failures.find(key);
     const bool failed = failure != m_failures.end();
     if (!entry)
-        return unreachablePage(request, request.station->icao,
-                               failed ? failure->second : std::string("no answer"));
+        return unreachableReply(request, request.station->icao,
+                                failed ? failure->second.reason : std::string("no answer"),
+                                failed && failure->second.timedOut);
     if (entry->missing)
-        return m_live.noStationPage(request);
+        return htmlReply(m_live.noStationPage(request));
     const QDateTime now = m_clock();
     if (!LiveConditions::currentReport(entry->body, request.station->icao, now))
-        return m_live.noStationPage(request);
+        return htmlReply(m_live.noStationPage(request));
 
     const bool stale = failed || entry->fetchedAt.secsTo(now) >= ObservationMaxAge.count();
     const std::string note = stale ? staleNote(entry->fetchedAt) : std::string();
     std::string page = m_live.page(request, entry->body, now, note);
-    m_pages[pathAndQuery] = MemoPage{entry->fetchedAt, stale, now, page};
-    return page;
+    const std::size_t bytes = page.size() + request.place.key.size() + kMemoOverhead;
+    m_pages.put(request.place.key + '|' + request.station->icao,
+                MemoPage{entry->fetchedAt, stale, now, page}, bytes);
+    return htmlReply(std::move(page));
 }
 
-void GatewayServer::answerProducts(const ProductRequest& request,
+void GatewayServer::answerProducts(const ProductRequest& request, std::string_view stateName,
                                    const std::vector<std::string>& zones, Send send)
 {
     struct File
@@ -257,8 +301,7 @@ void GatewayServer::answerProducts(const ProductRequest& request,
         }
     }
     auto remaining = std::make_shared<std::size_t>(files->size());
-    const std::string stateName(servicesim::FindReportState(request.state)->name);
-    auto finish = [this, request, stateName, files, send] {
+    auto finish = [this, request, stateName = std::string(stateName), files, send] {
         std::vector<ZoneProduct> products;
         std::size_t failed = 0;
         std::size_t unknown = 0;
@@ -269,7 +312,7 @@ void GatewayServer::answerProducts(const ProductRequest& request,
             const auto failure = m_failures.find(file.key);
             if (failure != m_failures.end()) {
                 ++failed;
-                reason = failure->second;
+                reason = failure->second.reason;
                 if (entry && (!oldest.isValid() || entry->fetchedAt < oldest))
                     oldest = entry->fetchedAt;
             }
@@ -281,8 +324,11 @@ void GatewayServer::answerProducts(const ProductRequest& request,
                 products.push_back(ZoneProduct{file.zone, entry->body});
         }
         if (unknown == files->size()) {
-            send(htmlReply(
-                ProductUnavailablePage(request, stateName, "NOAA not reachable: " + reason)));
+            HttpReply reply = htmlReply(
+                ProductUnavailablePage(request, stateName, "NOAA not reachable: " + reason));
+            reply.status = 502;
+            reply.reason = "NOAA Not Reachable";
+            send(reply);
             return;
         }
         std::string note;
@@ -299,7 +345,7 @@ void GatewayServer::answerProducts(const ProductRequest& request,
     };
     for (const File& file : *files) {
         const QUrl url(m_upstream.settings().productsBase + QString::fromStdString(file.key));
-        refresh(file.key, url, ProductMaxAge, [remaining, finish] {
+        refresh(file.key, url, ProductMaxAge, UpstreamFetcher::Lane::Products, [remaining, finish] {
             if (--*remaining == 0)
                 finish();
         });

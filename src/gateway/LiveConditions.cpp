@@ -4,8 +4,8 @@
 #include "MetarReader.h"
 #include "SkyClock.h"
 #include "UsStates.h"
-#include "servicesim/ConditionsPageBuilder.h"
-#include "servicesim/HtmlText.h"
+#include "pagelayout/ConditionsPageBuilder.h"
+#include "pagelayout/HtmlText.h"
 
 #include <QByteArray>
 
@@ -18,7 +18,7 @@ namespace cirrolux::gateway {
 
 namespace {
 
-using servicesim::Place;
+using cirrolux::Place;
 
 std::string percentDecoded(std::string_view text)
 {
@@ -51,7 +51,7 @@ std::optional<std::string> queryValue(std::string_view query, std::string_view n
 
 Place usPlace(Place::Kind kind, std::string key, const std::string& city, const UsState& state)
 {
-    return servicesim::usPlaceNamed(kind, std::move(key), city, state.name, state.code);
+    return cirrolux::usPlaceNamed(kind, std::move(key), city, state.name, state.code);
 }
 
 constexpr std::array<const char*, 16> kCompass{"N", "NNE", "NE", "ENE", "E", "ESE", "SE", "SSE",
@@ -145,10 +145,10 @@ double windChillF(double t, double v)
     return 35.74 + 0.6215 * t - 35.75 * p + 0.4275 * t * p;
 }
 
-servicesim::Observation observationOf(const Metar& metar, const QDateTime& observedUtc,
-                                      const QTimeZone& zone)
+cirrolux::Observation observationOf(const Metar& metar, const QDateTime& observedUtc,
+                                    const QTimeZone& zone)
 {
-    servicesim::Observation obs;
+    cirrolux::Observation obs;
     obs.observedUtc = observedUtc;
     const QDateTime local = observedUtc.toTimeZone(zone);
     obs.time = clockText(observedUtc, zone);
@@ -180,7 +180,7 @@ servicesim::Observation observationOf(const Metar& metar, const QDateTime& obser
     if (obs.temperatureF <= 50 && obs.windMph >= 3 && metar.wind)
         obs.windChillF = static_cast<int>(std::lround(windChillF(obs.temperatureF, obs.windMph)));
     if (obs.temperatureF >= 80 && metar.relativeHumidity()) {
-        obs.heatIndexRow = servicesim::Observation::HeatIndexRow::Value;
+        obs.heatIndexRow = cirrolux::Observation::HeatIndexRow::Value;
         obs.heatIndexF = static_cast<int>(std::lround(heatIndexF(obs.temperatureF, obs.humidity)));
     }
     return obs;
@@ -324,7 +324,7 @@ std::optional<LiveRequest> LiveConditions::resolve(std::string_view address) con
 
 std::string LiveConditions::noStationPage(const LiveRequest& request) const
 {
-    const std::string title = servicesim::escapeHtml(request.place.title);
+    const std::string title = cirrolux::escapeHtml(request.place.title);
     std::string html = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n"
                        "<html>\n<head>\n<title>Weather Underground: " +
                        title +
@@ -335,7 +335,7 @@ std::string LiveConditions::noStationPage(const LiveRequest& request) const
                        title + "</h1>\n<p>No live station for " + title;
     if (request.station)
         html +=
-            ": station " + servicesim::escapeHtml(request.station->icao) + " has no current report";
+            ": station " + cirrolux::escapeHtml(request.station->icao) + " has no current report";
     html += ".</p>\n</body>\n</html>\n";
     return html;
 }
@@ -374,7 +374,7 @@ std::string LiveConditions::page(const LiveRequest& request, std::string_view st
             ? LocalZone::forCountry(request.region, station.latitudeDeg, station.longitudeDeg)
             : LocalZone::forUsState(request.region, station.longitudeDeg);
     const Metar& metar = report->metar;
-    servicesim::Observation obs = observationOf(metar, report->observedUtc, zone);
+    cirrolux::Observation obs = observationOf(metar, report->observedUtc, zone);
     if (!staleNote.empty())
         obs.date += " " + std::string(staleNote);
     const QDate localDate = nowUtc.toTimeZone(zone).date();
@@ -390,7 +390,7 @@ std::string LiveConditions::page(const LiveRequest& request, std::string_view st
     obs.moonPhase = phase.name;
     obs.moonIlluminated = phase.illuminatedPercent;
 
-    std::string html = servicesim::ConditionsPageBuilder::page(request.place, obs);
+    std::string html = cirrolux::ConditionsPageBuilder::page(request.place, obs);
     // Readings the report lacks are shown as such rather than as a made-up value.
     if (!metar.relativeHumidity()) {
         replaceValue(html, "Humidity", "<b>N/A</b>");

@@ -2,7 +2,7 @@
 
 #include "MetarReader.h"
 #include "StationIndex.h"
-#include "servicesim/Place.h"
+#include "pagelayout/Place.h"
 
 #include <QDateTime>
 
@@ -23,7 +23,7 @@ using StationNames =
 // station whose observation it shows (none when the place has no live station).
 struct LiveRequest
 {
-    servicesim::Place place;
+    cirrolux::Place place;
     std::optional<Station> station;
     // The US state code ("MA") or the country ("Kenya") the place lies in: it chooses the
     // local time zone.

@@ -7,16 +7,21 @@ namespace {
 // Prune once in this many stores, so storing stays cheap.
 constexpr int kPruneEvery = 256;
 
+// What an entry costs beyond its text: the key twice (map and order) and the bookkeeping.
+constexpr std::size_t kEntryOverhead = 128;
+
 } // namespace
 
-UpstreamCache::UpstreamCache(Clock clock, std::chrono::seconds keepFor)
-    : m_clock(std::move(clock)), m_keepFor(keepFor)
+UpstreamCache::UpstreamCache(Clock clock, std::chrono::seconds keepFor, std::size_t maxEntries,
+                             std::size_t maxBytes)
+    : m_clock(std::move(clock)), m_keepFor(keepFor), m_entries(maxEntries, maxBytes)
 {
 }
 
 void UpstreamCache::store(const std::string& key, UpstreamEntry entry)
 {
-    m_entries[key] = std::move(entry);
+    const std::size_t bytes = 2 * key.size() + entry.body.size() + kEntryOverhead;
+    m_entries.put(key, std::move(entry), bytes);
     if (++m_stores % kPruneEvery == 0)
         prune();
 }
@@ -45,15 +50,14 @@ const UpstreamEntry* UpstreamCache::fresh(const std::string& key, std::chrono::s
 
 const UpstreamEntry* UpstreamCache::any(const std::string& key) const
 {
-    const auto it = m_entries.find(key);
-    return it == m_entries.end() ? nullptr : &it->second;
+    return m_entries.peek(key);
 }
 
 void UpstreamCache::prune()
 {
     const QDateTime now = m_clock();
-    std::erase_if(m_entries, [&](const auto& item) {
-        const qint64 age = item.second.fetchedAt.secsTo(now);
+    m_entries.eraseIf([&](const UpstreamEntry& entry) {
+        const qint64 age = entry.fetchedAt.secsTo(now);
         return age < 0 || age >= m_keepFor.count();
     });
 }

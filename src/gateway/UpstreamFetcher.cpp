@@ -3,88 +3,142 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
+
+#include <memory>
 
 namespace cirrolux::gateway {
 
 namespace {
 
-constexpr const char* kTooLarge = "cirroluxTooLarge";
+// Why a transfer was cut off by this side, kept on the reply until it finishes.
+constexpr const char* kStopReason = "cirroluxStopReason";
+constexpr const char* kTimedOut = "cirroluxTimedOut";
+
+void stop(QNetworkReply* reply, const QString& reason)
+{
+    if (reply->property(kStopReason).toString().isEmpty())
+        reply->setProperty(kStopReason, reason);
+    reply->abort();
+}
 
 } // namespace
 
 UpstreamFetcher::UpstreamFetcher(UpstreamSettings settings, QObject* parent)
     : QObject(parent), m_settings(std::move(settings))
 {
-    m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    // Each redirect is checked against the configured bases before it is followed.
+    m_network.setRedirectPolicy(QNetworkRequest::UserVerifiedRedirectPolicy);
     // Nothing of the user's proxy environment applies: the gateway is the proxy.
     m_network.setProxy(QNetworkProxy::NoProxy);
 }
 
 UpstreamFetcher::~UpstreamFetcher()
 {
-    m_waiting.clear();
+    for (LaneState& lane : m_lanes)
+        lane.waiting.clear();
     for (QNetworkReply* reply : m_network.findChildren<QNetworkReply*>()) {
         reply->disconnect(this);
         reply->abort();
     }
 }
 
-void UpstreamFetcher::get(const QUrl& url, QObject* context, Done done)
+void UpstreamFetcher::get(const QUrl& url, Lane lane, QObject* context, Done done)
 {
-    m_waiting.push_back(Pending{url, context, std::move(done)});
-    startNext();
+    m_lanes[index(lane)].waiting.push_back(Pending{url, lane, context, std::move(done)});
+    startNext(lane);
 }
 
-void UpstreamFetcher::startNext()
+bool UpstreamFetcher::withinBases(const QUrl& url) const
 {
-    while (m_running < std::max(1, m_settings.maxParallel) && !m_waiting.empty()) {
-        Pending pending = std::move(m_waiting.front());
-        m_waiting.pop_front();
+    const QString address = url.toString();
+    return address.startsWith(m_settings.observationsBase) ||
+           address.startsWith(m_settings.productsBase);
+}
+
+void UpstreamFetcher::startNext(Lane lane)
+{
+    LaneState& state = m_lanes[index(lane)];
+    while (state.running < std::max(1, m_settings.maxParallel) && !state.waiting.empty()) {
+        Pending pending = std::move(state.waiting.front());
+        state.waiting.pop_front();
         if (!pending.context)
             continue; // nobody waits for it any more
-        QNetworkRequest request(pending.url);
-        request.setHeader(QNetworkRequest::UserAgentHeader, m_settings.userAgent);
-        request.setTransferTimeout(static_cast<int>(m_settings.timeout.count()));
-        QNetworkReply* reply = m_network.get(request);
-        ++m_running;
-        ++m_started;
-        connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-            if (received > kMaxBody) {
-                reply->setProperty(kTooLarge, true);
-                reply->abort();
-            }
-        });
-        connect(reply, &QNetworkReply::finished, this,
-                [this, reply, pending] { finished(reply, pending); });
+        ++state.running;
+        start(std::move(pending));
     }
 }
 
-void UpstreamFetcher::finished(QNetworkReply* reply, const Pending& pending)
+void UpstreamFetcher::start(Pending pending)
+{
+    QNetworkRequest request(pending.url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, m_settings.userAgent);
+    QNetworkReply* reply = m_network.get(request);
+    reply->setReadBufferSize(kReadBuffer);
+    ++m_started;
+
+    // The deadline is for the whole transfer: an upstream that sends a byte now and then
+    // must not hold a slot for ever.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [this, reply] {
+        reply->setProperty(kTimedOut, true);
+        stop(reply, QStringLiteral("no answer within %1 ms").arg(m_settings.timeout.count()));
+    });
+    deadline->start(static_cast<int>(m_settings.timeout.count()));
+
+    connect(reply, &QNetworkReply::redirected, reply, [this, reply](const QUrl& target) {
+        if (withinBases(target))
+            emit reply->redirectAllowed();
+        else
+            stop(reply, QStringLiteral("redirected to %1, which is not followed")
+                            .arg(target.toString(QUrl::RemoveUserInfo)));
+    });
+
+    // The body is taken as it arrives, so the limit holds whatever the framing (a chunked body
+    // announces no length).
+    auto body = std::make_shared<QByteArray>();
+    connect(reply, &QIODevice::readyRead, reply, [reply, body] {
+        if (!reply->property(kStopReason).toString().isEmpty())
+            return;
+        *body += reply->read(kMaxBody + 1 - body->size());
+        if (body->size() > kMaxBody) {
+            body->clear();
+            stop(reply, QStringLiteral("the file is larger than %1 bytes").arg(kMaxBody));
+        }
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, pending, body] {
+        if (reply->property(kStopReason).toString().isEmpty() && reply->bytesAvailable() > 0)
+            *body += reply->read(kMaxBody + 1 - body->size());
+        finished(reply, pending, *body);
+    });
+}
+
+void UpstreamFetcher::finished(QNetworkReply* reply, const Pending& pending, const QByteArray& body)
 {
     reply->deleteLater();
-    --m_running;
+    --m_lanes[index(pending.lane)].running;
     UpstreamResult result;
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = reply->error();
-    if (reply->property(kTooLarge).toBool()) {
+    const QString stopReason = reply->property(kStopReason).toString();
+    if (!stopReason.isEmpty()) {
+        result.timedOut = reply->property(kTimedOut).toBool();
+        result.error = stopReason;
+    } else if (body.size() > kMaxBody) {
         result.error = QStringLiteral("the file is larger than %1 bytes").arg(kMaxBody);
     } else if (error == QNetworkReply::NoError && result.status == 200) {
-        result.body = reply->readAll();
+        result.body = body;
         result.outcome = UpstreamResult::Outcome::Ok;
     } else if (result.status == 404 || result.status == 410) {
         result.outcome = UpstreamResult::Outcome::NotFound;
     } else {
-        // Qt reports a transfer time-out as an operation cancelled by the timer.
-        result.timedOut = error == QNetworkReply::OperationCanceledError;
-        result.error =
-            result.timedOut
-                ? QStringLiteral("no answer within %1 ms").arg(m_settings.timeout.count())
-            : result.status != 0 ? QStringLiteral("HTTP status %1").arg(result.status)
-                                 : reply->errorString();
+        result.error = result.status != 0 ? QStringLiteral("HTTP status %1").arg(result.status)
+                                          : reply->errorString();
     }
     if (pending.context)
         pending.done(result);
-    startNext();
+    startNext(pending.lane);
 }
 
 } // namespace cirrolux::gateway

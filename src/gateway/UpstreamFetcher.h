@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <array>
 #include <deque>
 #include <functional>
 
@@ -28,12 +29,15 @@ struct UpstreamResult
 };
 
 // Fetches files from NOAA's servers over HTTPS with Qt's network access manager: a descriptive
-// User-Agent, a time-out per transfer, a size limit, and a few transfers at a time (the others
-// wait in order).
+// User-Agent, a deadline for the whole transfer, a size limit enforced while the body arrives,
+// no redirect outside the configured base addresses, and a few transfers at a time in each lane
+// (the others wait in order). Observations and products have lanes of their own, so a state's
+// hundreds of product files never hold up a conditions page.
 class UpstreamFetcher : public QObject
 {
     Q_OBJECT
 public:
+    enum class Lane { Observations, Products };
     using Done = std::function<void(const UpstreamResult&)>;
 
     explicit UpstreamFetcher(UpstreamSettings settings, QObject* parent = nullptr);
@@ -44,29 +48,42 @@ public:
 
     // Starts (or queues) a transfer; `done` runs in this thread's event loop unless `context`
     // has been destroyed by then.
-    void get(const QUrl& url, QObject* context, Done done);
+    void get(const QUrl& url, Lane lane, QObject* context, Done done);
 
     // Transfers started so far (for tests that check nothing is fetched twice).
     int transfersStarted() const { return m_started; }
+    // Transfers running or waiting in a lane.
+    int running(Lane lane) const { return m_lanes[index(lane)].running; }
+    std::size_t waiting(Lane lane) const { return m_lanes[index(lane)].waiting.size(); }
 
     // The largest file accepted; NOAA's text files are a few kilobytes.
     static constexpr qint64 kMaxBody = 2 * 1024 * 1024;
+    // What Qt may buffer of a body before this side takes it.
+    static constexpr qint64 kReadBuffer = 64 * 1024;
 
 private:
     struct Pending
     {
         QUrl url;
+        Lane lane;
         QPointer<QObject> context;
         Done done;
     };
+    struct LaneState
+    {
+        std::deque<Pending> waiting;
+        int running = 0;
+    };
+    static std::size_t index(Lane lane) { return lane == Lane::Observations ? 0 : 1; }
 
-    void startNext();
-    void finished(QNetworkReply* reply, const Pending& pending);
+    void startNext(Lane lane);
+    void start(Pending pending);
+    void finished(QNetworkReply* reply, const Pending& pending, const QByteArray& body);
+    bool withinBases(const QUrl& url) const;
 
     UpstreamSettings m_settings;
     QNetworkAccessManager m_network;
-    std::deque<Pending> m_waiting;
-    int m_running = 0;
+    std::array<LaneState, 2> m_lanes;
     int m_started = 0;
 };
 

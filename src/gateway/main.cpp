@@ -3,13 +3,15 @@
 #include "gateway/GatewayServer.h"
 #include "gateway/LiveConditions.h"
 #include "gateway/StationIndex.h"
+#include "gateway/StopSignals.h"
 #include "gateway/UpstreamSettings.h"
-#include "servicesim/CatalogueStations.h"
+#include "locations/CatalogueStations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -50,7 +52,8 @@ int main(int argc, char** argv)
         QStringLiteral("url"));
     const QCommandLineOption timeoutOption(
         QStringLiteral("timeout"),
-        QStringLiteral("Upstream time-out in milliseconds (default 15000)."), QStringLiteral("ms"));
+        QStringLiteral("Deadline for a whole upstream transfer in milliseconds (default 15000)."),
+        QStringLiteral("ms"));
     parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption});
     parser.process(app);
 
@@ -87,13 +90,22 @@ int main(int argc, char** argv)
         return 1;
     }
     const qint64 loadMs = loading.elapsed();
-    const gateway::LiveConditions live(*index, servicesim::CatalogueStationDirectory());
+    const gateway::LiveConditions live(*index, cirrolux::CatalogueStationDirectory());
     gateway::GatewayServer server(*index, live, settings);
     if (!server.listen(static_cast<quint16>(port))) {
         std::fprintf(stderr, "cirrolux-gateway: cannot listen on 127.0.0.1:%u: %s\n", port,
                      qPrintable(server.errorString()));
         return 1;
     }
+    // SIGTERM (the service manager's stop) and SIGINT end the loop: the listener closes and
+    // open connections are dropped before the process leaves.
+    gateway::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &gateway::StopSignals::stopRequested, &app, [&](int number) {
+        std::fprintf(stderr, "cirrolux-gateway: stopping on %s\n",
+                     number == SIGTERM ? "SIGTERM" : "SIGINT");
+        server.close();
+        QCoreApplication::exit(0);
+    });
     std::printf("%u\n", static_cast<unsigned>(server.port()));
     std::fprintf(stderr,
                  "cirrolux-gateway %s: listening on 127.0.0.1:%u after %lld ms (tables: %zu "

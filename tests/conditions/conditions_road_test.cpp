@@ -6,11 +6,11 @@
 #include "TempProfile.h"
 #include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsRequest.h"
+#include "locations/CatalogueStations.h"
 #include "locations/PresetList.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/SharedState.h"
-#include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 
@@ -46,7 +46,7 @@ struct Road
           request(state, ui, view, http, parser, hooks())
     {
         emulator.setNow(QDateTime(QDate(2026, 1, 15), QTime(14, 0), Qt::UTC));
-        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        emulator.setStationDirectory(cirrolux::CatalogueStationDirectory());
     }
 
     ConditionsRequest::Hooks hooks()

@@ -11,7 +11,7 @@
 namespace cirrolux::gateway {
 namespace {
 
-using servicesim::Place;
+using cirrolux::Place;
 using test::PrintTo;
 
 const StationIndex& fixtureIndex()

@@ -5,7 +5,7 @@
 #include "gateway/GatewayServer.h"
 #include "gateway/LiveConditions.h"
 #include "gateway/StationIndex.h"
-#include "servicesim/CatalogueStations.h"
+#include "locations/CatalogueStations.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,7 +46,7 @@ protected:
         index = InstalledStationIndex();
         if (!index)
             GTEST_SKIP() << "weather-util-data is not installed";
-        live.emplace(*index, servicesim::CatalogueStationDirectory());
+        live.emplace(*index, cirrolux::CatalogueStationDirectory());
         noaa.serveFolder(GatewayTestData());
         ASSERT_TRUE(noaa.listen());
         gateway::UpstreamSettings settings;
@@ -55,16 +55,21 @@ protected:
         settings.timeout = std::chrono::milliseconds(400);
         server = std::make_unique<gateway::GatewayServer>(*index, *live, settings);
         server->setClock([this] { return now; });
+        // Failures are not remembered here, so a test can retry at once; the attack tests
+        // that check the memory set it.
+        gateway::GatewayLimits limits;
+        limits.failureMemoryMs = 0;
+        server->setLimits(limits);
     }
 
     // The body the gateway answers `target` with ("http://host/path" or "/path").
-    servicesim::EmulatorReply get(const std::string& target)
+    HttpReply get(const std::string& target)
     {
-        std::optional<servicesim::EmulatorReply> reply;
+        std::optional<HttpReply> reply;
         server->answer(QByteArray::fromStdString("GET " + target + " HTTP/1.0\r\n\r\n"),
-                       [&](const servicesim::EmulatorReply& r) { reply = r; });
+                       [&](const HttpReply& r) { reply = r; });
         EXPECT_TRUE(WaitFor([&] { return reply.has_value(); }, 5000)) << target;
-        return reply.value_or(servicesim::EmulatorReply{});
+        return reply.value_or(HttpReply{});
     }
     std::string page(const std::string& target) { return get(target).body.toStdString(); }
 

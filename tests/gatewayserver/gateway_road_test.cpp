@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 using namespace cirrolux;
 namespace names = cirrolux::SettingNames;
@@ -26,7 +28,7 @@ protected:
         index = test::InstalledStationIndex();
         if (!index)
             GTEST_SKIP() << "weather-util-data is not installed";
-        live.emplace(*index, servicesim::CatalogueStationDirectory());
+        live.emplace(*index, cirrolux::CatalogueStationDirectory());
         noaa.serveFolder(test::GatewayTestData());
         ASSERT_TRUE(noaa.listen());
         gateway::UpstreamSettings settings;
@@ -194,6 +196,61 @@ TEST_F(GatewayRoad, TheForecastWindowShowsTheCountysZoneForecast)
               ".TONIGHT...PARTLY CLOUDY. LOWS AROUND 20. SEE WEATHER.GOV/BOX.\n"
               ".FRIDAY...SUNNY. HIGHS AROUND 32.\n\n");
     EXPECT_EQ(noaa.hits("/data/forecasts/zone/ma/maz015.txt"), 1);
+}
+
+} // namespace
+
+namespace {
+
+// NOAA cannot be reached and the gateway (restarted) has nothing cached: the program takes the
+// gateway's "502 NOAA Not Reachable" as a failed transfer, gives no parser message and keeps
+// the readings it showed; the reason is on the gateway's page.
+TEST_F(GatewayRoad, WhenNoaaCannotBeReachedTheProgramKeepsItsLastReadings)
+{
+    TForm1& main = start("Boston, MA");
+    main.action(QStringLiteral("mnuViewstats0"))->trigger();
+    ASSERT_EQ(text("lblTemp2"), "30\xB0"
+                                "F ");
+    const std::string humidity = text("lblHumid2");
+    const std::string wind = text("lblWind2");
+
+    // A port nobody listens on: the connection is refused.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const quint16 deadPort = closed.serverPort();
+    closed.close();
+    const quint16 port = server->port();
+    server.reset();
+    gateway::UpstreamSettings settings;
+    settings.observationsBase =
+        QStringLiteral("http://127.0.0.1:%1/data/observations/metar/stations/").arg(deadPort);
+    settings.productsBase = QStringLiteral("http://127.0.0.1:%1/data/").arg(deadPort);
+    server.emplace(*index, *live, settings);
+    ASSERT_TRUE(server->listen(port));
+
+    main.action(QStringLiteral("mnuViewstats0"))->trigger();
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{});
+    EXPECT_EQ(text("lblTemp2"), "30\xB0"
+                                "F ");
+    EXPECT_EQ(text("lblHumid2"), humidity);
+    EXPECT_EQ(text("lblWind2"), wind);
+
+    // What the program was sent.
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(socket.waitForConnected(3000));
+    socket.write("GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0\r\n\r\n");
+    QByteArray reply;
+    test::WaitFor(
+        [&] {
+            reply += socket.readAll();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        5000);
+    reply += socket.readAll();
+    EXPECT_TRUE(reply.startsWith("HTTP/1.0 502 NOAA Not Reachable\r\n"))
+        << reply.left(60).constData();
+    EXPECT_TRUE(reply.contains("Connection refused")) << reply.constData();
 }
 
 } // namespace

@@ -12,8 +12,8 @@
 
 #include "display/TGIFImage.h"
 #include "images/TfrmImage.h"
+#include "locations/CatalogueStations.h"
 #include "net/TNMHTTP.h"
-#include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -417,7 +417,7 @@ protected:
         QDir().mkpath(m_work);
         QDir::setCurrent(m_work);
         emulator.setNow(QDateTime(QDate(2026, 1, 15), QTime(14, 0), Qt::UTC));
-        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        emulator.setStationDirectory(cirrolux::CatalogueStationDirectory());
         EXPECT_TRUE(emulator.listen());
         store.write_setting(names::Settings, names::StartupLoc, "None");
         store.write_setting(names::Settings, names::Metric, "n");

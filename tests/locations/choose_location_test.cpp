@@ -7,12 +7,12 @@
 #include "TempProfile.h"
 #include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsRequest.h"
+#include "locations/CatalogueStations.h"
 #include "locations/ChooseLocation.h"
 #include "locations/PresetList.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/SharedState.h"
-#include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 
@@ -58,7 +58,7 @@ protected:
           request(state, ui, view, http, parser, {}), choice(state, ui, http, hooks())
     {
         emulator.setNow(QDateTime(QDate(2026, 1, 15), QTime(14, 0), Qt::UTC));
-        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        emulator.setStationDirectory(cirrolux::CatalogueStationDirectory());
         EXPECT_TRUE(emulator.listen());
         http.Proxy = "127.0.0.1";
         http.ProxyPort = emulator.port();

@@ -2,8 +2,8 @@
 
 #include "PageText.h"
 
-#include "servicesim/ConditionsPageBuilder.h"
-#include "servicesim/Observation.h"
+#include "pagelayout/ConditionsPageBuilder.h"
+#include "pagelayout/Observation.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +24,10 @@ inline std::string between(const std::string& text, std::size_t from, std::strin
 
 // Checks that every reading of `obs` sits on `page` where a reader counting fixed offsets from
 // the label words finds it. Reports each misplaced reading.
-inline void expectReadingsInPlace(const std::string& page, const servicesim::Observation& obs)
+inline void expectReadingsInPlace(const std::string& page, const cirrolux::Observation& obs)
 {
-    using servicesim::ConditionsPageBuilder;
-    using HeatIndexRow = servicesim::Observation::HeatIndexRow;
+    using cirrolux::ConditionsPageBuilder;
+    using HeatIndexRow = cirrolux::Observation::HeatIndexRow;
 
     // The raw update line: the label, a 4-character gap, the time, " on" and the date.
     const std::size_t updated = page.find("Updated:");

@@ -22,7 +22,7 @@ inline void PrintTo(const Place& place, std::ostream* os)
 namespace cirrolux::test {
 
 // A spread of places of all three kinds, from the Arctic to the tropics.
-inline std::vector<servicesim::Place> samplePlaces()
+inline std::vector<cirrolux::Place> samplePlaces()
 {
     servicesim::PlaceDirectory directory;
     directory.setStationDirectory(
@@ -33,7 +33,7 @@ inline std::vector<servicesim::Place> samplePlaces()
                 return std::make_pair(std::string("Tokyo"), std::string("Japan"));
             return std::nullopt;
         });
-    std::vector<servicesim::Place> places;
+    std::vector<cirrolux::Place> places;
     for (const auto& [state, city] :
          std::vector<std::pair<std::string, std::string>>{{"MA", "Boston"},
                                                           {"NY", "New_York"},

@@ -5,7 +5,7 @@
 #include "PageText.h"
 #include "SamplePlaces.h"
 
-#include "servicesim/ConditionsPageBuilder.h"
+#include "pagelayout/ConditionsPageBuilder.h"
 #include "servicesim/WeatherModel.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +13,9 @@
 namespace cirrolux::test {
 namespace {
 
-using servicesim::ConditionsPageBuilder;
-using servicesim::Observation;
-using servicesim::Place;
+using cirrolux::ConditionsPageBuilder;
+using cirrolux::Observation;
+using cirrolux::Place;
 using HeatIndexRow = Observation::HeatIndexRow;
 
 Place boston()

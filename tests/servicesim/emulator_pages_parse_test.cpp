@@ -9,8 +9,8 @@
 
 #include "conditions/ConditionsParser.h"
 #include "conditions/ReadingMath.h"
+#include "pagelayout/ConditionsPageBuilder.h"
 #include "platform/SharedState.h"
-#include "servicesim/ConditionsPageBuilder.h"
 #include "servicesim/WeatherModel.h"
 #include "settings/SettingNames.h"
 
@@ -23,9 +23,9 @@
 namespace cirrolux::test {
 namespace {
 
-using servicesim::ConditionsPageBuilder;
-using servicesim::Observation;
-using servicesim::Place;
+using cirrolux::ConditionsPageBuilder;
+using cirrolux::Observation;
+using cirrolux::Place;
 using servicesim::WeatherModel;
 using HeatIndexRow = Observation::HeatIndexRow;
 

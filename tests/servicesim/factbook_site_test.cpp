@@ -16,9 +16,9 @@
 namespace cirrolux::test {
 namespace {
 
+using cirrolux::HttpRequestHead;
 using servicesim::EmulatorReply;
 using servicesim::FactbookSite;
-using servicesim::HttpRequestHead;
 using servicesim::ServiceRouter;
 
 const QDateTime kNow = utc(2005, 8, 12, 11, 30);

@@ -1,12 +1,12 @@
 // Reading request heads: proxy form, plain form, and heads that cannot be read.
-#include "servicesim/HttpRequestHead.h"
+#include "httpserver/HttpRequestHead.h"
 
 #include <gtest/gtest.h>
 
 namespace cirrolux::test {
 namespace {
 
-using servicesim::HttpRequestHead;
+using cirrolux::HttpRequestHead;
 
 struct HeadCase
 {

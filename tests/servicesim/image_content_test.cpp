@@ -19,8 +19,8 @@
 namespace cirrolux::test {
 namespace {
 
+using cirrolux::HttpRequestHead;
 using servicesim::EmulatorReply;
-using servicesim::HttpRequestHead;
 using servicesim::ImageCatalogue;
 using servicesim::ImageSize;
 using servicesim::ServiceRouter;

@@ -30,7 +30,7 @@ TEST_P(UsCityTitle, CityAndFullStateName)
     const auto place = PlaceDirectory().usCity(GetParam().state, GetParam().city);
     ASSERT_TRUE(place);
     EXPECT_EQ(place->title, GetParam().title);
-    EXPECT_EQ(place->kind, servicesim::Place::Kind::UsCity);
+    EXPECT_EQ(place->kind, cirrolux::Place::Kind::UsCity);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,7 +74,7 @@ TEST_P(ZipTitle, CityOfTheTableWithFullStateName)
     ASSERT_TRUE(place);
     EXPECT_EQ(place->title, std::string(GetParam().city) + ", " +
                                 *PlaceDirectory::stateName(GetParam().stateCode));
-    EXPECT_EQ(place->kind, servicesim::Place::Kind::Zip);
+    EXPECT_EQ(place->kind, cirrolux::Place::Kind::Zip);
     EXPECT_EQ(place->key, "zip/" + std::string(GetParam().zip));
 }
 
@@ -137,7 +137,7 @@ TEST(PlaceDirectory, StationFallbackWithoutDirectory)
     const auto place = PlaceDirectory().station("03772");
     ASSERT_TRUE(place);
     EXPECT_EQ(place->title, "Station 03772, Unknown");
-    EXPECT_EQ(place->kind, servicesim::Place::Kind::Station);
+    EXPECT_EQ(place->kind, cirrolux::Place::Kind::Station);
     EXPECT_FALSE(PlaceDirectory().station("3772"));
     EXPECT_FALSE(PlaceDirectory().station("0377x"));
 }

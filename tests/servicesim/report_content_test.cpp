@@ -14,7 +14,7 @@
 namespace cirrolux::test {
 namespace {
 
-using servicesim::HttpRequestHead;
+using cirrolux::HttpRequestHead;
 using servicesim::ReportContent;
 using servicesim::ReportState;
 

@@ -3,7 +3,7 @@
 #include "SamplePlaces.h"
 #include "WireClient.h"
 
-#include "servicesim/ConditionsPageBuilder.h"
+#include "pagelayout/ConditionsPageBuilder.h"
 #include "servicesim/EmulatorConnection.h"
 #include "servicesim/ServiceEmulator.h"
 #include "servicesim/WeatherModel.h"
@@ -98,8 +98,8 @@ TEST_F(Emulator, ProxyFormConditionsPage)
     EXPECT_EQ(reply.header("Connection"), "close");
     EXPECT_EQ(reply.header("Date"), "Wed, 12 Jan 2005 20:55:00 GMT");
 
-    const servicesim::Place boston = *servicesim::PlaceDirectory().usCity("MA", "Boston");
-    const std::string page = servicesim::ConditionsPageBuilder::page(
+    const cirrolux::Place boston = *servicesim::PlaceDirectory().usCity("MA", "Boston");
+    const std::string page = cirrolux::ConditionsPageBuilder::page(
         boston, servicesim::WeatherModel::observe(boston, kNow));
     EXPECT_EQ(reply.body.toStdString(), page);
 

@@ -10,8 +10,8 @@
 namespace cirrolux::test {
 namespace {
 
+using cirrolux::HttpRequestHead;
 using servicesim::EmulatorReply;
-using servicesim::HttpRequestHead;
 using servicesim::ServiceRouter;
 using Delivery = EmulatorReply::Delivery;
 
@@ -337,10 +337,34 @@ namespace {
 TEST(RouterRobustness, RandomHeadsAlwaysGetAReply)
 {
     QRandomGenerator random(20050112);
-    const std::vector<QByteArray> pieces{
-        "GET ", "http://", "www.wunderground.com", "www.cirrolux.net", "/", "US", "MA", ".html",
-        "?query=", "%", "%2", "sim/", "status/", "big/", "999999999999999999", " HTTP/1.0",
-        "\r\n", "\n", "Host: ", ":", "@", "[", "]", "#", "Cookie: ", "\0", "\xFF", " "};
+    const std::vector<QByteArray> pieces{"GET ",
+                                         "http://",
+                                         "www.wunderground.com",
+                                         "www.cirrolux.net",
+                                         "/",
+                                         "US",
+                                         "MA",
+                                         ".html",
+                                         "?query=",
+                                         "%",
+                                         "%2",
+                                         "sim/",
+                                         "status/",
+                                         "big/",
+                                         "999999999999999999",
+                                         " HTTP/1.0",
+                                         "\r\n",
+                                         "\n",
+                                         "Host: ",
+                                         ":",
+                                         "@",
+                                         "[",
+                                         "]",
+                                         "#",
+                                         "Cookie: ",
+                                         "\0",
+                                         "\xFF",
+                                         " "};
     ServiceRouter router;
     for (int round = 0; round < 5000; ++round) {
         QByteArray head;

@@ -15,8 +15,8 @@
 namespace cirrolux::test {
 namespace {
 
-using servicesim::Observation;
-using servicesim::Place;
+using cirrolux::Observation;
+using cirrolux::Place;
 using servicesim::PlaceDirectory;
 using servicesim::WeatherModel;
 

@@ -4,9 +4,9 @@
 // fetching the same station again.
 #include "MainWindowFixture.h"
 
+#include "locations/CatalogueStations.h"
 #include "locations/TfrmLocation.h"
 #include "net/TNMHTTP.h"
-#include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "settings/TfrmPref.h"
@@ -29,7 +29,7 @@ protected:
     DialogsRoad()
     {
         emulator.setNow(QDateTime(QDate(2026, 7, 1), QTime(18, 0), Qt::UTC));
-        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        emulator.setStationDirectory(cirrolux::CatalogueStationDirectory());
         EXPECT_TRUE(emulator.listen());
         useProxy(emulator.port());
         createWindow();

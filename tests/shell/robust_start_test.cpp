@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 
 #include "display/TOnTray.h"
+#include "locations/CatalogueStations.h"
 #include "net/TNMHTTP.h"
-#include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "shell/Startup.h"
@@ -44,7 +44,7 @@ protected:
     RobustStart()
     {
         emulator.setNow(QDateTime(QDate(2026, 7, 1), QTime(18, 0), Qt::UTC));
-        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        emulator.setStationDirectory(cirrolux::CatalogueStationDirectory());
         EXPECT_TRUE(emulator.listen());
     }
 

@@ -5,9 +5,9 @@
 #include "conditions/ConditionsParser.h"
 #include "conditions/ConditionsRequest.h"
 #include "display/TOnTray.h"
+#include "locations/CatalogueStations.h"
 #include "net/TNMHTTP.h"
 #include "resources/BuiltinPictures.h"
-#include "servicesim/CatalogueStations.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "shell/Startup.h"
@@ -29,7 +29,7 @@ protected:
     StartupFixture()
     {
         emulator.setNow(QDateTime(QDate(2026, 7, 1), QTime(18, 0), Qt::UTC));
-        emulator.setStationDirectory(servicesim::CatalogueStationDirectory());
+        emulator.setStationDirectory(cirrolux::CatalogueStationDirectory());
         EXPECT_TRUE(emulator.listen());
         useProxy(emulator.port());
     }

@@ -76,8 +76,8 @@ int FakeNoaa::hits(QByteArrayView path) const
 
 EmulatorReply FakeNoaa::answer(const QByteArray& head)
 {
-    m_requests.push_back(servicesim::HttpRequestHead::parse(head));
-    const servicesim::HttpRequestHead& request = m_requests.back();
+    m_requests.push_back(cirrolux::HttpRequestHead::parse(head));
+    const cirrolux::HttpRequestHead& request = m_requests.back();
     if (m_silent) {
         EmulatorReply reply;
         reply.delivery = EmulatorReply::Delivery::Silent;

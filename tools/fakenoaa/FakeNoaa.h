@@ -1,7 +1,7 @@
 #pragma once
 
+#include "httpserver/HttpRequestHead.h"
 #include "servicesim/EmulatorReply.h"
-#include "servicesim/HttpRequestHead.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -43,7 +43,7 @@ public:
     // No request is answered at all until the client gives up (true) or normally (false).
     void setSilent(bool silent) { m_silent = silent; }
 
-    const std::vector<servicesim::HttpRequestHead>& requests() const { return m_requests; }
+    const std::vector<cirrolux::HttpRequestHead>& requests() const { return m_requests; }
     // Requests for `path` so far.
     int hits(QByteArrayView path) const;
     void clearRequests() { m_requests.clear(); }
@@ -55,7 +55,7 @@ private:
     QString m_root;
     std::map<QByteArray, QByteArray> m_files;
     std::set<QByteArray> m_removed;
-    std::vector<servicesim::HttpRequestHead> m_requests;
+    std::vector<cirrolux::HttpRequestHead> m_requests;
     int m_failing = 0;
     bool m_silent = false;
 };

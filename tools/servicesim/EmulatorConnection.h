@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EmulatorReply.h"
-#include "RequestHeadBuffer.h"
+#include "httpserver/RequestHeadBuffer.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,5 +1,7 @@
 #include "EmulatorReply.h"
 
+#include "httpserver/HttpReply.h"
+
 #include <QLocale>
 #include <QTimeZone>
 
@@ -62,62 +64,7 @@ QByteArray EmulatorReply::head(const QDateTime& now) const
 
 QByteArray EmulatorReply::reasonPhrase(int status)
 {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 201:
-        return "Created";
-    case 202:
-        return "Accepted";
-    case 204:
-        return "No Content";
-    case 206:
-        return "Partial Content";
-    case 300:
-        return "Multiple Choices";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Moved Temporarily";
-    case 303:
-        return "See Other";
-    case 304:
-        return "Not Modified";
-    case 307:
-        return "Temporary Redirect";
-    case 400:
-        return "Bad Request";
-    case 401:
-        return "Unauthorized";
-    case 403:
-        return "Forbidden";
-    case 404:
-        return "Not Found";
-    case 405:
-        return "Method Not Allowed";
-    case 407:
-        return "Proxy Authentication Required";
-    case 408:
-        return "Request Time-out";
-    case 410:
-        return "Gone";
-    case 413:
-        return "Request Entity Too Large";
-    case 414:
-        return "Request-URI Too Large";
-    case 500:
-        return "Internal Server Error";
-    case 501:
-        return "Not Implemented";
-    case 502:
-        return "Bad Gateway";
-    case 503:
-        return "Service Unavailable";
-    case 504:
-        return "Gateway Time-out";
-    default:
-        return "Unknown Reason";
-    }
+    return HttpReply::reasonPhrase(status);
 }
 
 QByteArray EmulatorReply::generatedBytes(qint64 offset, qint64 length)

@@ -1,8 +1,8 @@
 #include "FactbookSite.h"
 
 #include "GifPicture.h"
-#include "HtmlText.h"
 #include "StableHash.h"
+#include "pagelayout/HtmlText.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Place.h"
+#include "pagelayout/Place.h"
 
 #include <functional>
 #include <optional>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "EmulatorReply.h"
-#include "HttpRequestHead.h"
 #include "PlaceDirectory.h"
 #include "ServiceRouter.h"
+#include "httpserver/HttpRequestHead.h"
 
 #include <QDateTime>
 #include <QHostAddress>

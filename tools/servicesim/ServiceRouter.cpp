@@ -1,11 +1,11 @@
 #include "ServiceRouter.h"
 
-#include "ConditionsPageBuilder.h"
 #include "FactbookSite.h"
-#include "HtmlText.h"
 #include "ReportContent.h"
 #include "WeatherModel.h"
 #include "net/ServiceAddresses.h"
+#include "pagelayout/ConditionsPageBuilder.h"
+#include "pagelayout/HtmlText.h"
 
 #include <QHostAddress>
 #include <QUrl>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "EmulatorReply.h"
-#include "HttpRequestHead.h"
 #include "ImageContent.h"
 #include "PlaceDirectory.h"
+#include "httpserver/HttpRequestHead.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Observation.h"
-#include "Place.h"
+#include "pagelayout/Observation.h"
+#include "pagelayout/Place.h"
 
 #include <QDateTime>
 

@@ -1,7 +1,7 @@
 // cirrolux-servicesim: the service emulator as a process, for the run script and for tests
 // that want it outside their own process.
-#include "CatalogueStations.h"
 #include "ServiceEmulator.h"
+#include "locations/CatalogueStations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
     }
 
     cirrolux::servicesim::ServiceEmulator emulator;
-    emulator.setStationDirectory(cirrolux::servicesim::CatalogueStationDirectory());
+    emulator.setStationDirectory(cirrolux::CatalogueStationDirectory());
     if (parser.isSet(nowOption)) {
         const QDateTime now = QDateTime::fromString(parser.value(nowOption), Qt::ISODate);
         if (!now.isValid()) {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 // One hourly observation of a place, as the conditions page shows it. Texts are 8-bit; the
 // degree sign, where one appears, is '\xB0'.
@@ -45,4 +45,4 @@ struct Observation
     bool operator==(const Observation&) const = default;
 };
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

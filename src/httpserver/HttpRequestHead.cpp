@@ -1,6 +1,6 @@
-#include "HttpRequestHead.h"
+#include "httpserver/HttpRequestHead.h"
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 namespace {
 
@@ -108,4 +108,4 @@ HttpRequestHead HttpRequestHead::parse(const QByteArray& raw)
     return head;
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

@@ -1,6 +1,6 @@
-#include "Place.h"
+#include "pagelayout/Place.h"
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 Place usPlaceNamed(Place::Kind kind, std::string key, const std::string& city,
                    std::string_view stateName, std::string_view stateCode)
@@ -14,4 +14,4 @@ Place usPlaceNamed(Place::Kind kind, std::string key, const std::string& city,
     return place;
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 // `text` with &, <, > and " written as entities, safe inside an element or an attribute.
 std::string escapeHtml(std::string_view text);
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

@@ -1,11 +1,11 @@
-#include "ConditionsPageBuilder.h"
+#include "pagelayout/ConditionsPageBuilder.h"
 
-#include "HtmlText.h"
+#include "pagelayout/HtmlText.h"
 
 #include <cmath>
 #include <cstdio>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 namespace {
 
@@ -206,4 +206,4 @@ std::string ConditionsPageBuilder::searchPage(std::string_view query)
     return html;
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QPair>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 // One request as the emulator received it: the exact bytes, and what they say. Reading is
 // lenient (bare "\n" line ends, header lines without a colon are kept but never match), and a
@@ -30,4 +30,4 @@ struct HttpRequestHead
     static HttpRequestHead parse(const QByteArray& raw);
 };
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

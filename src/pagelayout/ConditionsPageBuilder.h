@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Observation.h"
-#include "Place.h"
+#include "pagelayout/Observation.h"
+#include "pagelayout/Place.h"
 
 #include <string>
 #include <string_view>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 // Writes the conditions service's pages as HTML (8-bit text, lines ending in "\n").
 //
@@ -29,4 +29,4 @@ public:
     static std::string visibilityText(double miles);                 // " 7.0 mi", "10.0 mi"
 };
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

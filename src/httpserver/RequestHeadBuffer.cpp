@@ -2,7 +2,7 @@
 
 #include <QByteArrayView>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 namespace {
 
@@ -20,8 +20,12 @@ std::optional<QByteArray> RequestHeadBuffer::feed(const QByteArray& bytes)
     while ((lineEnd = m_buffer.indexOf('\n')) >= 0) {
         const QByteArray line = m_buffer.left(lineEnd + 1);
         m_buffer.remove(0, lineEnd + 1);
-        if (m_head.isEmpty() && isBlankLine(line))
-            continue; // stray line ends before a request line are allowed
+        if (m_head.isEmpty() && isBlankLine(line)) {
+            m_skipped += line.size(); // allowed, but not without end
+            if (m_skipped > m_maxHead)
+                break;
+            continue;
+        }
         m_head += line;
         if (isBlankLine(line)) {
             m_buffer.clear();
@@ -30,12 +34,13 @@ std::optional<QByteArray> RequestHeadBuffer::feed(const QByteArray& bytes)
         if (m_head.size() > m_maxHead)
             break;
     }
-    if (m_head.size() + m_buffer.size() > m_maxHead) {
+    if (m_skipped + m_head.size() + m_buffer.size() > m_maxHead) {
         const QByteArray cut = (m_head + m_buffer).left(m_maxHead);
         m_buffer.clear();
+        m_cut = true;
         return cut;
     }
     return std::nullopt;
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

@@ -1,6 +1,6 @@
-#include "HtmlText.h"
+#include "pagelayout/HtmlText.h"
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 std::string escapeHtml(std::string_view text)
 {
@@ -28,4 +28,4 @@ std::string escapeHtml(std::string_view text)
     return out;
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

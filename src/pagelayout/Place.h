@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 // How a place's weather behaves over the year and the day. Temperatures in degrees F.
 struct Climate
@@ -40,4 +40,4 @@ struct Place
 Place usPlaceNamed(Place::Kind kind, std::string key, const std::string& city,
                    std::string_view stateName, std::string_view stateCode);
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux

@@ -1,4 +1,4 @@
-#include "CatalogueStations.h"
+#include "locations/CatalogueStations.h"
 
 #include "locations/LocationCatalogue.h"
 #include "platform/SharedState.h"
@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-namespace cirrolux::servicesim {
+namespace cirrolux {
 
 namespace {
 
@@ -50,7 +50,7 @@ Names stationNames()
 
 } // namespace
 
-StationDirectory CatalogueStationDirectory()
+CatalogueStationNames CatalogueStationDirectory()
 {
     auto names = std::make_shared<const Names>(stationNames());
     return
@@ -62,4 +62,4 @@ StationDirectory CatalogueStationDirectory()
         };
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux
