@@ -6,7 +6,6 @@
 
 #include <QHostAddress>
 #include <QTcpSocket>
-#include <QTimeZone>
 #include <QUrl>
 
 #include <memory>
