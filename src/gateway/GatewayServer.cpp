@@ -114,12 +114,15 @@ GatewayServer::GatewayServer(const StationIndex& index, const LiveConditions& li
     m_server.setListenBacklogSize(kListenBacklog);
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-            new GatewayConnection(
+            auto* connection = new GatewayConnection(
                 socket,
                 [this](const QByteArray& head, GatewayConnection::Send send) {
                     answer(head, std::move(send));
                 },
                 [this] { return m_clock(); }, this);
+            connect(connection, &QObject::destroyed, this,
+                    [this] { emit connectionCountChanged(--m_connectionCount); });
+            emit connectionCountChanged(++m_connectionCount);
         }
     });
 }
@@ -132,6 +135,11 @@ GatewayServer::~GatewayServer()
 bool GatewayServer::listen(quint16 port)
 {
     return m_server.listen(QHostAddress::LocalHost, port);
+}
+
+bool GatewayServer::listenOnDescriptor(qintptr descriptor)
+{
+    return m_server.setSocketDescriptor(descriptor);
 }
 
 void GatewayServer::close()

@@ -41,9 +41,13 @@ public:
 
     // Listens on 127.0.0.1:`port` (0: any free port).
     bool listen(quint16 port);
+    // Serves on a socket that is already listening (handed over by systemd); takes ownership.
+    bool listenOnDescriptor(qintptr descriptor);
     quint16 port() const { return m_server.serverPort(); }
     QString errorString() const { return m_server.errorString(); }
     void close();
+    // Client connections open now.
+    int connectionCount() const { return m_connectionCount; }
 
     // The clock of pages, caching and reply dates; the system clock by default.
     void setClock(std::function<QDateTime()> clock);
@@ -61,6 +65,9 @@ public:
     // The note on the "Updated:" line of a page written from a cached file.
     static std::string staleNote(const QDateTime& fetchedAt);
 
+signals:
+    void connectionCountChanged(int count);
+
 private:
     using Ready = std::function<void()>;
 
@@ -77,6 +84,7 @@ private:
     const LiveConditions& m_live;
     std::function<QDateTime()> m_clock;
     QTcpServer m_server;
+    int m_connectionCount = 0;
     servicesim::ServiceRouter m_router;
     UpstreamFetcher m_upstream;
     UpstreamCache m_cache;

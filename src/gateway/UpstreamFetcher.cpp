@@ -1,6 +1,7 @@
 #include "gateway/UpstreamFetcher.h"
 
-#include <QNetworkProxy>
+#include "gateway/UpstreamProxy.h"
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -16,8 +17,9 @@ UpstreamFetcher::UpstreamFetcher(UpstreamSettings settings, QObject* parent)
     : QObject(parent), m_settings(std::move(settings))
 {
     m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-    // Nothing of the user's proxy environment applies: the gateway is the proxy.
-    m_network.setProxy(QNetworkProxy::NoProxy);
+    // The gateway is the program's proxy; its own transfers take the upstream proxy of its
+    // settings (the system's https_proxy) or none. The manager owns the factory.
+    m_network.setProxyFactory(new UpstreamProxy(m_settings));
 }
 
 UpstreamFetcher::~UpstreamFetcher()
