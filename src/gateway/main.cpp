@@ -154,11 +154,10 @@ int main(int argc, char** argv)
             std::chrono::milliseconds(std::llround(idleMinutes * 60 * 1000)));
         QObject::connect(&server, &gateway::GatewayServer::connectionCountChanged, idleExit.get(),
                          &gateway::IdleExit::setConnectionCount);
-        QObject::connect(idleExit.get(), &gateway::IdleExit::idle, &app, [idleMinutes] {
-            std::fprintf(stderr,
-                         "cirrolux-gateway: no connection for %s minutes; ending (systemd starts "
-                         "it again on the next connection)\n",
-                         qPrintable(QString::number(idleMinutes)));
+        QObject::connect(idleExit.get(), &gateway::IdleExit::idle, &app, [idleMinutes, activated] {
+            std::fprintf(stderr, "cirrolux-gateway: no connection for %s minutes; ending%s\n",
+                         qPrintable(QString::number(idleMinutes)),
+                         activated ? " (systemd starts it again on the next connection)" : "");
             QCoreApplication::quit();
         });
     }
