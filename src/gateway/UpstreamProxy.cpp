@@ -8,9 +8,8 @@ namespace cirrolux::gateway {
 UpstreamProxy::UpstreamProxy(const UpstreamSettings& settings)
     : m_proxy(QNetworkProxy::NoProxy), m_noProxy(settings.noProxy)
 {
-    QString error;
     if (!settings.proxy.isEmpty()) {
-        if (std::optional<QNetworkProxy> proxy = parse(settings.proxy, &error))
+        if (std::optional<QNetworkProxy> proxy = parse(settings.proxy, nullptr))
             m_proxy = *proxy;
     }
 }

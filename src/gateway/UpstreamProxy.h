@@ -13,7 +13,8 @@ namespace cirrolux::gateway {
 // Chooses the proxy of each upstream transfer from the gateway's settings: the configured proxy,
 // except for loopback addresses and the hosts of the no-proxy list, which are reached directly.
 // The gateway never uses Qt's own reading of the system's proxy, so what applies is exactly what
-// its settings say.
+// its settings say. A proxy address parse() refuses counts as none (the gateway refuses it at
+// start, before anything is fetched).
 class UpstreamProxy : public QNetworkProxyFactory
 {
 public:
@@ -28,7 +29,7 @@ public:
     static bool bypasses(const QString& noProxy, const QString& host);
 
 private:
-    QNetworkProxy m_proxy;
+    QNetworkProxy m_proxy; // NoProxy: every transfer goes direct
     QString m_noProxy;
 };
 
