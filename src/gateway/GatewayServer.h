@@ -72,6 +72,8 @@ public:
     QString errorString() const { return m_server.errorString(); }
     // Stops listening and drops every open connection.
     void close();
+    // Client connections open now.
+    int connectionCount() const { return m_connectionCount; }
 
     // Client connections open now.
     int connectionCount() const { return m_connections; }

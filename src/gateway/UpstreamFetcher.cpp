@@ -1,6 +1,7 @@
 #include "gateway/UpstreamFetcher.h"
 
-#include <QNetworkProxy>
+#include "gateway/UpstreamProxy.h"
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
@@ -29,8 +30,9 @@ UpstreamFetcher::UpstreamFetcher(UpstreamSettings settings, QObject* parent)
 {
     // Each redirect is checked against the configured bases before it is followed.
     m_network.setRedirectPolicy(QNetworkRequest::UserVerifiedRedirectPolicy);
-    // Nothing of the user's proxy environment applies: the gateway is the proxy.
-    m_network.setProxy(QNetworkProxy::NoProxy);
+    // The gateway is the program's proxy; its own transfers take the upstream proxy of its
+    // settings (the system's https_proxy) or none. The manager owns the factory.
+    m_network.setProxyFactory(new UpstreamProxy(m_settings));
 }
 
 UpstreamFetcher::~UpstreamFetcher()

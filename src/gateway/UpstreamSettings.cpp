@@ -36,6 +36,15 @@ UpstreamSettings UpstreamSettings::fromEnvironment()
     const int timeoutMs = qEnvironmentVariableIntValue("CIRROLUX_GATEWAY_TIMEOUT_MS", &ok);
     if (ok && timeoutMs > 0)
         settings.timeout = std::chrono::milliseconds(timeoutMs);
+    // NOAA's files are https addresses: the proxy for those, in either spelling tools use.
+    for (const char* name : {"https_proxy", "HTTPS_PROXY"}) {
+        settings.proxy = qEnvironmentVariable(name).trimmed();
+        if (!settings.proxy.isEmpty())
+            break;
+    }
+    settings.noProxy = qEnvironmentVariable("no_proxy").trimmed();
+    if (settings.noProxy.isEmpty())
+        settings.noProxy = qEnvironmentVariable("NO_PROXY").trimmed();
     return settings;
 }
 

@@ -21,13 +21,21 @@ struct UpstreamSettings
     // Transfers at the same time; a state's products are many small files.
     int maxParallel = 6;
     QString userAgent = defaultUserAgent();
+    // The proxy that NOAA's files are fetched through, "http://[user:password@]host:port" or
+    // "socks5://host:port"; empty: direct. Loopback addresses and the hosts of `noProxy` are
+    // always reached directly.
+    QString proxy;
+    // Host names (and their sub-domains) reached without the proxy, separated by commas, as in
+    // no_proxy ("noaa.gov,.example.org"); "*" for every host.
+    QString noProxy;
 
     static QString defaultUserAgent();
     // `base` with a trailing "/".
     static QString baseAddress(QString base);
 
     // The settings with CIRROLUX_GATEWAY_OBSERVATIONS, CIRROLUX_GATEWAY_PRODUCTS and
-    // CIRROLUX_GATEWAY_TIMEOUT_MS from the environment applied over the defaults.
+    // CIRROLUX_GATEWAY_TIMEOUT_MS from the environment applied over the defaults, and the
+    // system's proxy: https_proxy (or HTTPS_PROXY) and no_proxy (or NO_PROXY).
     static UpstreamSettings fromEnvironment();
 };
 

@@ -1,9 +1,12 @@
 // cirrolux-gateway: serves the program's pages from live NOAA observations and products on
 // 127.0.0.1, for the program's proxy setting.
 #include "gateway/GatewayServer.h"
+#include "gateway/IdleExit.h"
 #include "gateway/LiveConditions.h"
+#include "gateway/SocketActivation.h"
 #include "gateway/StationIndex.h"
 #include "gateway/StopSignals.h"
+#include "gateway/UpstreamProxy.h"
 #include "gateway/UpstreamSettings.h"
 #include "locations/CatalogueStations.h"
 
@@ -12,8 +15,10 @@
 #include <QElapsedTimer>
 
 #include <csignal>
+#include <cmath>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 using namespace cirrolux;
 
@@ -33,8 +38,22 @@ int main(int argc, char** argv)
     parser.addVersionOption();
     const QCommandLineOption portOption(
         QStringLiteral("port"),
-        QStringLiteral("Port to listen on (default 8088); 0 picks a free one."),
-        QStringLiteral("N"), QStringLiteral("8088"));
+        QStringLiteral("Port to listen on (default %1); 0 picks a free one. Not used when "
+                       "systemd hands over the listening socket.")
+            .arg(gateway::kDefaultPort),
+        QStringLiteral("N"), QString::number(gateway::kDefaultPort));
+    const QCommandLineOption idleOption(
+        QStringLiteral("idle-exit"),
+        QStringLiteral("Ends after this many minutes without a connection (default 10 when "
+                       "started by systemd's socket, which starts it again on the next "
+                       "connection; otherwise 0: never)."),
+        QStringLiteral("minutes"));
+    const QCommandLineOption upstreamProxyOption(
+        QStringLiteral("upstream-proxy"),
+        QStringLiteral("Proxy for reaching NOAA, http://[user:password@]host:port (default: "
+                       "https_proxy or HTTPS_PROXY from the environment, except the hosts of "
+                       "no_proxy)."),
+        QStringLiteral("url"));
     const QCommandLineOption dataOption(
         QStringLiteral("data"),
         QStringLiteral("Folder of weather-util-data's correlation files (default "
@@ -54,7 +73,8 @@ int main(int argc, char** argv)
         QStringLiteral("timeout"),
         QStringLiteral("Deadline for a whole upstream transfer in milliseconds (default 15000)."),
         QStringLiteral("ms"));
-    parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption});
+    parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption,
+                       idleOption, upstreamProxyOption});
     parser.process(app);
 
     bool portIsNumber = false;
@@ -79,6 +99,33 @@ int main(int argc, char** argv)
         }
         settings.timeout = std::chrono::milliseconds(ms);
     }
+    if (parser.isSet(upstreamProxyOption))
+        settings.proxy = parser.value(upstreamProxyOption).trimmed();
+    if (!settings.proxy.isEmpty()) {
+        QString error;
+        if (!gateway::UpstreamProxy::parse(settings.proxy, &error)) {
+            std::fprintf(stderr, "cirrolux-gateway: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
+
+    const gateway::InheritedSocket inherited = gateway::TakeInheritedSocket();
+    if (inherited.kind == gateway::InheritedSocket::Kind::Error) {
+        std::fprintf(stderr, "cirrolux-gateway: %s\n", qPrintable(inherited.error));
+        return 1;
+    }
+    const bool activated = inherited.kind == gateway::InheritedSocket::Kind::Socket;
+    double idleMinutes = activated ? 10 : 0;
+    if (parser.isSet(idleOption)) {
+        bool ok = false;
+        idleMinutes = parser.value(idleOption).toDouble(&ok);
+        if (!ok || !std::isfinite(idleMinutes) || idleMinutes < 0 || idleMinutes > 24 * 60) {
+            std::fprintf(stderr,
+                         "cirrolux-gateway: --idle-exit needs a number of minutes from 0 to "
+                         "1440\n");
+            return 2;
+        }
+    }
 
     std::optional<gateway::StationIndex> index;
     QElapsedTimer loading;
@@ -92,9 +139,16 @@ int main(int argc, char** argv)
     const qint64 loadMs = loading.elapsed();
     const gateway::LiveConditions live(*index, cirrolux::CatalogueStationDirectory());
     gateway::GatewayServer server(*index, live, settings);
-    if (!server.listen(static_cast<quint16>(port))) {
-        std::fprintf(stderr, "cirrolux-gateway: cannot listen on 127.0.0.1:%u: %s\n", port,
-                     qPrintable(server.errorString()));
+    if (activated) {
+        if (!server.listenOnDescriptor(inherited.descriptor)) {
+            std::fprintf(stderr, "cirrolux-gateway: cannot serve on the socket from systemd: %s\n",
+                         qPrintable(server.errorString()));
+            return 1;
+        }
+    } else if (!server.listen(static_cast<quint16>(port))) {
+        std::fprintf(stderr, "cirrolux-gateway: %s\n",
+                     qPrintable(gateway::ListenFailureMessage(static_cast<quint16>(port),
+                                                              server.errorString())));
         return 1;
     }
     // SIGTERM (the service manager's stop) and SIGINT end the loop: the listener closes and
@@ -106,11 +160,25 @@ int main(int argc, char** argv)
         server.close();
         QCoreApplication::exit(0);
     });
+    std::unique_ptr<gateway::IdleExit> idleExit;
+    if (idleMinutes > 0) {
+        idleExit = std::make_unique<gateway::IdleExit>(
+            std::chrono::milliseconds(std::llround(idleMinutes * 60 * 1000)));
+        QObject::connect(&server, &gateway::GatewayServer::connectionCountChanged, idleExit.get(),
+                         &gateway::IdleExit::setConnectionCount);
+        QObject::connect(idleExit.get(), &gateway::IdleExit::idle, &app, [idleMinutes, activated] {
+            std::fprintf(stderr, "cirrolux-gateway: no connection for %s minutes; ending%s\n",
+                         qPrintable(QString::number(idleMinutes)),
+                         activated ? " (systemd starts it again on the next connection)" : "");
+            QCoreApplication::quit();
+        });
+    }
     std::printf("%u\n", static_cast<unsigned>(server.port()));
     std::fprintf(stderr,
-                 "cirrolux-gateway %s: listening on 127.0.0.1:%u after %lld ms (tables: %zu "
+                 "cirrolux-gateway %s: listening on 127.0.0.1:%u%s after %lld ms (tables: %zu "
                  "stations in %lld ms); set the program's proxy to 127.0.0.1 port %u\n",
                  qPrintable(gateway::GatewayVersion()), static_cast<unsigned>(server.port()),
+                 activated ? " (socket from systemd)" : "",
                  static_cast<long long>(started.elapsed()), index->stationCount(),
                  static_cast<long long>(loadMs), static_cast<unsigned>(server.port()));
     std::fflush(stdout);

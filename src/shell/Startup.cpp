@@ -28,8 +28,22 @@ void createForecastWindow(TForm1& form)
 
 } // namespace
 
-Startup::Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options)
-    : m_settings(settings), m_ui(ui),
+namespace {
+
+bool setUpFirstStart(SettingsStore& settings, UserInterface& ui,
+                     const std::optional<InstalledGateway>& gateway)
+{
+    bool done = false;
+    runGuarded(ui, [&] { done = FirstStart::setUp(settings, gateway); });
+    return done;
+}
+
+} // namespace
+
+Startup::Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options,
+                 const std::optional<InstalledGateway>& gateway)
+    : m_settings(settings), m_ui(ui), m_chooseLocation(setUpFirstStart(settings, ui, gateway)),
+      // The main window reads the proxy when it is first shown, which may be at its creation.
       m_form(std::make_unique<TForm1>(settings, ui, std::move(options)))
 {
 }
@@ -105,6 +119,8 @@ void Startup::run()
     m_gaugeSteps.push_back(100);
     if (m_painted)
         m_splash->hide();
+    if (m_chooseLocation)
+        runGuarded(m_ui, [&] { m_form->mnuChooseLocationClick(); });
 }
 
 } // namespace cirrolux

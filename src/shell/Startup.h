@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/FirstStart.h"
 #include "shell/TForm1.h"
 
 #include <QIcon>
@@ -29,7 +30,12 @@ public:
         std::function<void(TForm1&)> create; // empty until that window exists
     };
 
-    Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options);
+    // With `gateway` (the live gateway installed beside the program) and no settings yet, the
+    // proxy is pointed at the gateway before the main window reads it, and run() ends by opening
+    // the choose-location dialog so the first place is picked at once (FirstStart). A store
+    // error is shown and the start goes on.
+    Startup(SettingsStore& settings, UserInterface& ui, TForm1::Options options,
+            const std::optional<InstalledGateway>& gateway = std::nullopt);
     ~Startup();
 
     // Runs the start-up steps; afterwards the event loop takes over.
@@ -47,10 +53,11 @@ public:
 private:
     SettingsStore& m_settings;
     UserInterface& m_ui;
+    bool m_chooseLocation = false; // a first start set up for the gateway
     std::unique_ptr<TForm1> m_form;
     TfrmPleaseWait* m_splash = nullptr; // owned by the main window
     std::vector<int> m_gaugeSteps;
-    bool m_painted = false; // the main window has had its first paint
+    bool m_painted = false;        // the main window has had its first paint
 };
 
 } // namespace cirrolux

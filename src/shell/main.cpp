@@ -57,7 +57,10 @@ int main(int argc, char** argv)
     // Start-up steps guard themselves; this catches what would leave no window to run.
     std::unique_ptr<cirrolux::Startup> startup;
     const bool started = cirrolux::runGuarded(ui, [&] {
-        startup = std::make_unique<cirrolux::Startup>(settings, ui, std::move(options));
+        // A first start with the live gateway installed beside the program sets up its proxy.
+        startup = std::make_unique<cirrolux::Startup>(
+            settings, ui, std::move(options),
+            cirrolux::FirstStart::findGateway(cirrolux::FirstStart::programPrefix()));
         cirrolux::Startup& running = *startup;
         ui.setParentWindow(&running.mainWindow());
         // The help window is made on the first help command, as a window of the main window's.
