@@ -68,10 +68,11 @@ Columns columnsOf(const std::vector<std::string>& header)
     Columns c;
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string h = lower(header[i]);
-        if (c.state < 0 && h.starts_with("state"))
-            c.state = int(i);
-        else if (c.county < 0 && h.find("county") != std::string::npos)
+        // "State/County" is the county column of a page that heads each state's rows.
+        if (c.county < 0 && h.find("county") != std::string::npos)
             c.county = int(i);
+        else if (c.state < 0 && h.starts_with("state"))
+            c.state = int(i);
         else if (c.pollutant < 0 &&
                  (h.find("pollutant") != std::string::npos || h.find("naaqs") != std::string::npos))
             c.pollutant = int(i);

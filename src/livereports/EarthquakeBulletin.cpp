@@ -94,8 +94,11 @@ std::string EarthquakeBulletinPage(std::string_view usgsCsv, const QDateTime& no
             now.toUTC().toString(QStringLiteral("ddd MMM d HH:mm:ss 'UTC' yyyy")).toStdString() +
             "\n";
     body += WithoutHttpPrefix(ReportSafe(feedTitle)) + ", newest first\n\n";
-    body += "  DATE-(UTC)-TIME         LAT      LON  DEPTH  MAG       REGION\n"
-            "  yyyy/mm/dd hh:mm:ss  deg.\xB0   deg.\xB0     km\n";
+    char heading[160];
+    std::snprintf(heading, sizeof heading, "  %-19s %7s %8s %6s %4s %-3s  %s\n  %-19s %7s %8s %6s\n",
+                  "DATE-(UTC)-TIME", "LAT", "LON", "DEPTH", "MAG", "", "REGION",
+                  "yyyy/mm/dd hh:mm:ss", "\xB0", "\xB0", "km");
+    body += heading;
     body += rows.empty() ? "  No earthquakes in this period.\n" : rows;
     body += "\nClick on an earthquake below for more detail.\n\n";
     body += "Explanation of earthquake parameters\n"

@@ -45,7 +45,7 @@ bool isWarningMode(std::string_view mode)
 std::string plain(std::string_view text)
 {
     std::string out = WithoutHttpPrefix(ReportSafe(text));
-    std::erase(out, '&');
+    std::erase_if(out, [](char c) { return c == '&' || c == '>'; });
     for (char& c : out) {
         if (c == '\n')
             c = ' ';

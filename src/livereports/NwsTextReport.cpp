@@ -45,6 +45,7 @@ std::string NwsProductText(std::string_view fetched)
 
     std::string out;
     bool first = true;
+    bool afterMark = false; // a blank line after a dropped "&&" goes with it
     for (std::string_view line : Lines(text)) {
         std::string cleaned;
         for (const char c : line) {
@@ -62,8 +63,15 @@ std::string NwsProductText(std::string_view fetched)
             continue;
         }
         first = false;
-        if (Trimmed(cleaned) == "&&")
+        if (Trimmed(cleaned) == "&&") {
+            afterMark = out.ends_with("\n\n");
             continue;
+        }
+        if (afterMark && Trimmed(cleaned).empty()) {
+            afterMark = false;
+            continue;
+        }
+        afterMark = false;
         out += cleaned;
         out += '\n';
     }

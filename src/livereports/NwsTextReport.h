@@ -19,7 +19,7 @@ struct NwsProduct
 
 // The product's text: from the <pre> block of a page (entities decoded) or the bulletin itself;
 // CR, SOH and ETX dropped, the sequence number line dropped, the "&&" section marks dropped,
-// trailing spaces cut, "<" and ">" dropped (the window would take them for a tag). Leading and
+// trailing spaces cut, "<" dropped (the window would take it for a tag). Leading and
 // trailing blank lines go.
 std::string NwsProductText(std::string_view fetched);
 

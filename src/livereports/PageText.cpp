@@ -30,7 +30,37 @@ bool startsWithNoCase(std::string_view text, std::size_t at, std::string_view wh
 
 void appendCodePoint(std::string& out, std::uint32_t cp)
 {
-    out += cp <= 0xFF ? char(cp) : '?';
+    if (cp <= 0xFF) {
+        out += char(cp);
+        return;
+    }
+    // Typographic punctuation that sources use has plain Latin-1 stand-ins.
+    switch (cp) {
+    case 0x2010:
+    case 0x2011:
+    case 0x2012:
+    case 0x2013:
+    case 0x2014:
+    case 0x2212:
+        out += '-';
+        break;
+    case 0x2018:
+    case 0x2019:
+        out += '\'';
+        break;
+    case 0x201C:
+    case 0x201D:
+        out += '"';
+        break;
+    case 0x2022:
+        out += '*';
+        break;
+    case 0x2026:
+        out += "...";
+        break;
+    default:
+        out += '?';
+    }
 }
 
 // The entity at `at` ("&...;"): its length and its Latin-1 text; length 0 when it is none.
@@ -115,7 +145,7 @@ std::string ReportSafe(std::string_view text)
     out.reserve(text.size());
     for (const char c : text) {
         const auto b = static_cast<unsigned char>(c);
-        if (c == '\r' || c == '<' || c == '>')
+        if (c == '\r' || c == '<')
             continue;
         out += c == '\n' ? '\n' : b < 0x20 || b == 0x7F ? ' ' : c;
     }
@@ -154,8 +184,17 @@ std::string HtmlToText(std::string_view html)
         const char c = html[i];
         if (c == '<') {
             const std::size_t close = html.find('>', i + 1);
+            // Line and block tags part words; inline ones (<b>, <a>, <sup>) do not.
+            std::size_t name = i + 1 < html.size() && html[i + 1] == '/' ? i + 2 : i + 1;
+            for (const std::string_view block : {"br", "p", "div", "td", "th", "tr", "li", "h1",
+                                                 "h2", "h3", "h4", "table", "hr"}) {
+                if (startsWithNoCase(html, name, block) && name + block.size() < html.size()) {
+                    const char after = html[name + block.size()];
+                    if (after == '>' || after == ' ' || after == '/')
+                        pendingSpace = true;
+                }
+            }
             i = close == std::string_view::npos ? html.size() : close + 1;
-            pendingSpace = true; // a tag such as <br> separates words
             continue;
         }
         if (c == '&') {
@@ -376,9 +415,10 @@ namespace cirrolux::livereports {
 std::string ForecastPage(std::string_view body, std::string_view credit)
 {
     std::string page = "<html><body><pre>\n";
+    while (body.ends_with('\n'))
+        body.remove_suffix(1);
     page.append(body);
-    if (!body.empty() && body.back() != '\n')
-        page += '\n';
+    page += '\n';
     page += "</pre>\n<p>";
     page.append(credit);
     page += "</p>\n</body></html>\n";

@@ -14,7 +14,8 @@ namespace cirrolux::livereports {
 std::string Utf8ToLatin1(std::string_view utf8);
 
 // Text that the forecast window's extraction shows as it is: CR dropped, tabs and other control
-// bytes but LF turned into spaces, "<" and ">" dropped (a "<" would start a tag and hide the rest).
+// bytes but LF turned into spaces, "<" dropped (it would start a tag and hide what follows up to
+// the next ">"; a ">" on its own is shown as it is).
 std::string ReportSafe(std::string_view text);
 
 // For the table modes, whose extraction ends the report at the first "http://": that prefix is
@@ -58,8 +59,8 @@ std::vector<std::string_view> Lines(std::string_view text);
 namespace cirrolux::livereports {
 
 // A page for the forecast window: the body (already report-safe text, LF line ends) in a <pre>
-// block and, below it, the credit line. The extraction drops the markup and shows the body, a
-// blank line and the credit.
+// block and, below it, the credit line. The extraction drops the markup and shows the body (its
+// trailing line ends cut), a blank line and the credit.
 std::string ForecastPage(std::string_view body, std::string_view credit);
 
 } // namespace cirrolux::livereports
