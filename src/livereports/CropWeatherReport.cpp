@@ -124,8 +124,8 @@ std::string CropWeatherPage(std::string_view cropProgressText, const StateRow& s
     std::string body = "Crop Progress for " + std::string(state.name) + "\n";
     if (!released.empty())
         body += released + "\n";
-    body += "\n" + WithoutHttpPrefix(tables);
-    return ForecastPage(body, "Source: USDA National Agricultural Statistics Service, "
+    body += "\n" + tables;
+    return ForecastPage(WithoutHttpPrefix(body), "Source: USDA National Agricultural Statistics Service, "
                               "Crop Progress (usda.library.cornell.edu)");
 }
 

@@ -34,6 +34,20 @@ bool number(std::string_view text, double& value)
     return end == copy.c_str() + copy.size();
 }
 
+// Source text with the bulletin's markers made harmless: the window cuts on the first
+// "Current Time:", "Click on an earthquake below" and "Explanation of earthquake", so a place
+// name holding one would cut the table; its first letter in lower case no longer matches.
+std::string withoutMarkers(std::string text)
+{
+    for (const std::string_view marker :
+         {"Current Time:", "Click on an earthquake below", "Explanation of earthquake"}) {
+        for (std::size_t at = text.find(marker); at != std::string::npos;
+             at = text.find(marker, at + 1))
+            text[at] = char(text[at] - 'A' + 'a');
+    }
+    return text;
+}
+
 // "19.41N", "155.28W"
 std::string coordinate(double value, char positive, char negative)
 {
@@ -85,7 +99,7 @@ std::string EarthquakeBulletinPage(std::string_view usgsCsv, const QDateTime& no
                       coordinate(la, 'N', 'S').c_str(), coordinate(lo, 'E', 'W').c_str(), de, ma,
                       magType < row.size() ? ReportSafe(row[magType]).substr(0, 3).c_str() : "");
         rows += line;
-        rows += WithoutHttpPrefix(ReportSafe(Utf8ToLatin1(row[place]))) + "\n";
+        rows += withoutMarkers(WithoutHttpPrefix(ReportSafe(Utf8ToLatin1(row[place])))) + "\n";
         ++shown;
     }
 
@@ -93,7 +107,7 @@ std::string EarthquakeBulletinPage(std::string_view usgsCsv, const QDateTime& no
     body += "Current Time: " +
             now.toUTC().toString(QStringLiteral("ddd MMM d HH:mm:ss 'UTC' yyyy")).toStdString() +
             "\n";
-    body += WithoutHttpPrefix(ReportSafe(feedTitle)) + ", newest first\n\n";
+    body += withoutMarkers(WithoutHttpPrefix(ReportSafe(feedTitle))) + ", newest first\n\n";
     char heading[160];
     std::snprintf(heading, sizeof heading, "  %-19s %7s %8s %6s %4s %-3s  %s\n  %-19s %7s %8s %6s\n",
                   "DATE-(UTC)-TIME", "LAT", "LON", "DEPTH", "MAG", "", "REGION",

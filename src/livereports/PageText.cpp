@@ -154,17 +154,10 @@ std::string ReportSafe(std::string_view text)
 
 std::string WithoutHttpPrefix(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t at = text.find("http://", from);
-        if (at == std::string_view::npos)
-            break;
-        out.append(text.substr(from, at - from));
-        from = at + 7;
-    }
-    out.append(text.substr(from));
+    std::string out(text);
+    // Dropping one can join its neighbours into another ("hthttp://tp://"), hence the loop.
+    for (std::size_t at = out.find("http://"); at != std::string::npos; at = out.find("http://"))
+        out.erase(at, 7);
     return out;
 }
 

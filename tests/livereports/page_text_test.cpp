@@ -36,6 +36,10 @@ std::string reportSafe(std::string_view s)
 {
     return ReportSafe(s);
 }
+std::string withoutHttpPrefix(std::string_view s)
+{
+    return WithoutHttpPrefix(s);
+}
 std::string withCommas(std::string_view s)
 {
     return WithCommas(s);
@@ -63,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "Valpara\xEDso - ?"},
         TextCase{"broken_utf8", utf8ToLatin1, "a\xC3 b\xFF\xE2\x80", "a? b???"},
         TextCase{"report_safe", reportSafe, "18\xB0 <2 in>\r\n\x01x\ty", "18\xB0 2 in>\n x y"},
+        TextCase{"http_prefix_joined_again", withoutHttpPrefix, "see hthttp://tp://www.x.gov/",
+                 "see www.x.gov/"},
         TextCase{"commas", withCommas, "-1234567", "-1,234,567"},
         TextCase{"commas_not_a_number", withCommas, "12.5", "12.5"},
         TextCase{"csv_quotes", csvJoined, "\"a,b\",\"c\"\"d\",e\r\n\n1,,\"\"\n",
