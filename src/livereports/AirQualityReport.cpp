@@ -88,8 +88,8 @@ std::string currentAsOf(std::string_view html)
         return {};
     std::size_t end = at + 14;
     // "February 28, 2025": up to and including the year.
-    while (end < text.size() && text[end] != '.' && !(end >= at + 18 && text[end - 1] >= '0' &&
-                                                      text[end - 1] <= '9' && text[end] == ' '))
+    while (end < text.size() && text[end] != '.' &&
+           !(end >= at + 18 && text[end - 1] >= '0' && text[end - 1] <= '9' && text[end] == ' '))
         ++end;
     return ReportSafe(text.substr(at + 14, end - at - 14));
 }
@@ -134,8 +134,8 @@ std::string AirQualityPage(std::string_view greenBookHtml)
         }
     }
     if (!tableFound) {
-        return FailurePage({"ap", FailureKind::SourceFailed, {},
-                            "the Green Book page holds no county table"});
+        return FailurePage(
+            {"ap", FailureKind::SourceFailed, {}, "the Green Book page holds no county table"});
     }
 
     std::string body = "Air Pollution Levels by State\n"

@@ -63,8 +63,8 @@ std::string estimate(std::string_view value, bool dollars)
         return "N/A";
     const std::size_t dot = value.find('.');
     const std::string_view whole = value.substr(0, dot);
-    const std::string_view fraction = dot == std::string_view::npos ? std::string_view()
-                                                                    : value.substr(dot);
+    const std::string_view fraction =
+        dot == std::string_view::npos ? std::string_view() : value.substr(dot);
     std::string out = WithCommas(whole);
     if (!fraction.empty() && fraction != ".0")
         out += fraction;
@@ -111,11 +111,11 @@ std::string CensusDetailPage(std::string_view mode, std::string_view json, int a
 {
     const bool zip = mode == "s2";
     if (keyRefused(json))
-        return FailurePage({mode, FailureKind::NoKey, {}, "the key given to the gateway was refused"});
+        return FailurePage(
+            {mode, FailureKind::NoKey, {}, "the key given to the gateway was refused"});
     const std::optional<Table> table = rowsOf(json);
     if (!table) {
-        return FailurePage({mode, FailureKind::SourceFailed, {},
-                            "its answer could not be read"});
+        return FailurePage({mode, FailureKind::SourceFailed, {}, "its answer could not be read"});
     }
     const std::vector<std::string>& header = table->front();
     const std::vector<std::string>& row = (*table)[1];
@@ -142,8 +142,8 @@ std::string CensusDetailPage(std::string_view mode, std::string_view json, int a
     for (const CensusVariable& v : DetailVariables) {
         if (columnOf(header, v.name) < 0)
             continue;
-        body += "  " + PadRight(v.label, 40) + PadLeft(estimate(value(v.name), v.dollars), 14) +
-                "\n";
+        body +=
+            "  " + PadRight(v.label, 40) + PadLeft(estimate(value(v.name), v.dollars), 14) + "\n";
     }
     body += "\nN/A: no estimate for this area.\n";
     return ForecastPage(WithoutHttpPrefix(body), Credit);
@@ -152,7 +152,8 @@ std::string CensusDetailPage(std::string_view mode, std::string_view json, int a
 std::string CensusIncomePage(std::string_view json, int acsYear)
 {
     if (keyRefused(json))
-        return FailurePage({"si", FailureKind::NoKey, {}, "the key given to the gateway was refused"});
+        return FailurePage(
+            {"si", FailureKind::NoKey, {}, "the key given to the gateway was refused"});
     const std::optional<Table> table = rowsOf(json);
     if (!table)
         return FailurePage({"si", FailureKind::SourceFailed, {}, "its answer could not be read"});
@@ -160,7 +161,8 @@ std::string CensusIncomePage(std::string_view json, int acsYear)
     const int income = columnOf(header, "B19013_001E");
     const int stateColumn = columnOf(header, "state");
     if (income < 0 || stateColumn < 0)
-        return FailurePage({"si", FailureKind::SourceFailed, {}, "its answer has no income column"});
+        return FailurePage(
+            {"si", FailureKind::SourceFailed, {}, "its answer has no income column"});
 
     struct Entry
     {

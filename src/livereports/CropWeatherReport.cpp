@@ -125,8 +125,9 @@ std::string CropWeatherPage(std::string_view cropProgressText, const StateRow& s
     if (!released.empty())
         body += released + "\n";
     body += "\n" + tables;
-    return ForecastPage(WithoutHttpPrefix(body), "Source: USDA National Agricultural Statistics Service, "
-                              "Crop Progress (usda.library.cornell.edu)");
+    return ForecastPage(WithoutHttpPrefix(body),
+                        "Source: USDA National Agricultural Statistics Service, "
+                        "Crop Progress (usda.library.cornell.edu)");
 }
 
 } // namespace cirrolux::livereports

@@ -109,9 +109,10 @@ std::string EarthquakeBulletinPage(std::string_view usgsCsv, const QDateTime& no
             "\n";
     body += withoutMarkers(WithoutHttpPrefix(ReportSafe(feedTitle))) + ", newest first\n\n";
     char heading[160];
-    std::snprintf(heading, sizeof heading, "  %-19s %7s %8s %6s %4s %-3s  %s\n  %-19s %7s %8s %6s\n",
-                  "DATE-(UTC)-TIME", "LAT", "LON", "DEPTH", "MAG", "", "REGION",
-                  "yyyy/mm/dd hh:mm:ss", "\xB0", "\xB0", "km");
+    std::snprintf(heading, sizeof heading,
+                  "  %-19s %7s %8s %6s %4s %-3s  %s\n  %-19s %7s %8s %6s\n", "DATE-(UTC)-TIME",
+                  "LAT", "LON", "DEPTH", "MAG", "", "REGION", "yyyy/mm/dd hh:mm:ss", "\xB0", "\xB0",
+                  "km");
     body += heading;
     body += rows.empty() ? "  No earthquakes in this period.\n" : rows;
     body += "\nClick on an earthquake below for more detail.\n\n";
@@ -122,7 +123,8 @@ std::string EarthquakeBulletinPage(std::string_view usgsCsv, const QDateTime& no
             "duration, mb body wave, mww moment W-phase). Events are automatic or reviewed\n"
             "locations of the U.S. Geological Survey and its contributing networks; automatic\n"
             "ones may change.\n";
-    return ForecastPage(body, "Source: U.S. Geological Survey, earthquake.usgs.gov real-time feeds");
+    return ForecastPage(body,
+                        "Source: U.S. Geological Survey, earthquake.usgs.gov real-time feeds");
 }
 
 } // namespace cirrolux::livereports

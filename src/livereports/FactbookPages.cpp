@@ -46,9 +46,8 @@ std::string fieldHtml(std::string_view utf8)
     while (i < utf8.size()) {
         if (utf8[i] == '<') {
             const std::size_t close = utf8.find('>', i + 1);
-            const std::string_view tag =
-                utf8.substr(i, close == std::string_view::npos ? std::string_view::npos
-                                                                : close - i + 1);
+            const std::string_view tag = utf8.substr(
+                i, close == std::string_view::npos ? std::string_view::npos : close - i + 1);
             if (tag.starts_with("<br") || tag.starts_with("<p") || tag.starts_with("</p"))
                 plain += '\n';
             i = close == std::string_view::npos ? utf8.size() : close + 1;
@@ -141,14 +140,16 @@ std::string FactbookIndexPage(std::span<const FactbookCountry> countries)
 {
     std::vector<const FactbookCountry*> listed;
     for (const FactbookCountry& c : countries) {
-        const bool codeOk = c.code.size() == 2 && std::all_of(c.code.begin(), c.code.end(), [](char x) {
-                                return (x >= 'a' && x <= 'z') || (x >= '0' && x <= '9');
-                            });
+        const bool codeOk =
+            c.code.size() == 2 && std::all_of(c.code.begin(), c.code.end(), [](char x) {
+                return (x >= 'a' && x <= 'z') || (x >= '0' && x <= '9');
+            });
         if (codeOk && !Trimmed(c.name).empty())
             listed.push_back(&c);
     }
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](const FactbookCountry* a, const FactbookCountry* b) { return a->name < b->name; });
+    std::stable_sort(
+        listed.begin(), listed.end(),
+        [](const FactbookCountry* a, const FactbookCountry* b) { return a->name < b->name; });
 
     std::string page = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\n"
                        "<html>\n<head>\n<title>The World Factbook -- Country Listing</title>\n"
@@ -171,8 +172,8 @@ std::string FactbookCountryPage(std::string_view countryJson)
 {
     const std::optional<JsonValue> doc = ParseJson(countryJson);
     if (!doc || !doc->isObject() || doc->members.empty()) {
-        return FailurePage({"ci", FailureKind::SourceFailed, {},
-                            "the archived country file could not be read"});
+        return FailurePage(
+            {"ci", FailureKind::SourceFailed, {}, "the archived country file could not be read"});
     }
     const std::string name = FactbookCountryName(countryJson);
     const std::string title = name.empty() ? std::string("Country") : name;

@@ -94,8 +94,8 @@ std::string FailurePage(const ReportFailure& failure)
     const std::string why = detail.empty() ? std::string() : " (" + detail + ")";
 
     if (failure.mode == "ci" || failure.mode == "usfi") {
-        const std::string title = failure.mode == "ci" ? "Country Information"
-                                                       : "US Fire/Acreage Incident Report";
+        const std::string title =
+            failure.mode == "ci" ? "Country Information" : "US Fire/Acreage Incident Report";
         std::string sentence =
             failure.kind == FailureKind::NothingIssued
                 ? "Sorry, " + source + " has no " + report + forSubject(failure.subject) + why + "."
@@ -130,8 +130,8 @@ std::string FailurePage(const ReportFailure& failure)
         body = "Sorry, " + source + " has no " + report + forSubject(failure.subject) + why + ".";
         break;
     case FailureKind::SourceFailed:
-        body = "Sorry, the " + report + forSubject(failure.subject) + " could not be fetched from " +
-               source + why + ".\nPlease try again later.";
+        body = "Sorry, the " + report + forSubject(failure.subject) +
+               " could not be fetched from " + source + why + ".\nPlease try again later.";
         break;
     }
     return ForecastPage(body, "Cirrolux gateway");

@@ -15,7 +15,7 @@ enum class FailureKind {
 
 struct ReportFailure
 {
-    std::string_view mode;    // the forecast window's mode ("p", "cw", ...), or "ci" / "usfi"
+    std::string_view mode; // the forecast window's mode ("p", "cw", ...), or "ci" / "usfi"
     FailureKind kind = FailureKind::SourceFailed;
     std::string_view subject; // what was asked for: "Massachusetts", "ZIP code 02134"; may be empty
     std::string_view detail;  // why, in plain words (never a key); may be empty

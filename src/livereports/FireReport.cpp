@@ -9,8 +9,8 @@ std::string FireReportPage(std::string_view reportText)
 {
     const std::string latin = Utf8ToLatin1(reportText);
     if (Trimmed(latin).empty()) {
-        return FailurePage({"usfi", FailureKind::NothingIssued, {},
-                            "the report it published holds no text"});
+        return FailurePage(
+            {"usfi", FailureKind::NothingIssued, {}, "the report it published holds no text"});
     }
     std::string body;
     bool pageBreak = false;

@@ -31,9 +31,8 @@ std::string_view preBlock(std::string_view fetched)
 bool isSequenceNumber(std::string_view line)
 {
     const std::string_view t = Trimmed(line);
-    return t.size() == 3 && std::all_of(t.begin(), t.end(), [](char c) {
-               return c >= '0' && c <= '9';
-           });
+    return t.size() == 3 &&
+           std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace
@@ -117,7 +116,8 @@ std::string NwsStatePage(std::string_view mode, const StateRow& state,
     body += "\n\n";
     for (const std::string& text : texts)
         body += text + "\n";
-    return ForecastPage(body, "Source: NOAA National Weather Service text products (tgftp.nws.noaa.gov)");
+    return ForecastPage(body,
+                        "Source: NOAA National Weather Service text products (tgftp.nws.noaa.gov)");
 }
 
 } // namespace cirrolux::livereports

@@ -74,7 +74,7 @@ std::size_t decodeEntity(std::string_view text, std::size_t at, std::string& out
     {
         std::string_view name;
         char byte;
-    } Named[] = {{"amp", '&'},  {"lt", '<'},   {"gt", '>'},     {"quot", '"'},
+    } Named[] = {{"amp", '&'},   {"lt", '<'},   {"gt", '>'},     {"quot", '"'},
                  {"apos", '\''}, {"nbsp", ' '}, {"deg", '\xB0'}, {"#39", '\''}};
     for (const auto& entity : Named) {
         if (name == entity.name) {
@@ -265,8 +265,7 @@ std::vector<HtmlTable> HtmlTables(std::string_view html)
     std::vector<std::size_t> open; // indexes into `tables`, innermost last
     std::size_t cellStart = std::string_view::npos;
     const auto closeCell = [&](std::size_t end) {
-        if (cellStart != std::string_view::npos && !open.empty() &&
-            !tables[open.back()].empty()) {
+        if (cellStart != std::string_view::npos && !open.empty() && !tables[open.back()].empty()) {
             tables[open.back()].back().push_back(
                 HtmlToText(html.substr(cellStart, end - cellStart)));
         }
@@ -362,8 +361,8 @@ std::string WithCommas(std::string_view digits)
 {
     const bool negative = !digits.empty() && digits[0] == '-';
     const std::string_view body = digits.substr(negative ? 1 : 0);
-    if (body.empty() || !std::all_of(body.begin(), body.end(),
-                                     [](char c) { return c >= '0' && c <= '9'; }))
+    if (body.empty() ||
+        !std::all_of(body.begin(), body.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::string(digits);
     std::string out = negative ? "-" : "";
     for (std::size_t i = 0; i < body.size(); ++i) {

@@ -34,7 +34,8 @@ inline std::string ForecastWindowText(std::string_view mode, std::string_view pa
         std::string report = parse_text(stripped);
         if (row->extraction == ReportExtraction::Earthquake)
             report = EarthquakeCut(report);
-        return report + std::string(ForecastTexts::EndOfFile) + std::string(ForecastTexts::ThanksLine);
+        return report + std::string(ForecastTexts::EndOfFile) +
+               std::string(ForecastTexts::ThanksLine);
     }
     case ReportExtraction::Warning:
     case ReportExtraction::FixedWarning:

@@ -38,18 +38,19 @@ const std::vector<FailureCase>& cases()
     const StateRow& ma = *FindStateByCode("MA");
     static const std::vector<FailureCase> list{
         {"p_source_failed", "p",
-         [] { return FailurePage({"p", FailureKind::SourceFailed, "Massachusetts", "timed out"}); },
+         [] {
+             return FailurePage({"p", FailureKind::SourceFailed, "Massachusetts", "timed out"});
+         },
          " Sorry, this MA information is not currently available.\n--- End of File --"},
-        {"h_nothing_issued", "h",
-         [ma] { return NwsStatePage("h", ma, {}); },
+        {"h_nothing_issued", "h", [ma] { return NwsStatePage("h", ma, {}); },
          " Sorry, this MA information is not currently available.\n--- End of File --"},
         {"ap_page_without_table", "ap",
          [] { return AirQualityPage("<html><body><p>Page moved</p></body></html>"); },
          " Sorry, this MA information is not currently available.\n--- End of File --"},
         {"cw_out_of_season", "cw",
          [] {
-             return CropWeatherPage(ReadTestFile("cropprog_2026-05-04.txt"),
-                                    *FindStateByCode("IL"), QDate(2026, 12, 10));
+             return CropWeatherPage(ReadTestFile("cropprog_2026-05-04.txt"), *FindStateByCode("IL"),
+                                    QDate(2026, 12, 10));
          },
          std::string("Sorry, there is no crop weather report for Illinois at this time of year.\n\n"
                      "USDA NASS publishes its weekly Crop Progress report from April to November;\n"
@@ -58,8 +59,8 @@ const std::vector<FailureCase>& cases()
              Ending},
         {"cw_state_without_rows", "cw",
          [] {
-             return CropWeatherPage(ReadTestFile("cropprog_2026-05-04.txt"),
-                                    *FindStateByCode("AK"), QDate(2026, 5, 5));
+             return CropWeatherPage(ReadTestFile("cropprog_2026-05-04.txt"), *FindStateByCode("AK"),
+                                    QDate(2026, 5, 5));
          },
          std::string("Sorry, USDA NASS has no crop weather report for Alaska (this week's national "
                      "Crop Progress report has no rows for it).\n\nCirrolux gateway") +
@@ -68,7 +69,8 @@ const std::vector<FailureCase>& cases()
          std::string(
              "Sorry, the census detail by state for Massachusetts needs a free key from the U.S. "
              "Census Bureau.\n\n"
-             "Census information comes from the U.S. Census Bureau's Data API, which since May 2026\n"
+             "Census information comes from the U.S. Census Bureau's Data API, which since May "
+             "2026\n"
              "answers only requests that carry a key. The key is free:\n\n"
              "  1. Ask for one at api.census.gov/data/key_signup.html (one key per e-mail\n"
              "     address); it comes by e-mail within minutes.\n"
@@ -88,7 +90,8 @@ const std::vector<FailureCase>& cases()
          },
          std::string("Sorry, the median household income by state needs a free key from the U.S. "
                      "Census Bureau (the key given to the gateway was refused).\n\n") +
-             "Census information comes from the U.S. Census Bureau's Data API, which since May 2026\n"
+             "Census information comes from the U.S. Census Bureau's Data API, which since May "
+             "2026\n"
              "answers only requests that carry a key. The key is free:\n\n"
              "  1. Ask for one at api.census.gov/data/key_signup.html (one key per e-mail\n"
              "     address); it comes by e-mail within minutes.\n"
@@ -112,7 +115,9 @@ const std::vector<FailureCase>& cases()
              Ending},
         {"eb_source_failed", "eb",
          [] {
-             return FailurePage({"eb", FailureKind::SourceFailed, {},
+             return FailurePage({"eb",
+                                 FailureKind::SourceFailed,
+                                 {},
                                  "http://earthquake.usgs.gov answered 503 <Service Unavailable>"});
          },
          std::string("Sorry, the earthquake bulletin could not be fetched from the U.S. Geological "

@@ -87,7 +87,8 @@ const std::vector<ModeCase>& cases()
                                            QDateTime(QDate(2026, 12, 10), QTime(1, 5, 9), Qt::UTC),
                                            "Magnitude 2.5 and greater, past 7 days");
          }},
-        {"ci_germany", "ci", "", [] { return FactbookCountryPage(ReadTestFile("factbook_gm.json")); }},
+        {"ci_germany", "ci", "",
+         [] { return FactbookCountryPage(ReadTestFile("factbook_gm.json")); }},
         {"usfi_imsr", "usfi", "",
          [] { return FireReportPage(ReadTestFile("imsr_2026-08-14.txt")); }},
     };

@@ -60,11 +60,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TextCase{"entities_decoded", htmlToText,
                  "51&#176;F&nbsp;and&amp;<b>more</b>&deg;&#x41;<br>x<td>y",
-                 "51\xB0" "F and&more\xB0" "A x y"},
+                 "51\xB0"
+                 "F and&more\xB0"
+                 "A x y"},
         TextCase{"unknown_entity_kept", htmlToText, "AT&T &bogus; x", "AT&T &bogus; x"},
         TextCase{"unclosed_tag_ends_text", htmlToText, "Ozone <td class=", "Ozone"},
-        TextCase{"utf8_beyond_latin1", utf8ToLatin1, "Valpara\xC3\xADso \xE2\x80\x93 \xF0\x9F\x8C\x8B",
-                 "Valpara\xEDso - ?"},
+        TextCase{"utf8_beyond_latin1", utf8ToLatin1,
+                 "Valpara\xC3\xADso \xE2\x80\x93 \xF0\x9F\x8C\x8B", "Valpara\xEDso - ?"},
         TextCase{"broken_utf8", utf8ToLatin1, "a\xC3 b\xFF\xE2\x80", "a? b???"},
         TextCase{"report_safe", reportSafe, "18\xB0 <2 in>\r\n\x01x\ty", "18\xB0 2 in>\n x y"},
         TextCase{"http_prefix_joined_again", withoutHttpPrefix, "see hthttp://tp://www.x.gov/",
@@ -93,13 +95,14 @@ TEST_P(JsonCases, ParsesOnlyJson)
 
 INSTANTIATE_TEST_SUITE_P(
     LiveReports, JsonCases,
-    ::testing::Values(JsonCase{"census_rows", "[[\"NAME\",\"state\"],[\"Ohio\",\"39\"]]", true},
-                      JsonCase{"escapes", "{\"a\":\"\\u00f6\\ud83c\\udf0b\\n\",\"b\":[1.5e3,true,null]}", true},
-                      JsonCase{"trailing_garbage", "[1] x", false},
-                      JsonCase{"lone_low_surrogate_pair", "\"\\ud83c\\u0041\"", false},
-                      JsonCase{"control_in_string", "\"a\nb\"", false},
-                      JsonCase{"too_deep", std::string(70, '[') + std::string(70, ']'), false},
-                      JsonCase{"unterminated", "{\"a\":", false}, JsonCase{"empty", "", false}),
+    ::testing::Values(
+        JsonCase{"census_rows", "[[\"NAME\",\"state\"],[\"Ohio\",\"39\"]]", true},
+        JsonCase{"escapes", "{\"a\":\"\\u00f6\\ud83c\\udf0b\\n\",\"b\":[1.5e3,true,null]}", true},
+        JsonCase{"trailing_garbage", "[1] x", false},
+        JsonCase{"lone_low_surrogate_pair", "\"\\ud83c\\u0041\"", false},
+        JsonCase{"control_in_string", "\"a\nb\"", false},
+        JsonCase{"too_deep", std::string(70, '[') + std::string(70, ']'), false},
+        JsonCase{"unterminated", "{\"a\":", false}, JsonCase{"empty", "", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JsonTree, KeepsMemberOrderAndDecodesText)

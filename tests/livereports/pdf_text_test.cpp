@@ -54,9 +54,9 @@ std::string smallPdf(const std::vector<std::vector<std::string>>& pages)
 
 TEST(PdfText, FireReportPdfReadsAsItsPageInTheWebWindow)
 {
-    const std::string pdf = smallPdf({{"Incident Management Situation Report",
-                                       "National Preparedness Level 3"},
-                                      {"Bear Gulch   MT-BDF   12,450 acres"}});
+    const std::string pdf =
+        smallPdf({{"Incident Management Situation Report", "National Preparedness Level 3"},
+                  {"Bear Gulch   MT-BDF   12,450 acres"}});
     const std::optional<std::string> text = PdfText(pdf);
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(std::count(text->begin(), text->end(), '\f'), 2) << *text;
@@ -86,8 +86,8 @@ TEST_P(PdfRefusals, GiveNoText)
 
 INSTANTIATE_TEST_SUITE_P(
     LiveReports, PdfRefusals,
-    ::testing::Values(Refusal{"empty", ""}, Refusal{"html_error_page",
-                                                    "<html><body>502 Bad Gateway</body></html>"},
+    ::testing::Values(Refusal{"empty", ""},
+                      Refusal{"html_error_page", "<html><body>502 Bad Gateway</body></html>"},
                       Refusal{"truncated_header", "%PDF-1.4\n1 0 obj\n<< /Type"},
                       Refusal{"no_pages", "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\n"
                                           "endobj\n2 0 obj\n<< /Type /Pages /Kids [] /Count 0 >>\n"

@@ -55,8 +55,8 @@ std::string withoutProductMarks(const std::string& text, int& marks)
 std::string gatewayPage(gateway::ProductPage page, const char* file)
 {
     const std::vector<gateway::ZoneProduct> products{{"maz015", ReadTestFile(file)}};
-    return gateway::BuildProductPage(gateway::ProductRequest{page, "MA"}, "Massachusetts",
-                                     products, "Note: 1 of 3 zone files could not be fetched.");
+    return gateway::BuildProductPage(gateway::ProductRequest{page, "MA"}, "Massachusetts", products,
+                                     "Note: 1 of 3 zone files could not be fetched.");
 }
 
 const std::vector<AmpersandCase>& cases()
@@ -68,11 +68,9 @@ const std::vector<AmpersandCase>& cases()
         {"n_gateway_nowcast", "n",
          [] { return gatewayPage(gateway::ProductPage::Nowcast, "nowcast_maz015.txt"); }},
         {"w_gateway_warnings", "w",
-         [] { return gatewayPage(gateway::ProductPage::Warnings, "warning_maz015.txt"); },
-         true},
+         [] { return gatewayPage(gateway::ProductPage::Warnings, "warning_maz015.txt"); }, true},
         {"sw_gateway_special", "sw",
-         [] { return gatewayPage(gateway::ProductPage::Special, "special_maz015.txt"); },
-         true},
+         [] { return gatewayPage(gateway::ProductPage::Special, "special_maz015.txt"); }, true},
         {"p_public_information", "p",
          [ma] {
              const std::vector<NwsProduct> products{{"BOX", ReadTestFile("pns_box.txt")},
@@ -85,7 +83,8 @@ const std::vector<AmpersandCase>& cases()
                                                     {"BOX", ReadTestFile("fls_box.txt")}};
              return NwsStatePage("h", ma, products);
          }},
-        {"ap_air_pollution", "ap", [] { return AirQualityPage(ReadTestFile("greenbook_ancl.html")); }},
+        {"ap_air_pollution", "ap",
+         [] { return AirQualityPage(ReadTestFile("greenbook_ancl.html")); }},
         {"cw_crop_weather", "cw",
          [] {
              return CropWeatherPage(ReadTestFile("cropprog_2026-05-04.txt"), *FindStateByCode("IL"),
