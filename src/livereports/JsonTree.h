@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace cirrolux::livereports {
+
+// A JSON value that keeps the order of an object's members as the file has them (the Factbook's
+// fields are shown in their published order). Strings stay UTF-8.
+struct JsonValue
+{
+    enum class Kind { Null, Boolean, Number, String, Array, Object };
+    Kind kind = Kind::Null;
+    std::string text; // String: the decoded text; Number: as written; Boolean: "true"/"false"
+    std::vector<JsonValue> items;
+    std::vector<std::pair<std::string, JsonValue>> members;
+
+    // The member `name` of an object; null when absent or not an object.
+    const JsonValue* member(std::string_view name) const;
+    bool isString() const { return kind == Kind::String; }
+    bool isObject() const { return kind == Kind::Object; }
+    bool isArray() const { return kind == Kind::Array; }
+};
+
+// Parses a whole JSON document (nesting up to 64 levels). Nothing for text that is not JSON.
+std::optional<JsonValue> ParseJson(std::string_view text);
+
+} // namespace cirrolux::livereports
