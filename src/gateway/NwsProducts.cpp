@@ -8,6 +8,16 @@ namespace cirrolux::gateway {
 
 namespace {
 
+// `line` without the spaces, tabs and line ends around it.
+std::string_view trimmed(std::string_view line)
+{
+    const std::size_t first = line.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    const std::size_t last = line.find_last_not_of(" \t\r\n");
+    return line.substr(first, last - first + 1);
+}
+
 constexpr std::array<std::string_view, 1> ZoneForecastFiles{"forecasts/zone/{st}/{zone}.txt"};
 constexpr std::array<std::string_view, 1> NowcastFiles{"forecasts/nowcast/{st}/{zone}.txt"};
 // The warnings NOAA files by zone: urgent weather messages (winter storms, wind, heat, fog),
@@ -178,6 +188,7 @@ std::string NormalisedProductText(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
+    bool skipBlank = false;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -186,6 +197,17 @@ std::string NormalisedProductText(std::string_view text)
         start = end;
         if (line.starts_with("Expires:") || line.starts_with("EXPIRES:"))
             continue;
+        // NOAA's "&&" lines mark the end of a product's text part for its decoders; shown in the
+        // window they read as stray ampersands.
+        if (trimmed(line) == "&&") {
+            skipBlank = true;
+            continue;
+        }
+        if (skipBlank) {
+            skipBlank = false;
+            if (trimmed(line).empty())
+                continue;
+        }
         for (const char c : line) {
             if (c == '\r' || c == '<' || c == '>')
                 continue;
