@@ -38,17 +38,12 @@ QComboBox& TSelectState_dlg::cboRegion() const
 void TSelectState_dlg::open(bool preferencesMode)
 {
     m_chooser.setPreferencesMode(preferencesMode);
-    if (isVisible())
-        FormShow();
+    // The lists are built here, by the command, not at every show event: the window manager
+    // maps the dialog again (after an iconify, a desktop switch), and that must keep a choice.
+    FormShow();
     show();
     raise();
     activateWindow();
-}
-
-void TSelectState_dlg::showEvent(QShowEvent* event)
-{
-    FormShow();
-    QDialog::showEvent(event);
 }
 
 void TSelectState_dlg::FormShow()

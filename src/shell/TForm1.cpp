@@ -22,6 +22,9 @@
 #include "settings/ReadOrReport.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "settings/TfrmPref.h"
+#include "locations/TfrmLocation.h"
+#include "shell/WrappingMenuBar.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -410,7 +413,7 @@ void TForm1::mnuPrint1Click()
         if (!m_ui.runPrintDialog(printer))
             return;
         // The client area: everything below the menu bar, as it is shown now.
-        const int top = menuBar()->isVisible() ? menuBar()->height() : 0;
+        const int top = m_menuBar->isVisible() ? m_menuBar->height() : 0;
         const QPixmap image = grab(QRect(0, top, width(), height() - top));
         QPainter painter;
         if (!painter.begin(&printer))
@@ -432,6 +435,11 @@ void TForm1::showFromTray()
     m_tray->SetWindowShown(true);
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     updateTrayEntries();
+}
+
+void TForm1::minimizeForWindow()
+{
+    showMinimized();
 }
 
 void TForm1::hideToTray()
@@ -490,6 +498,12 @@ void TForm1::adoptForecastWindow(std::unique_ptr<QWidget> window, ForecastComman
     m_forecastWindow = std::move(window);
     m_forecastStatusSink = std::move(statusSink);
     setForecastCommands(&commands);
+}
+
+void TForm1::adoptWebWindow(std::unique_ptr<QWidget> window, WebWindowCommands& commands)
+{
+    m_webWindow = std::move(window);
+    setWebWindowCommands(&commands);
 }
 
 void TForm1::showReading(Reading which, const std::string& text)

@@ -69,12 +69,13 @@ protected:
     RecordingUserInterface ui;
     SharedState state;
     QWidget main;
-    TfrmImage window{state, settings, ui, &main};
+    TfrmImage window{state, settings, ui,
+                     {[this] { main.showMinimized(); }, [this] { main.showNormal(); }}};
 };
 
 TEST_F(ImageWindowTest, StartsAsDesigned)
 {
-    EXPECT_EQ(window.objectName(), QStringLiteral("TfrmImage"));
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmImage"));
     EXPECT_EQ(window.size(), QSize(332, 316));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Cirrolux "));
     EXPECT_EQ(window.backgroundColor(), QColor(Qt::black));
@@ -109,7 +110,8 @@ TEST_F(ImageWindowTest, StartsAsDesigned)
                                         "  mnuSaveAsWallpaper1 Save As &Wallpaper", "  -",
                                         "  mnuPrint1 &Print", "  mnuClose1 &Close", "Help1 &Help",
                                         "  mnuHelpContentsF11 Help &Contents (F1)"}));
-    EXPECT_EQ(action("mnuHelpContentsF11")->shortcut(), QKeySequence(Qt::Key_F1));
+    // The caption names the key; a shortcut on the entry would show "F1" a second time.
+    EXPECT_TRUE(action("mnuHelpContentsF11")->shortcut().isEmpty());
 }
 
 struct MaxOpenCase

@@ -13,6 +13,8 @@
 #include "shell/TfrmHelp.h"
 #include "shell/UpdateCheck.h"
 #include "ui_TfrmAbout.h"
+#include "forecast/TfrmForecast.h"
+#include "images/TfrmImage.h"
 #include "webwindow/TfrmWeb.h"
 
 #include <QAction>
@@ -218,7 +220,7 @@ TEST_F(MainWindowFixture, AboutBoxShowsVersionLinksAndCredits)
 TEST_F(MainWindowFixture, HelpMenuHoldsItsEntriesInOrderAsTheLastMenu)
 {
     TForm1& w = createWindow();
-    const QList<QAction*> menus = w.menuBar()->actions();
+    const QList<QAction*> menus = w.menuBarActions();
     ASSERT_FALSE(menus.isEmpty());
     QMenu* help = menus.back()->menu();
     ASSERT_NE(help, nullptr);
@@ -254,6 +256,17 @@ TEST_P(F1Help, OpensTheWindowsPage)
         web->form();
         web->show();
         target = web;
+    } else if (GetParam() == "image") {
+        w.createImageWindow();
+        target = w.imageWindow();
+        target->show();
+    } else if (GetParam() == "forecast") {
+        auto* forecast = new TfrmForecast(
+            TfrmForecast::Environment{w.state(), w.settings(), ui, w.NMHTTP1(), {}, {}, {}, {}},
+            &w);
+        forecast->show();
+        target = forecast;
+        ui.clear();
     } else {
         w.show();
     }
@@ -262,8 +275,28 @@ TEST_P(F1Help, OpensTheWindowsPage)
     EXPECT_EQ(ui.events(), (std::vector<Event>{{Event::Kind::Help, GetParam()}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, F1Help, ::testing::Values("main", "web", "about"),
+INSTANTIATE_TEST_SUITE_P(Windows, F1Help,
+                         ::testing::Values("main", "web", "about", "image", "forecast"),
                          [](const auto& info) { return test::CaseName(info.param); });
+
+// "Help &Contents (F1)" names its key in its caption; a shortcut on the entry would make the menu
+// show "F1" a second time. The key works through the window instead (F1Help).
+TEST_F(MainWindowFixture, HelpEntriesShowTheirKeyOnce)
+{
+    TForm1& w = createWindow();
+    w.createImageWindow();
+    auto* web = new TfrmWeb(w.state(), w.NMHTTP1(), ui, &w);
+    web->form();
+    const std::pair<QWidget*, const char*> entries[] = {{&w, "mnuHelpContents"},
+                                                        {w.imageWindow(), "mnuHelpContentsF11"},
+                                                        {web, "mnuHelpContentsF11"}};
+    for (const auto& [window, name] : entries) {
+        auto* entry = window->findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(entry, nullptr) << name;
+        EXPECT_EQ(entry->text(), QStringLiteral("Help &Contents (F1)"));
+        EXPECT_TRUE(entry->shortcut().isEmpty()) << window->objectName().toStdString();
+    }
+}
 
 // Every topic other windows name has its own page; anything else opens the contents.
 class HelpPages : public ::testing::TestWithParam<std::string>
@@ -325,7 +358,7 @@ TEST_F(MainWindowFixture, StartupCreatesWebWindowAndAboutBoxHiddenAndUnbuilt)
     Startup startup(store, ui, quietOptions());
     startup.run();
     TForm1& w = startup.mainWindow();
-    auto* web = w.findChild<TfrmWeb*>();
+    auto* web = qobject_cast<TfrmWeb*>(w.webWindow());
     auto* about = w.findChild<TfrmAbout*>();
     ASSERT_NE(web, nullptr);
     ASSERT_NE(about, nullptr);
