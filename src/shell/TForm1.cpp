@@ -432,8 +432,10 @@ void TForm1::mnuExit1Click()
 
 void TForm1::showFromTray()
 {
-    m_tray->SetWindowShown(true);
+    // Not minimised before it shows: a hidden window shown while still minimised is mapped
+    // iconified, and the tray step would hide it again.
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    m_tray->SetWindowShown(true);
     updateTrayEntries();
 }
 
