@@ -114,6 +114,31 @@ TEST_F(ImageWindowTest, StartsAsDesigned)
     EXPECT_TRUE(action("mnuHelpContentsF11")->shortcut().isEmpty());
 }
 
+TEST_F(ImageWindowTest, PrintDialogOffersNoPrintingToAFile)
+{
+    action("mnuPrint1")->trigger();
+    ASSERT_FALSE(ui.events().empty());
+    EXPECT_EQ(ui.events().back().kind, RecordingUserInterface::Event::Kind::PrintDialog);
+    EXPECT_FALSE(ui.printToFileOffered());
+}
+
+// The picture control is anchored to the left, top and right edges: its right edge keeps its
+// distance from the window's as the window grows or shrinks.
+TEST_F(ImageWindowTest, PictureFollowsTheRightEdge)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    const int margin = window.width() - window.Image1().geometry().right();
+    const int left = window.Image1().x();
+    for (const int width : {500, 400, 332}) {
+        window.resize(width, window.height());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.width() - window.Image1().geometry().right(), margin) << width;
+        EXPECT_EQ(window.Image1().x(), left);
+    }
+    window.close();
+}
+
 struct MaxOpenCase
 {
     const char* stored; // null: never set

@@ -8,6 +8,7 @@
 #include "settings/SettingNames.h"
 #include "shell/MemoryStatus.h"
 #include "shell/Startup.h"
+#include "shell/TGauge.h"
 #include "shell/TPieGauge.h"
 #include "shell/TfrmAbout.h"
 #include "shell/TfrmHelp.h"
@@ -18,6 +19,7 @@
 #include "webwindow/TfrmWeb.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,6 +27,8 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+
+#include <cmath>
 
 using namespace cirrolux;
 using cirrolux::test::MainWindowFixture;
@@ -183,6 +187,63 @@ INSTANTIATE_TEST_SUITE_P(Percents, AboutGauge,
                          ::testing::Values(GaugeCase{0, Qt::red}, GaugeCase{4, Qt::red},
                                            GaugeCase{5, Qt::green}, GaugeCase{100, Qt::green}),
                          [](const auto& info) { return "p" + std::to_string(info.param.percent); });
+
+// WCAG's contrast between the darkest and the lightest pixel of a picture.
+double contrastWithin(const QImage& picture)
+{
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    double darkest = 1, lightest = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            const double l = 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                             0.0722 * channel(c.blueF());
+            darkest = std::min(darkest, l);
+            lightest = std::max(lightest, l);
+        }
+    }
+    return (lightest + 0.05) / (darkest + 0.05);
+}
+
+// The version stands on the blue gradient: its navy text needs a light ground to be read.
+TEST_F(MainWindowFixture, AboutBoxVersionIsReadable)
+{
+    TForm1& w = createWindow();
+    auto* about = new TfrmAbout(ui, &w, MemoryStatus{8'000'000'000, 2'000'000'000});
+    about->mnuAboutClick();
+    ASSERT_TRUE(about->isVisible());
+    Ui::TfrmAbout& f = about->form();
+    for (QLabel* label : {f.lblVersion, f.lblCurrVs}) {
+        const QImage shot = about->grab(label->geometry()).toImage();
+        EXPECT_GE(contrastWithin(shot), 4.5) << label->objectName().toStdString();
+    }
+}
+
+// Start-up sets the gauge between steps that give the event loop no turn: each value is
+// painted when it is set, or only the last would ever show.
+TEST(SplashGauge, PaintsEachValueWhenItIsSet)
+{
+    TGauge gauge;
+    gauge.resize(200, 110);
+    gauge.show();
+    QCoreApplication::processEvents();
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    gauge.installEventFilter(&counter);
+    for (const int value : {10, 25, 40})
+        gauge.SetProgress(value);
+    EXPECT_EQ(counter.paints, 3);
+    EXPECT_EQ(gauge.Progress(), 40);
+}
 
 TEST_F(MainWindowFixture, AboutBoxShowsVersionLinksAndCredits)
 {
