@@ -25,6 +25,7 @@
 #include "settings/TfrmPref.h"
 #include "locations/TfrmLocation.h"
 #include "shell/WrappingMenuBar.h"
+#include "wallpaper/WallpaperCatalogue.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -271,8 +272,14 @@ void TForm1::automaticRequest(const std::string& key, bool updateWallpaper)
     m_state.automaticRequest = "y";
     const ScopeExit manualAgain([this] { m_state.automaticRequest.clear(); });
     m_request->Get_the_Stats();
-    if (updateWallpaper && m_wallpaper)
+    if (updateWallpaper && m_wallpaper) {
+        // The wallpaper's picture is drawn in the image window; a picture the user has open
+        // there closes first, so that its download goes with it as at any close.
+        if (m_imageWindow && m_imageWindow->isVisible() &&
+            WallpaperCatalogue::find(m_settings.read_setting(names::Settings, names::AutoWallpaper)))
+            m_imageWindow->close();
         m_wallpaper->UpdateAutoWallpaper();
+    }
 }
 
 void TForm1::Get_the_Stats()
