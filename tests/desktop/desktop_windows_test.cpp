@@ -215,15 +215,30 @@ TEST_F(DesktopWindows, DialogsStayWhenAnImageMinimisesTheMainWindow)
         EXPECT_EQ(wmState(*dialog), "Normal") << dialog->objectName().toStdString();
 }
 
-TEST_F(DesktopWindows, HelpWindowOpensWhollyOnTheScreen)
+// Opened from the main window, or from the image window while the main window sits in the
+// tray, the help window is wholly on the screen and stays there.
+class HelpWindowPlace : public DesktopWindows, public ::testing::WithParamInterface<bool>
 {
+};
+
+TEST_P(HelpWindowPlace, IsWhollyOnTheScreen)
+{
+    if (GetParam()) {
+        openImage();
+        ASSERT_TRUE(test::WaitFor([&] { return !main().isVisible(); }));
+    }
     TfrmHelp& help = TfrmHelp::open(main(), "main");
     ASSERT_TRUE(settled(help, "Normal"));
     linger(300);
-    const QRect screen = main().screen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(help.frameGeometry()))
-        << help.frameGeometry().x() << "," << help.frameGeometry().y() << " "
-        << help.frameGeometry().width() << "x" << help.frameGeometry().height();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = help.frameGeometry();
+    EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width()
+                                        << "x" << frame.height();
 }
+
+INSTANTIATE_TEST_SUITE_P(From, HelpWindowPlace, ::testing::Values(false, true),
+                         [](const auto& info) {
+                             return std::string(info.param ? "MainInTray" : "MainShown");
+                         });
 
 } // namespace

@@ -374,6 +374,28 @@ TEST_P(HelpPages, TopicOpensItsPage)
     EXPECT_EQ(&TfrmHelp::open(owner, "index"), &help); // one help window
 }
 
+// Wherever its owner stands, the help window opens wholly on the screen, frame included.
+class HelpPlace : public ::testing::TestWithParam<QPoint>
+{
+};
+
+TEST_P(HelpPlace, HelpWindowOpensWhollyOnTheScreen)
+{
+    QWidget owner;
+    owner.setGeometry(QRect(GetParam(), QSize(317, 328)));
+    owner.show();
+    TfrmHelp& help = TfrmHelp::open(owner, "main");
+    QCoreApplication::processEvents();
+    const QRect screen = owner.screen()->availableGeometry();
+    const QRect outer(help.pos(), help.size() + QSize(8, 27));
+    EXPECT_TRUE(screen.contains(outer)) << outer.x() << "," << outer.y() << " " << outer.width()
+                                        << "x" << outer.height();
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, HelpPlace,
+                         ::testing::Values(QPoint(0, 0), QPoint(240, 130), QPoint(470, 260)),
+                         [](const auto& info) { return std::to_string(info.index); });
+
 INSTANTIATE_TEST_SUITE_P(Topics, HelpPages,
                          ::testing::Values("main", "choose-location", "preferences", "image",
                                            "forecast", "web", "about", "files", "proxy",
