@@ -4,10 +4,10 @@
 #include "resources/BuiltinPictures.h"
 #include "settings/ColorText.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QHelpEvent>
 #include <QToolTip>
 
 #include <array>

@@ -343,9 +343,9 @@ void TfrmForecast::showInputMode()
     const std::string zip = zipText();
     const std::string stateList = stateListText();
     const SharedState& shared = m_env.shared;
-    const std::string title = ReportTitle(*row, ReportInputs{shared.locationCity,
-                                                             shared.locationState,
-                                                             m_state.cropStateCode, stateList, zip});
+    const std::string title =
+        ReportTitle(*row, ReportInputs{shared.locationCity, shared.locationState,
+                                       m_state.cropStateCode, stateList, zip});
     if (latin1(windowTitle()) != title) {
         setWindowTitle(title);
         setReportText({});

@@ -17,13 +17,19 @@ namespace {
 
 void createForecastWindow(TForm1& form)
 {
-    auto window = std::make_unique<TfrmForecast>(TfrmForecast::Environment{
-        form.state(), form.settings(), form.ui(), form.NMHTTP1(),
-        [&form] { return form.windowTitle(); }, [&form] { form.minimizeForWindow(); },
-        [&form] { form.showFromTray(); }, {}});
+    auto window = std::make_unique<TfrmForecast>(
+        TfrmForecast::Environment{form.state(),
+                                  form.settings(),
+                                  form.ui(),
+                                  form.NMHTTP1(),
+                                  [&form] { return form.windowTitle(); },
+                                  [&form] { form.minimizeForWindow(); },
+                                  [&form] { form.showFromTray(); },
+                                  {}});
     TfrmForecast& forecast = *window;
-    form.adoptForecastWindow(std::move(window), forecast,
-                             [&forecast](const std::string& text) { forecast.setStatusText(text); });
+    form.adoptForecastWindow(std::move(window), forecast, [&forecast](const std::string& text) {
+        forecast.setStatusText(text);
+    });
 }
 
 } // namespace

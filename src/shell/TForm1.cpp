@@ -10,6 +10,7 @@
 #include "images/TfrmImage.h"
 #include "images/TfrmImageWallpaper.h"
 #include "images/WallpaperUpdate.h"
+#include "locations/TfrmLocation.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/CommandGuard.h"
@@ -23,7 +24,6 @@
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "settings/TfrmPref.h"
-#include "locations/TfrmLocation.h"
 #include "shell/WrappingMenuBar.h"
 #include "wallpaper/WallpaperCatalogue.h"
 
@@ -276,7 +276,8 @@ void TForm1::automaticRequest(const std::string& key, bool updateWallpaper)
         // The wallpaper's picture is drawn in the image window; a picture the user has open
         // there closes first, so that its download goes with it as at any close.
         if (m_imageWindow && m_imageWindow->isVisible() &&
-            WallpaperCatalogue::find(m_settings.read_setting(names::Settings, names::AutoWallpaper)))
+            WallpaperCatalogue::find(
+                m_settings.read_setting(names::Settings, names::AutoWallpaper)))
             m_imageWindow->close();
         m_wallpaper->UpdateAutoWallpaper();
     }

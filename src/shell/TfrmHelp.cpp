@@ -177,8 +177,8 @@ void TfrmHelp::placeOnScreen()
     QRect outer(frameGeometry().topLeft(), size() + decoration);
     if (!m_placed || !area.contains(outer)) {
         outer.moveCenter(area.center());
-        outer.moveTopLeft(QPoint(std::max(outer.left(), area.left()),
-                                 std::max(outer.top(), area.top())));
+        outer.moveTopLeft(
+            QPoint(std::max(outer.left(), area.left()), std::max(outer.top(), area.top())));
         m_placed = true;
     }
     move(outer.topLeft());

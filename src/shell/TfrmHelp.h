@@ -52,7 +52,7 @@ private:
     QLineEdit* m_searchText = nullptr;
     QListWidget* m_results = nullptr;
     QTextBrowser* m_viewer = nullptr;
-    bool m_placed = false; // placed on the screen once
+    bool m_placed = false;            // placed on the screen once
     std::vector<QString> m_pageTexts; // plain text of each page, read at the first search
 };
 

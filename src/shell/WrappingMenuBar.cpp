@@ -50,7 +50,8 @@ std::vector<int> WrappingMenuBar::rowStarts(int width) const
     m_probe->clear();
     for (int i = 0; i < menus.size(); ++i) {
         m_probe->addAction(menus[i]);
-        if (starts.empty() || (m_probe->actions().size() > 1 && m_probe->sizeHint().width() > width)) {
+        if (starts.empty() ||
+            (m_probe->actions().size() > 1 && m_probe->sizeHint().width() > width)) {
             starts.push_back(i);
             m_probe->clear();
             m_probe->addAction(menus[i]);

@@ -16,8 +16,8 @@
 #include "settings/TfrmPref.h"
 #include "shell/Startup.h"
 #include "shell/TfrmHelp.h"
-#include "webwindow/TfrmWeb.h"
 #include "ui_TfrmWeb.h"
+#include "webwindow/TfrmWeb.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,8 +42,8 @@ namespace {
 std::string windowProperty(const QWidget& window, const char* property)
 {
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-id"), QString::number(window.winId()), QString::fromLatin1(property)});
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
+                                          QString::fromLatin1(property)});
     if (!xprop.waitForFinished(5000))
         return {};
     const std::string out = xprop.readAllStandardOutput().toStdString();
@@ -113,7 +113,10 @@ protected:
             ms);
     }
     // Turns the event loop for `ms`, for the window manager to do what it would do.
-    static void linger(int ms) { test::WaitFor([] { return false; }, ms); }
+    static void linger(int ms)
+    {
+        test::WaitFor([] { return false; }, ms);
+    }
 
     // The main window is back: on the screen, not minimised, and the tray offers to hide it.
     void expectMainWindowBack()
@@ -232,8 +235,8 @@ TEST_P(HelpWindowPlace, IsWhollyOnTheScreen)
     linger(300);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect frame = help.frameGeometry();
-    EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width()
-                                        << "x" << frame.height();
+    EXPECT_TRUE(screen.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
 }
 
 INSTANTIATE_TEST_SUITE_P(From, HelpWindowPlace, ::testing::Values(false, true),

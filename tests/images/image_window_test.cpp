@@ -13,12 +13,12 @@
 #include "settings/SettingsStore.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
@@ -69,8 +69,8 @@ protected:
     RecordingUserInterface ui;
     SharedState state;
     QWidget main;
-    TfrmImage window{state, settings, ui,
-                     {[this] { main.showMinimized(); }, [this] { main.showNormal(); }}};
+    TfrmImage window{
+        state, settings, ui, {[this] { main.showMinimized(); }, [this] { main.showNormal(); }}};
 };
 
 TEST_F(ImageWindowTest, StartsAsDesigned)

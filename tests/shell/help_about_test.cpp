@@ -3,6 +3,8 @@
 #include "CaseName.h"
 #include "MainWindowFixture.h"
 
+#include "forecast/TfrmForecast.h"
+#include "images/TfrmImage.h"
 #include "net/TNMHTTP.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
@@ -14,13 +16,11 @@
 #include "shell/TfrmHelp.h"
 #include "shell/UpdateCheck.h"
 #include "ui_TfrmAbout.h"
-#include "forecast/TfrmForecast.h"
-#include "images/TfrmImage.h"
 #include "webwindow/TfrmWeb.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -388,8 +388,8 @@ TEST_P(HelpPlace, HelpWindowOpensWhollyOnTheScreen)
     QCoreApplication::processEvents();
     const QRect screen = owner.screen()->availableGeometry();
     const QRect outer(help.pos(), help.size() + QSize(8, 27));
-    EXPECT_TRUE(screen.contains(outer)) << outer.x() << "," << outer.y() << " " << outer.width()
-                                        << "x" << outer.height();
+    EXPECT_TRUE(screen.contains(outer))
+        << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
 }
 
 INSTANTIATE_TEST_SUITE_P(Owners, HelpPlace,

@@ -8,11 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
-#include <QHelpEvent>
 #include <QToolButton>
 #include <QToolTip>
 

@@ -17,7 +17,17 @@ class RecordingUserInterface final : public UserInterface
 public:
     struct Event
     {
-        enum class Kind { Message, Information, Confirm, Error, Beep, ColorDialog, PrintDialog, Help, OpenUrl };
+        enum class Kind {
+            Message,
+            Information,
+            Confirm,
+            Error,
+            Beep,
+            ColorDialog,
+            PrintDialog,
+            Help,
+            OpenUrl
+        };
         Kind kind;
         std::string text;
         bool operator==(const Event&) const = default;
