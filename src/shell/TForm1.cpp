@@ -449,7 +449,9 @@ void TForm1::showFromTray()
 
 void TForm1::minimizeForWindow()
 {
-    showMinimized();
+    // Only the state: a main window the user put in the tray stays there instead of being shown
+    // minimised for a moment.
+    setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void TForm1::hideToTray()
