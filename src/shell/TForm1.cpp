@@ -449,8 +449,16 @@ void TForm1::showFromTray()
 
 void TForm1::minimizeForWindow()
 {
-    // Only the state: a main window the user put in the tray stays there instead of being shown
-    // minimised for a moment.
+    // With a tray the window goes there at once, hidden but never minimised. A window hidden
+    // while minimised is mapped iconified the moment Qt clears that state, and the window
+    // manager's word that it is iconified, arriving after the window was brought back, would
+    // send it to the tray again.
+    if (m_tray && m_tray->TrayAvailable()) {
+        hide();
+        m_tray->RecordWindowShown(false);
+        updateTrayEntries();
+        return;
+    }
     setWindowState(windowState() | Qt::WindowMinimized);
 }
 

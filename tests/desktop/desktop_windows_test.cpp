@@ -147,7 +147,7 @@ TEST_F(DesktopWindows, ClosingTheImageWindowBringsTheMainWindowBackFromTheTray)
     TfrmImage& image = *main().imageWindow();
     // Minimised by the image window, the main window went to the tray.
     ASSERT_TRUE(settled(image, "Normal"));
-    ASSERT_TRUE(test::WaitFor([&] { return !main().isVisible(); }));
+    ASSERT_TRUE(settled(main(), "Withdrawn")); // in the tray, as the window manager sees it
     EXPECT_TRUE(main().action(QStringLiteral("pitshow"))->isEnabled());
 
     image.close();
@@ -164,7 +164,7 @@ TEST_F(DesktopWindows, ClosingTheWebPageWindowBringsTheMainWindowBackFromTheTray
     // The country map in the image window minimised the main window; the web page window,
     // a window of its own, stays on the screen with the map.
     ASSERT_TRUE(settled(*main().imageWindow(), "Normal"));
-    ASSERT_TRUE(test::WaitFor([&] { return !main().isVisible(); }));
+    ASSERT_TRUE(settled(main(), "Withdrawn")); // in the tray, as the window manager sees it
     linger(500);
     EXPECT_EQ(wmState(web()), "Normal");
     EXPECT_FALSE(transientFor(web(), main()));
@@ -184,7 +184,7 @@ TEST_F(DesktopWindows, ClosingTheForecastWindowBringsTheMainWindowBack)
     }
     ASSERT_NE(forecast, nullptr);
     ASSERT_TRUE(settled(*forecast, "Normal"));
-    ASSERT_TRUE(test::WaitFor([&] { return !main().isVisible(); }));
+    ASSERT_TRUE(settled(main(), "Withdrawn")); // in the tray, as the window manager sees it
     forecast->close();
     expectMainWindowBack();
 }
@@ -204,7 +204,7 @@ TEST_F(DesktopWindows, DialogsStayWhenAnImageMinimisesTheMainWindow)
     chooser.cboState().setCurrentIndex(north);
 
     openImage();
-    ASSERT_TRUE(test::WaitFor([&] { return !main().isVisible(); }));
+    ASSERT_TRUE(settled(main(), "Withdrawn")); // in the tray, as the window manager sees it
     linger(500);
     for (const QWidget* dialog : dialogs) {
         EXPECT_EQ(wmState(*dialog), "Normal") << dialog->objectName().toStdString();
@@ -228,7 +228,7 @@ TEST_P(HelpWindowPlace, IsWhollyOnTheScreen)
 {
     if (GetParam()) {
         openImage();
-        ASSERT_TRUE(test::WaitFor([&] { return !main().isVisible(); }));
+        ASSERT_TRUE(settled(main(), "Withdrawn")); // in the tray, as the window manager sees it
     }
     TfrmHelp& help = TfrmHelp::open(main(), "main");
     ASSERT_TRUE(settled(help, "Normal"));

@@ -37,8 +37,12 @@ await() {
 
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-await test -s "$work/display" || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
+# The display number is whole once its line ends; the server answers once it is up.
+await sh -c '[ "$(wc -l <"$1")" -ge 1 ]' - "$work/display" ||
+    { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
 export DISPLAY=:$(head -n 1 "$work/display")
+await xprop -root _NET_SUPPORTED_NONE ||
+    { cat "$work/xvfb.log"; echo "FAIL: Xvfb does not answer on $DISPLAY"; exit 1; }
 
 mkdir -p "$work/config" "$work/cache" "$work/data" "$work/runtime"
 chmod 700 "$work/runtime"
