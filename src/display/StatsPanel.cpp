@@ -4,9 +4,11 @@
 #include "resources/BuiltinPictures.h"
 #include "settings/ColorText.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QToolTip>
 
 #include <array>
 
@@ -128,6 +130,7 @@ StatsPanel::StatsPanel(QWidget* parent) : QWidget(parent)
             setColor(label, QPalette::WindowText, Lime);
             m_values.push_back(label);
             m_transparencyGroup.push_back(label);
+            label->installEventFilter(this);
             break;
         case Role::Credit:
             break;
@@ -193,6 +196,21 @@ void StatsPanel::createMoonPictures()
         picture->hide();
         m_moons.push_back(picture);
     }
+}
+
+bool StatsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::eventFilter(watched, event);
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (label == nullptr)
+        return QWidget::eventFilter(watched, event);
+    const QString text = label->text();
+    if (label->fontMetrics().horizontalAdvance(text) > label->contentsRect().width())
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, label);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 QLabel* StatsPanel::labelNamed(const QString& objectName) const

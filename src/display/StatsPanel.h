@@ -46,6 +46,10 @@ public:
     void showMoonPicture(const QString& controlName);
     QString visibleMoonPicture() const;
 
+protected:
+    // A value label too narrow for its text shows the whole text as its tooltip.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLabel* addLabel(const char* name, QRect geometry, const char* text, int pixelSize);
     void createBackgrounds();

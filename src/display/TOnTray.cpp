@@ -42,6 +42,12 @@ void TCustomOnTray::SetWindowShown(bool shown)
     showOwner(shown);
 }
 
+void TCustomOnTray::RecordWindowShown(bool shown)
+{
+    m_windowShown = shown;
+    Refresh();
+}
+
 void TCustomOnTray::Refresh()
 {
     if (m_active && !m_icon.isNull()) {

@@ -40,6 +40,8 @@ public:
 
     bool WindowShown() const { return m_windowShown; }
     void SetWindowShown(bool shown);
+    // Records that the owner was shown or hidden by other means; the owner is left alone.
+    void RecordWindowShown(bool shown);
     bool Active() const { return m_active; }
     void SetActive(bool active);
 

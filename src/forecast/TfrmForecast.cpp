@@ -23,7 +23,12 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBlock>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 namespace cirrolux {
 
@@ -35,6 +40,8 @@ namespace {
 constexpr const char* TitlePrefix = "Cirrolux - ";
 constexpr int SmallFont = 8;
 constexpr int LargeFont = 12;
+constexpr int TransferPollMs = 100;
+constexpr const char* WaitingText = "Waiting for the current transfer to end...";
 
 bool oneOf(const std::string& mode, std::initializer_list<const char*> modes)
 {
@@ -134,7 +141,32 @@ TfrmForecast::TfrmForecast(Environment environment, QWidget* parent)
     connect(m_form->mnuPrint, &QAction::triggered, this, &TfrmForecast::mnuPrintClick);
     connect(m_form->mnuCloseWindow, &QAction::triggered, this, &TfrmForecast::mnuCloseWindowClick);
     connect(m_form->mnuHelp, &QAction::triggered, this, &TfrmForecast::mnuHelpClick);
-    resize(486, 313);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &TfrmForecast::mnuHelpClick);
+
+    // Each input label is as wide as its text, its box just after it.
+    const std::pair<QLabel*, QWidget*> inputs[] = {{m_form->lblCounty, m_form->editCounty},
+                                                   {m_form->lblZip, m_form->txtZip},
+                                                   {m_form->lblState, m_form->cboState}};
+    for (const auto& [label, box] : inputs) {
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        box->move(std::max(box->x(), label->geometry().right() + 3), box->y());
+    }
+
+    // A report arriving while another transfer holds the shared component is fetched once it
+    // is free.
+    m_transferWait = new QTimer(this);
+    m_transferWait->setInterval(TransferPollMs);
+    connect(m_transferWait, &QTimer::timeout, this, [this] {
+        if (m_env.http.Busy())
+            return;
+        m_transferWait->stop();
+        if (isVisible() && !m_env.shared.forecastMode.empty())
+            FormActivate();
+    });
+
+    // The client area (below the menu bar, status bar included) is 486 x 313.
+    resize(486, 313 + m_form->MenuForecast->sizeHint().height());
 }
 
 TfrmForecast::~TfrmForecast() = default;
@@ -256,8 +288,18 @@ void TfrmForecast::changeEvent(QEvent* event)
 void TfrmForecast::FormActivate()
 {
     // An activation while this window's own transfer runs (a box of it, a click) starts none.
-    if (m_fetching || m_env.http.Busy())
+    if (m_fetching)
         return;
+    // Another transfer (a timed refresh, an image) holds the shared component: the report
+    // waits for it, and the status bar says so.
+    if (m_env.http.Busy()) {
+        if (!m_transferWait->isActive()) {
+            setStatusText(WaitingText);
+            m_transferWait->start();
+        }
+        return;
+    }
+    m_transferWait->stop();
     if (std::exchange(m_skipActivation, false))
         return;
     guarded([this] {
@@ -277,7 +319,11 @@ void TfrmForecast::FormActivate()
             m_form->btnGetit->hide();
             fetch();
         } else if (oneOf(mode, {"s1", "s2", "cw"})) {
+            showInputMode();
             process_s1s2();
+            // The text box makes room for the list or the zip box at once, not at the next
+            // resize.
+            FormResize();
         } else if (oneOf(mode, {"f", "n"})) {
             m_form->RichEdit1->resize(m_form->RichEdit1->width(), h - 150);
             m_form->lblCounty->show();
@@ -285,6 +331,25 @@ void TfrmForecast::FormActivate()
             m_form->btnGetit->show();
         }
     });
+}
+
+void TfrmForecast::showInputMode()
+{
+    // A census or crop mode waits for its state or zip under its own title; the report of the
+    // mode before it goes with that mode's title.
+    const ForecastMode* row = FindForecastMode(m_env.shared.forecastMode);
+    if (row == nullptr)
+        return;
+    const std::string zip = zipText();
+    const std::string stateList = stateListText();
+    const SharedState& shared = m_env.shared;
+    const std::string title =
+        ReportTitle(*row, ReportInputs{shared.locationCity, shared.locationState,
+                                       m_state.cropStateCode, stateList, zip});
+    if (latin1(windowTitle()) != title) {
+        setWindowTitle(title);
+        setReportText({});
+    }
 }
 
 void TfrmForecast::fetch()
@@ -392,6 +457,7 @@ void TfrmForecast::closeEvent(QCloseEvent* event)
 
 void TfrmForecast::FormClose()
 {
+    m_transferWait->stop();
     guarded([this] {
         setReportText({});
         if (!m_state.savedFontName.empty())

@@ -12,6 +12,7 @@
 #include <string>
 
 class QLabel;
+class QTimer;
 
 namespace Ui {
 class TfrmForecast;
@@ -99,12 +100,15 @@ private:
     // Runs get_xcast; a message or an error it shows keeps the activation that follows the
     // box's closing from fetching again.
     void fetch();
+    // Titles the window for a census or crop mode, which waits for input.
+    void showInputMode();
 
     Environment m_env;
     ForecastState m_state;
     std::unique_ptr<Ui::TfrmForecast> m_form;
     ForecastRetrieval m_retrieval;
     QLabel* m_status = nullptr;
+    QTimer* m_transferWait = nullptr; // polls for the end of another transfer
     std::string m_shownText;
     std::string m_listStartText; // what the state list shows once it is filled
     bool m_fixedFont = false;

@@ -40,17 +40,12 @@ void TSelectState_dlg::open(bool preferencesMode)
     // The radar menu only shows the chooser: one open for the preferences keeps serving them.
     if (preferencesMode)
         m_chooser.setPreferencesMode(true);
-    if (isVisible())
-        FormShow();
+    // The lists are built here, by the command, not at every show event: the window manager
+    // maps the dialog again (after an iconify, a desktop switch), and that must keep a choice.
+    FormShow();
     show();
     raise();
     activateWindow();
-}
-
-void TSelectState_dlg::showEvent(QShowEvent* event)
-{
-    FormShow();
-    QDialog::showEvent(event);
 }
 
 void TSelectState_dlg::FormShow()

@@ -15,7 +15,7 @@ namespace cirrolux {
 class RadarChooser;
 
 // "Select Radar Area Coverage": the window of the radar chooser. Modeless; OK and Cancel hide
-// it, and each showing starts with both lists unselected.
+// it, and each opening by a command starts with both lists unselected.
 class TSelectState_dlg : public QDialog
 {
     Q_OBJECT
@@ -34,9 +34,6 @@ public:
 
     QComboBox& cboState() const;
     QComboBox& cboRegion() const;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TSelectState_dlg> m_ui;

@@ -22,8 +22,12 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace cirrolux {
 
@@ -35,11 +39,15 @@ constexpr double ScreenDpi = 96.0;
 } // namespace
 
 TfrmImage::TfrmImage(SharedState& state, SettingsStore& settings, UserInterface& ui,
-                     QWidget* mainWindow)
-    : QMainWindow(nullptr), m_state(state), m_settings(settings), m_ui(ui), m_main(mainWindow),
-      m_form(std::make_unique<Ui::TfrmImage>())
+                     MainWindowSteps mainWindow)
+    : QMainWindow(nullptr), m_state(state), m_settings(settings), m_ui(ui),
+      m_main(std::move(mainWindow)), m_form(std::make_unique<Ui::TfrmImage>())
 {
     m_form->setupUi(this);
+    // The menu's "Help &Contents (F1)" names its key itself; a shortcut on the entry would show
+    // "F1" a second time beside it.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, m_form->mnuHelpContentsF11, &QAction::trigger);
     m_statusText = new QLabel(QStringLiteral(" Thank you for using Cirrolux..."), statusBar());
     m_statusText->setObjectName(QStringLiteral("StatusBar1Text"));
     statusBar()->addWidget(m_statusText, 1);
@@ -128,8 +136,8 @@ void TfrmImage::FormShow()
         m_settings.read_setting(SettingNames::Settings, SettingNames::MaxOpenImage) == "y";
     checkMaximize(maximise);
     setWindowState(maximise ? Qt::WindowMaximized : Qt::WindowNoState);
-    if (m_main)
-        m_main->setWindowState(m_main->windowState() | Qt::WindowMinimized);
+    if (m_main.minimize)
+        m_main.minimize();
 }
 
 void TfrmImage::FormClose()
@@ -139,8 +147,8 @@ void TfrmImage::FormClose()
     GIFImage1().SetAnimate(false);
     GIFImage1().Clear();
     // In country-information mode the web page window is still open and restores it itself.
-    if (m_main && m_state.webMode != "ci")
-        m_main->setWindowState(m_main->windowState() & ~Qt::WindowMinimized);
+    if (m_main.restore && m_state.webMode != "ci")
+        m_main.restore();
     const QString file = QString::fromLocal8Bit(m_state.imageFile);
     if (!file.isEmpty() && QFile::exists(file))
         QFile::remove(file);
@@ -157,6 +165,18 @@ void TfrmImage::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         guarded([this] { FormShow(); });
+}
+
+void TfrmImage::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Image1 is anchored to the left, top and right edges: its right edge keeps its distance
+    // from the window's right edge, whatever size the control last took.
+    if (!event->oldSize().isValid())
+        return;
+    TImage& image = Image1();
+    const int grown = event->size().width() - event->oldSize().width();
+    image.resize(std::max(0, image.width() + grown), image.height());
 }
 
 void TfrmImage::closeEvent(QCloseEvent* event)
@@ -218,7 +238,7 @@ void TfrmImage::mnuPrint1Click()
 {
     guarded([this] {
         QPrinter printer(QPrinter::HighResolution);
-        if (!m_ui.runPrintDialog(printer))
+        if (!m_ui.runPrintDialog(printer, false))
             return;
         const QImage image = captureClientArea();
         QPainter painter;

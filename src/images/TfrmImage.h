@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -30,9 +31,18 @@ class TfrmImage : public QMainWindow, public ImageWindow
     Q_OBJECT
 
 public:
-    // `mainWindow` is the window minimised while this one shows; it is not the owner, so that
-    // minimising it leaves this window on the screen. References must outlive the window.
-    TfrmImage(SharedState& state, SettingsStore& settings, UserInterface& ui, QWidget* mainWindow);
+    // What the window does to the main window: minimise it while this one shows, bring it back
+    // when this one closes. The main window is not the owner, so that minimising it leaves this
+    // window on the screen.
+    struct MainWindowSteps
+    {
+        std::function<void()> minimize;
+        std::function<void()> restore;
+    };
+
+    // References must outlive the window.
+    TfrmImage(SharedState& state, SettingsStore& settings, UserInterface& ui,
+              MainWindowSteps mainWindow);
     ~TfrmImage() override;
 
     // The wallpaper step "Save As &Wallpaper" ends with; null (the default) disables the entry.
@@ -77,6 +87,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void guarded(const std::function<void()>& command);
@@ -87,7 +98,7 @@ private:
     SharedState& m_state;
     SettingsStore& m_settings;
     UserInterface& m_ui;
-    QPointer<QWidget> m_main;
+    MainWindowSteps m_main;
     std::unique_ptr<Ui::TfrmImage> m_form;
     WallpaperCommands* m_wallpaper = nullptr;
     QLabel* m_statusText = nullptr;

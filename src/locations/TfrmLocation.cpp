@@ -163,6 +163,11 @@ void TfrmLocation::keyPressEvent(QKeyEvent* event)
         FormHelp();
         return;
     }
+    // Only "&Cancel" and the title bar close the dialog; Escape is no way out of it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

@@ -53,9 +53,10 @@ std::optional<QColor> QtUserInterface::chooseColor()
     return chosen;
 }
 
-bool QtUserInterface::runPrintDialog(QPrinter& printer)
+bool QtUserInterface::runPrintDialog(QPrinter& printer, bool printToFile)
 {
     QPrintDialog dialog(&printer, m_parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, printToFile);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -24,7 +24,7 @@ public:
     void showError(const std::string& text) override;
     void beep() override;
     std::optional<QColor> chooseColor() override;
-    bool runPrintDialog(QPrinter& printer) override;
+    bool runPrintDialog(QPrinter& printer, bool printToFile = true) override;
     void openHelp(const std::string& topic) override;
     void openUrl(const std::string& url) override;
     // The help window registers itself here; until then a help command does nothing.

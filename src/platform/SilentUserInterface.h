@@ -16,7 +16,7 @@ public:
     void showError(const std::string&) override {}
     void beep() override {}
     std::optional<QColor> chooseColor() override { return std::nullopt; }
-    bool runPrintDialog(QPrinter&) override { return false; }
+    bool runPrintDialog(QPrinter&, bool = true) override { return false; }
     void openHelp(const std::string&) override {}
     void openUrl(const std::string&) override {}
 

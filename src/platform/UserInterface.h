@@ -30,8 +30,9 @@ public:
     // The program's one colour dialog, shared by every window, so it opens on the colour last
     // chosen in it. Empty when the user cancelled; throws DialogError when it cannot be shown.
     virtual std::optional<QColor> chooseColor() = 0;
-    // The standard print dialog over `printer`; true when the user chose to print.
-    virtual bool runPrintDialog(QPrinter& printer) = 0;
+    // The standard print dialog over `printer`; true when the user chose to print. Without
+    // `printToFile` the dialog offers no printing to a file.
+    virtual bool runPrintDialog(QPrinter& printer, bool printToFile = true) = 0;
     // Opens the program's help at `topic` (a page name; empty for the contents).
     virtual void openHelp(const std::string& topic) = 0;
     // Opens a web or mail address ("mailto:...") in the user's default program.

@@ -17,13 +17,19 @@ namespace {
 
 void createForecastWindow(TForm1& form)
 {
-    auto window = std::make_unique<TfrmForecast>(TfrmForecast::Environment{
-        form.state(), form.settings(), form.ui(), form.NMHTTP1(),
-        [&form] { return form.windowTitle(); }, [&form] { form.showMinimized(); },
-        [&form] { form.showFromTray(); }, {}});
+    auto window = std::make_unique<TfrmForecast>(
+        TfrmForecast::Environment{form.state(),
+                                  form.settings(),
+                                  form.ui(),
+                                  form.NMHTTP1(),
+                                  [&form] { return form.windowTitle(); },
+                                  [&form] { form.minimizeForWindow(); },
+                                  [&form] { form.showFromTray(); },
+                                  {}});
     TfrmForecast& forecast = *window;
-    form.adoptForecastWindow(std::move(window), forecast,
-                             [&forecast](const std::string& text) { forecast.setStatusText(text); });
+    form.adoptForecastWindow(std::move(window), forecast, [&forecast](const std::string& text) {
+        forecast.setStatusText(text);
+    });
 }
 
 } // namespace
@@ -53,15 +59,18 @@ Startup::~Startup() = default;
 std::vector<Startup::WindowStep> Startup::windowSteps()
 {
     // The web page window comes first and moves nothing; each later window brings its creator.
-    // Windows are children of the main window and live as long as it does.
+    // The main window owns every window and they live as long as it does.
     const auto createWeb = [](TForm1& form) {
-        auto* web = new TfrmWeb(form.state(), form.NMHTTP1(), form.userInterface(), &form);
+        auto web = std::make_unique<TfrmWeb>(form.state(), form.NMHTTP1(), form.userInterface());
+        // Its country map minimised the main window; closing the web page window brings it
+        // back, as every window that minimised it does.
         web->setMainWindowRestorer([&form] {
-            if (form.windowState() & Qt::WindowMinimized)
-                form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
+            if (!form.isVisible() || form.isMinimized())
+                form.showFromTray();
         });
         web->adoptMapWindow(std::make_unique<CountryMapOnImageWindow>(form));
-        form.setWebWindowCommands(web);
+        TfrmWeb& commands = *web;
+        form.adoptWebWindow(std::move(web), commands);
     };
     const auto createAbout = [](TForm1& form) { new TfrmAbout(form.userInterface(), &form); };
     return {

@@ -10,6 +10,7 @@
 #include "images/TfrmImage.h"
 #include "images/TfrmImageWallpaper.h"
 #include "images/WallpaperUpdate.h"
+#include "locations/TfrmLocation.h"
 #include "net/TNMHTTP.h"
 #include "platform/CirroluxError.h"
 #include "platform/CommandGuard.h"
@@ -22,6 +23,9 @@
 #include "settings/ReadOrReport.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "settings/TfrmPref.h"
+#include "shell/WrappingMenuBar.h"
+#include "wallpaper/WallpaperCatalogue.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -268,8 +272,15 @@ void TForm1::automaticRequest(const std::string& key, bool updateWallpaper)
     m_state.automaticRequest = "y";
     const ScopeExit manualAgain([this] { m_state.automaticRequest.clear(); });
     m_request->Get_the_Stats();
-    if (updateWallpaper && m_wallpaper)
+    if (updateWallpaper && m_wallpaper) {
+        // The wallpaper's picture is drawn in the image window; a picture the user has open
+        // there closes first, so that its download goes with it as at any close.
+        if (m_imageWindow && m_imageWindow->isVisible() &&
+            WallpaperCatalogue::find(
+                m_settings.read_setting(names::Settings, names::AutoWallpaper)))
+            m_imageWindow->close();
         m_wallpaper->UpdateAutoWallpaper();
+    }
 }
 
 void TForm1::Get_the_Stats()
@@ -410,7 +421,7 @@ void TForm1::mnuPrint1Click()
         if (!m_ui.runPrintDialog(printer))
             return;
         // The client area: everything below the menu bar, as it is shown now.
-        const int top = menuBar()->isVisible() ? menuBar()->height() : 0;
+        const int top = m_menuBar->isVisible() ? m_menuBar->height() : 0;
         const QPixmap image = grab(QRect(0, top, width(), height() - top));
         QPainter painter;
         if (!painter.begin(&printer))
@@ -429,9 +440,26 @@ void TForm1::mnuExit1Click()
 
 void TForm1::showFromTray()
 {
-    m_tray->SetWindowShown(true);
+    // Not minimised before it shows: a hidden window shown while still minimised is mapped
+    // iconified, and the tray step would hide it again.
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    m_tray->SetWindowShown(true);
     updateTrayEntries();
+}
+
+void TForm1::minimizeForWindow()
+{
+    // With a tray the window goes there at once, hidden but never minimised. A window hidden
+    // while minimised is mapped iconified the moment Qt clears that state, and the window
+    // manager's word that it is iconified, arriving after the window was brought back, would
+    // send it to the tray again.
+    if (m_tray && m_tray->TrayAvailable()) {
+        hide();
+        m_tray->RecordWindowShown(false);
+        updateTrayEntries();
+        return;
+    }
+    setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void TForm1::hideToTray()
@@ -490,6 +518,12 @@ void TForm1::adoptForecastWindow(std::unique_ptr<QWidget> window, ForecastComman
     m_forecastWindow = std::move(window);
     m_forecastStatusSink = std::move(statusSink);
     setForecastCommands(&commands);
+}
+
+void TForm1::adoptWebWindow(std::unique_ptr<QWidget> window, WebWindowCommands& commands)
+{
+    m_webWindow = std::move(window);
+    setWebWindowCommands(&commands);
 }
 
 void TForm1::showReading(Reading which, const std::string& text)

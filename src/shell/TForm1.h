@@ -20,6 +20,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QMenuBar;
 class QTimer;
 
 namespace cirrolux {
@@ -45,6 +46,7 @@ class TOnTray;
 class TfrmLocation;
 class TfrmPref;
 class UserInterface;
+class WrappingMenuBar;
 
 // The main window: stats panel, menus, status bar, tray icon, the start-up and refresh timers,
 // and the shared transfer component. It wires its controls to the logic and shows its results.
@@ -93,7 +95,11 @@ public:
     void setStayOnTop(bool on);
     void mnuPrint1Click();
     void mnuExit1Click();
+    // The one way back for the main window, from the tray menu and from every window that
+    // minimised it (image, web page and forecast windows): shown, not minimised, in front.
     void showFromTray();
+    // Minimises the main window while another window shows; with a tray it then hides there.
+    void minimizeForWindow();
     void hideToTray();
     // Help menu
     void mnuHelpContentsClick();
@@ -130,8 +136,8 @@ public:
     ConditionsRequest& request() { return *m_request; }
     ConditionsParser& parser() { return *m_parser; }
     PresetList& presets() { return *m_presets; }
-    TfrmLocation* frmLocation() const { return m_frmLocation; } // null until first opened
-    TfrmPref* frmPref() const { return m_frmPref; }
+    TfrmLocation* frmLocation() const { return m_frmLocation.get(); } // null until first opened
+    TfrmPref* frmPref() const { return m_frmPref.get(); }
     QTimer& timerStartup() { return *m_timerStartup; }
     QTimer& timer1() { return *m_timer1; }
     QAction* action(const QString& objectName) const;
@@ -140,6 +146,13 @@ public:
     // `commands` and hands it the transfer's status texts while it owns the transfer.
     void adoptForecastWindow(std::unique_ptr<QWidget> window, ForecastCommands& commands,
                              std::function<void(const std::string&)> statusSink);
+    // The web page window, made at start-up: the main window owns it and opens it through
+    // `commands`. Like every window that must outlive a minimised main window, it is a window of
+    // its own rather than a child, so the window manager does not hide it with the main window.
+    void adoptWebWindow(std::unique_ptr<QWidget> window, WebWindowCommands& commands);
+    QWidget* webWindow() const { return m_webWindow.get(); }
+    // The top-level menus in menu bar order, whichever row of the bar shows them.
+    QList<QAction*> menuBarActions() const;
     ForecastCommands* forecastCommands() const { return m_forecastCommands; }
     SettingsStore& settings() { return m_settings; }
     UserInterface& ui() { return m_ui; }
@@ -206,6 +219,7 @@ private:
     SharedState m_state;
 
     StatsPanel* m_panel = nullptr;
+    WrappingMenuBar* m_menuBar = nullptr;
     std::array<QLabel*, 2> m_statusPanels{};
     std::array<QAction*, PresetMenu::Size> m_presetActions{};
     QMenu* m_pmnLeft = nullptr;
@@ -218,8 +232,6 @@ private:
     std::unique_ptr<PresetList> m_presets;
     std::unique_ptr<MoonPhase> m_moon;
     ConditionsRequest* m_request = nullptr;
-    TfrmLocation* m_frmLocation = nullptr;
-    TfrmPref* m_frmPref = nullptr;
     std::function<void()> m_firstPaint;
     std::unique_ptr<TfrmImage> m_imageWindow; // a window of its own, not a child
     std::unique_ptr<ImageDownload> m_imageDownload;
@@ -235,6 +247,10 @@ private:
     QSize m_frame; // the frame the size limits were last set for
     std::string m_forecastStatus;
     std::function<void(const std::string&)> m_forecastStatusSink;
+    // Windows of their own, not children (see adoptWebWindow); they go before what they use.
+    std::unique_ptr<TfrmLocation> m_frmLocation;
+    std::unique_ptr<TfrmPref> m_frmPref;
+    std::unique_ptr<QWidget> m_webWindow;
     std::unique_ptr<QWidget> m_forecastWindow; // last: goes before the transfer component
 };
 

@@ -50,7 +50,9 @@ void TForm1::mnuChooseLocationClick()
             };
             hooks.updateMoonPhase = [this] { m_moon->Update(); };
             hooks.sendUsageCounter = [this] { m_request->SendUsageCounter(); };
-            m_frmLocation = new TfrmLocation(m_state, m_ui, *m_http, std::move(hooks), this);
+            // No parent: a dialog of the main window would be iconified with it.
+            m_frmLocation =
+                std::make_unique<TfrmLocation>(m_state, m_ui, *m_http, std::move(hooks), nullptr);
             m_frmLocation->releaseTreeLock();
             if (splash) {
                 splash->hide();
@@ -71,7 +73,9 @@ void TForm1::createPreferences()
 {
     if (m_frmPref)
         return;
-    m_frmPref = new TfrmPref(m_settings, m_ui, *m_http, m_radarChooser.get(), this);
+    // No parent: a dialog of the main window would be iconified with it.
+    m_frmPref =
+        std::make_unique<TfrmPref>(m_settings, m_ui, *m_http, m_radarChooser.get(), nullptr);
     // A radar area chosen for the wallpaper shows in the preferences' wallpaper list.
     if (m_radarChooser)
         m_radarChooser->setWallpaperChoiceHandler(

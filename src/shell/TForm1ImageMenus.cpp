@@ -12,6 +12,7 @@
 #include "images/WallpaperUpdate.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/WindowCommands.h"
+#include "shell/WrappingMenuBar.h"
 
 #include <QAction>
 #include <QMenu>
@@ -55,7 +56,7 @@ void TForm1::createImageMenus()
         const QString caption = QString::fromLatin1(MenuCaption(entry));
         switch (entry.kind) {
         case MenuEntryKind::Submenu: {
-            QMenu* menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+            QMenu* menu = parent ? parent->addMenu(caption) : m_menuBar->addMenu(caption);
             menu->setObjectName(QString::fromLatin1(entry.component));
             open.push_back(menu);
             break;
@@ -140,7 +141,9 @@ void TForm1::createImageWindow()
 {
     if (m_imageWindow)
         return;
-    m_imageWindow = std::make_unique<TfrmImage>(m_state, m_settings, m_ui, this);
+    m_imageWindow = std::make_unique<TfrmImage>(
+        m_state, m_settings, m_ui,
+        TfrmImage::MainWindowSteps{[this] { minimizeForWindow(); }, [this] { showFromTray(); }});
     ImageDownload::Hooks hooks;
     hooks.setStatusText = [this](const std::string& text) { setStatusText(text); };
     hooks.repaint = [this] { repaint(); };
@@ -170,7 +173,7 @@ void TForm1::createRadarChooser()
         [this] {
             return RadarImageCommands::Images{m_imageWindow.get(), m_imageDownload.get()};
         },
-        this);
+        nullptr); // a window of its own: it stays when an image minimises the main window
     setRadarChooserCommands(m_radarChooser.get());
 }
 

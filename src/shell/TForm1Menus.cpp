@@ -1,10 +1,13 @@
 // The main window's menus and the tray icon's menus.
 #include "shell/TForm1.h"
 
+#include "shell/WrappingMenuBar.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 namespace cirrolux {
 
@@ -34,8 +37,11 @@ void TForm1::addOffOnChoice(QMenu* parent, MenuName submenu, MenuName off, MenuN
 
 void TForm1::createMenus()
 {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
+    // At the window's width the menus take two rows; none hides behind an overflow button.
+    m_menuBar = new WrappingMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("MainMenu1"));
+    setMenuWidget(m_menuBar);
+    WrappingMenuBar* bar = m_menuBar;
 
     QMenu* getStats = bar->addMenu(QStringLiteral("&Get Stats"));
     getStats->setObjectName(QStringLiteral("mnuGetStats"));
@@ -115,16 +121,24 @@ void TForm1::createMenus()
 void TForm1::createHelpMenu()
 {
     // Last on the menu bar, after the image, forecast and report menus.
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction* contents = addAction(help, "mnuHelpContents", "Help &Contents (F1)");
-    contents->setShortcut(QKeySequence(Qt::Key_F1));
     connect(contents, &QAction::triggered, this, &TForm1::mnuHelpContentsClick);
+    // The entry's caption names its key; as the entry's shortcut it would show "F1" twice.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setObjectName(QStringLiteral("mnuHelpContentsKey"));
+    connect(f1, &QShortcut::activated, contents, &QAction::trigger);
     help->addSeparator();
     connect(addAction(help, "mnuAbout", "&About Cirrolux..."), &QAction::triggered, this,
             &TForm1::mnuAboutClick);
     connect(addAction(help, "CheckforUpdate1", "Check for &Update"), &QAction::triggered, this,
             &TForm1::CheckforUpdate1Click);
+}
+
+QList<QAction*> TForm1::menuBarActions() const
+{
+    return m_menuBar->actions();
 }
 
 void TForm1::createTrayMenus()

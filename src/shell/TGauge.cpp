@@ -14,7 +14,12 @@ TGauge::TGauge(QWidget* parent) : QWidget(parent) {}
 void TGauge::SetProgress(int progress)
 {
     m_progress = std::clamp(progress, 0, 100);
-    update();
+    // Start-up sets the gauge between steps that keep the event loop waiting: a later paint
+    // would only ever show the last value.
+    if (isVisible())
+        repaint();
+    else
+        update();
 }
 
 void TGauge::paintEvent(QPaintEvent*)

@@ -1,10 +1,12 @@
 #include "shell/TfrmHelp.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
@@ -151,11 +153,35 @@ void TfrmHelp::showPage(const QUrl& url)
 void TfrmHelp::showTopic(const std::string& topic)
 {
     showPage(PageUrl(topic));
+    if (!isVisible())
+        placeOnScreen();
     show();
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
+}
+
+void TfrmHelp::placeOnScreen()
+{
+    // Centred on the owner's screen and never larger than it, frame included, so that nothing
+    // of the window starts off the screen; a place the user gave it since is kept if it fits.
+    const QWidget* owner = parentWidget();
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize decoration = frame.isEmpty() ? QSize(8, 27) : frame;
+    resize(size().boundedTo(area.size() - decoration));
+    QRect outer(frameGeometry().topLeft(), size() + decoration);
+    if (!m_placed || !area.contains(outer)) {
+        outer.moveCenter(area.center());
+        outer.moveTopLeft(
+            QPoint(std::max(outer.left(), area.left()), std::max(outer.top(), area.top())));
+        m_placed = true;
+    }
+    move(outer.topLeft());
 }
 
 TfrmHelp& TfrmHelp::open(QWidget& owner, const std::string& topic)

@@ -45,12 +45,14 @@ public:
     QTextBrowser& viewer() { return *m_viewer; }
 
 private:
+    void placeOnScreen();
     void showPage(const QUrl& url);
 
     QTreeWidget* m_contents = nullptr;
     QLineEdit* m_searchText = nullptr;
     QListWidget* m_results = nullptr;
     QTextBrowser* m_viewer = nullptr;
+    bool m_placed = false;            // placed on the screen once
     std::vector<QString> m_pageTexts; // plain text of each page, read at the first search
 };
 

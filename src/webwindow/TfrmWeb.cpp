@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -74,6 +75,9 @@ void TfrmWeb::build()
     connect(m_form->mnuClose1, &QAction::triggered, this, &TfrmWeb::mnuClose1Click);
     connect(m_form->mnuHelpContentsF11, &QAction::triggered, this,
             &TfrmWeb::mnuHelpContentsF11Click);
+    // The entry's caption names its key; as the entry's shortcut it would show "F1" twice.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, m_form->mnuHelpContentsF11, &QAction::trigger);
     FormResize();
 }
 

@@ -13,7 +13,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -368,8 +373,9 @@ INSTANTIATE_TEST_SUITE_P(Groups, WindowLayout,
 
 TEST_F(ForecastWindow, StartsAt486By313Above_TheCentre)
 {
-    EXPECT_EQ(window->size(), QSize(486, 313));
     open("f");
+    // 486 x 313 is the client area: below the menu bar, status bar included.
+    EXPECT_EQ(window->size() - QSize(0, form().MenuForecast->height()), QSize(486, 313));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(window->x(), screen.width() / 2 - window->width() / 2);
     EXPECT_EQ(window->y(), screen.height() / 2 - window->height() / 2 - 20);
@@ -532,6 +538,116 @@ TEST_F(ForecastWindow, AnotherReportCommandWhileShownFetchesOnce)
     EXPECT_EQ(emulator.requests().size(), 2u);
     EXPECT_EQ(title(), "Cirrolux - US/State Census Median HH Income");
     EXPECT_EQ(minimized, 1); // FormShow ran once
+}
+
+} // namespace
+
+namespace {
+
+// WCAG's relative luminance, for readability checks.
+double luminance(const QColor& c)
+{
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A report opened while a timed refresh (any transfer) holds the shared component waits for it
+// and is then fetched, saying meanwhile why nothing comes yet.
+TEST_F(ForecastWindow, AReportOpenedDuringAnotherTransferIsFetchedWhenItEnds)
+{
+    std::string during;
+    bool busy = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        busy = http.Busy();
+        open("p");
+        during = status();
+    });
+    http.Get("http://www.wunderground.com/US/MA/Boston.html");
+    ASSERT_TRUE(busy);
+    EXPECT_EQ(during, "Waiting for the current transfer to end...");
+    ASSERT_TRUE(waitFor([this] { return !boxText().empty(); }, 5000));
+    EXPECT_EQ(requestLines().back(), "GET http://iwin.nws.noaa.gov/iwin/MA/public.html HTTP/1.0");
+    EXPECT_EQ(title(), "Cirrolux - Public Information for MA");
+    EXPECT_EQ(status(), " Thank you for using Cirrolux...");
+}
+
+// Switched from a fetched report to a census mode, the window shows the census mode's title at
+// once, drops the other report, and the text box makes room for the input row without a resize.
+struct SwitchCase
+{
+    const char* mode;
+    const char* title;
+    const char* input; // the input box that shows
+};
+
+class SwitchToCensus : public ForecastWindow, public ::testing::WithParamInterface<SwitchCase>
+{
+};
+
+TEST_P(SwitchToCensus, TakesItsTitleAndLayoutAtOnce)
+{
+    open("w");
+    ASSERT_FALSE(boxText().empty());
+    window->openForecast(GetParam().mode);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(title(), GetParam().title);
+    EXPECT_EQ(boxText(), "");
+    auto* input = window->findChild<QWidget*>(QString::fromLatin1(GetParam().input));
+    ASSERT_NE(input, nullptr);
+    EXPECT_TRUE(input->isVisible());
+    const QRect box = form().RichEdit1->geometry();
+    EXPECT_EQ(box.height(), window->height() - 150);
+    EXPECT_LT(box.bottom(), input->y());
+    EXPECT_LT(box.bottom(), form().btnGetit->y());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SwitchToCensus,
+    ::testing::Values(SwitchCase{"s1", "Cirrolux - Census Detail by State", "cboState"},
+                      SwitchCase{"s2", "Cirrolux - Census Detail by Zip", "txtZip"},
+                      SwitchCase{"cw", "Cirrolux - Crop Weather for MA", "cboState"}),
+    [](const auto& info) { return test::CaseName(info.param.mode); });
+
+TEST_F(ForecastWindow, StatusBarTextIsReadable)
+{
+    open("p");
+    QLabel* text = window->statusLabel();
+    text->ensurePolished();
+    form().StatusBar1->ensurePolished();
+    EXPECT_GE(contrast(text->palette().color(QPalette::WindowText),
+                       form().StatusBar1->palette().color(QPalette::Window)),
+              4.5);
+}
+
+// Every input label shows its whole text, colon included, and its box starts after it.
+TEST_F(ForecastWindow, InputLabelsShowTheirWholeText)
+{
+    const std::pair<QLabel*, QWidget*> rows[] = {{form().lblCounty, form().editCounty},
+                                                 {form().lblZip, form().txtZip},
+                                                 {form().lblState, form().cboState}};
+    for (const auto& [label, box] : rows) {
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        EXPECT_GT(box->x(), label->geometry().right()) << label->text().toStdString();
+    }
+    EXPECT_EQ(form().lblCounty->text(), QStringLiteral("Enter a County name (optional):"));
+}
+
+TEST_F(ForecastWindow, F1OpensTheForecastPage)
+{
+    open("f");
+    ui.clear();
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(ui.events(), (std::vector<test::RecordingUserInterface::Event>{
+                               {test::RecordingUserInterface::Event::Kind::Help, "forecast"}}));
 }
 
 } // namespace

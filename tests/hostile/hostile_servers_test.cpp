@@ -73,7 +73,7 @@ struct Scene
     std::vector<std::function<void()>> undo;
     std::map<std::string, std::string> notes; // recorded with the test's result
 
-    TfrmWeb& web() { return *main.findChild<TfrmWeb*>(); }
+    TfrmWeb& web() { return *qobject_cast<TfrmWeb*>(main.webWindow()); }
     TfrmImage& image() { return *main.imageWindow(); }
 };
 

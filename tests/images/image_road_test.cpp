@@ -80,7 +80,8 @@ protected:
     ServiceEmulator emulator;
     TNMHTTP http;
     QWidget main;
-    TfrmImage window{state, store, ui, &main};
+    TfrmImage window{
+        state, store, ui, {[this] { main.showMinimized(); }, [this] { main.showNormal(); }}};
     Strings status;
     ImageDownload download{
         state, ui, http, window,

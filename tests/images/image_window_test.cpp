@@ -69,12 +69,13 @@ protected:
     RecordingUserInterface ui;
     SharedState state;
     QWidget main;
-    TfrmImage window{state, settings, ui, &main};
+    TfrmImage window{
+        state, settings, ui, {[this] { main.showMinimized(); }, [this] { main.showNormal(); }}};
 };
 
 TEST_F(ImageWindowTest, StartsAsDesigned)
 {
-    EXPECT_EQ(window.objectName(), QStringLiteral("TfrmImage"));
+    EXPECT_EQ(window.objectName(), QStringLiteral("frmImage"));
     EXPECT_EQ(window.size(), QSize(332, 316));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Cirrolux "));
     EXPECT_EQ(window.backgroundColor(), QColor(Qt::black));
@@ -109,7 +110,33 @@ TEST_F(ImageWindowTest, StartsAsDesigned)
                                         "  mnuSaveAsWallpaper1 Save As &Wallpaper", "  -",
                                         "  mnuPrint1 &Print", "  mnuClose1 &Close", "Help1 &Help",
                                         "  mnuHelpContentsF11 Help &Contents (F1)"}));
-    EXPECT_EQ(action("mnuHelpContentsF11")->shortcut(), QKeySequence(Qt::Key_F1));
+    // The caption names the key; a shortcut on the entry would show "F1" a second time.
+    EXPECT_TRUE(action("mnuHelpContentsF11")->shortcut().isEmpty());
+}
+
+TEST_F(ImageWindowTest, PrintDialogOffersNoPrintingToAFile)
+{
+    action("mnuPrint1")->trigger();
+    ASSERT_FALSE(ui.events().empty());
+    EXPECT_EQ(ui.events().back().kind, RecordingUserInterface::Event::Kind::PrintDialog);
+    EXPECT_FALSE(ui.printToFileOffered());
+}
+
+// The picture control is anchored to the left, top and right edges: its right edge keeps its
+// distance from the window's as the window grows or shrinks.
+TEST_F(ImageWindowTest, PictureFollowsTheRightEdge)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    const int margin = window.width() - window.Image1().geometry().right();
+    const int left = window.Image1().x();
+    for (const int width : {500, 400, 332}) {
+        window.resize(width, window.height());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.width() - window.Image1().geometry().right(), margin) << width;
+        EXPECT_EQ(window.Image1().x(), left);
+    }
+    window.close();
 }
 
 struct MaxOpenCase

@@ -175,6 +175,25 @@ TEST_F(RadarDialog, ShowsBothListsUnselectedEveryTime)
     EXPECT_EQ(dialog.cboRegion().currentIndex(), -1);
 }
 
+// The window manager maps the dialog again after an iconify or a desktop switch: a show event
+// that no command caused keeps what the user chose; only the command starts afresh.
+TEST_F(RadarDialog, ShowingAgainWithoutTheCommandKeepsTheChoice)
+{
+    dialog.open(false);
+    const int north = dialog.cboState().findText(QStringLiteral("NT-Texas - North"));
+    ASSERT_GE(north, 0);
+    dialog.cboState().setCurrentIndex(north);
+    dialog.cboRegion().setCurrentIndex(3);
+    dialog.hide();
+    dialog.show();
+    EXPECT_EQ(dialog.cboState().currentIndex(), north);
+    EXPECT_EQ(dialog.cboRegion().currentIndex(), 3);
+    EXPECT_EQ(dialog.cboState().count(), 53);
+    dialog.open(false);
+    EXPECT_EQ(dialog.cboState().currentIndex(), -1);
+    EXPECT_EQ(dialog.cboRegion().currentIndex(), -1);
+}
+
 TEST_F(RadarDialog, OkWithNothingChosenKeepsTheDialogOpen)
 {
     dialog.open(false);

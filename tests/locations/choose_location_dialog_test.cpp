@@ -159,6 +159,16 @@ TEST_F(ChooseLocationDialog, NothingChosenShowsTheDialogAgain)
     EXPECT_EQ(dialog.lastOutcome(), ChooseLocation::Outcome::NoLocation);
 }
 
+// Only "&Cancel" and the title bar close the dialog; Escape leaves it open.
+TEST_F(ChooseLocationDialog, EscapeDoesNotCloseIt)
+{
+    dialog.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(ui.events().empty());
+}
+
 TEST_F(ChooseLocationDialog, CancelClosesAndF1OpensItsHelp)
 {
     dialog.show();

@@ -3,11 +3,14 @@
 #include "CaseName.h"
 #include "MainWindowFixture.h"
 
+#include "forecast/TfrmForecast.h"
+#include "images/TfrmImage.h"
 #include "net/TNMHTTP.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "shell/MemoryStatus.h"
 #include "shell/Startup.h"
+#include "shell/TGauge.h"
 #include "shell/TPieGauge.h"
 #include "shell/TfrmAbout.h"
 #include "shell/TfrmHelp.h"
@@ -17,12 +20,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+
+#include <cmath>
 
 using namespace cirrolux;
 using cirrolux::test::MainWindowFixture;
@@ -182,6 +188,63 @@ INSTANTIATE_TEST_SUITE_P(Percents, AboutGauge,
                                            GaugeCase{5, Qt::green}, GaugeCase{100, Qt::green}),
                          [](const auto& info) { return "p" + std::to_string(info.param.percent); });
 
+// WCAG's contrast between the darkest and the lightest pixel of a picture.
+double contrastWithin(const QImage& picture)
+{
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    double darkest = 1, lightest = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            const double l = 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                             0.0722 * channel(c.blueF());
+            darkest = std::min(darkest, l);
+            lightest = std::max(lightest, l);
+        }
+    }
+    return (lightest + 0.05) / (darkest + 0.05);
+}
+
+// The version stands on the blue gradient: its navy text needs a light ground to be read.
+TEST_F(MainWindowFixture, AboutBoxVersionIsReadable)
+{
+    TForm1& w = createWindow();
+    auto* about = new TfrmAbout(ui, &w, MemoryStatus{8'000'000'000, 2'000'000'000});
+    about->mnuAboutClick();
+    ASSERT_TRUE(about->isVisible());
+    Ui::TfrmAbout& f = about->form();
+    for (QLabel* label : {f.lblVersion, f.lblCurrVs}) {
+        const QImage shot = about->grab(label->geometry()).toImage();
+        EXPECT_GE(contrastWithin(shot), 4.5) << label->objectName().toStdString();
+    }
+}
+
+// Start-up sets the gauge between steps that give the event loop no turn: each value is
+// painted when it is set, or only the last would ever show.
+TEST(SplashGauge, PaintsEachValueWhenItIsSet)
+{
+    TGauge gauge;
+    gauge.resize(200, 110);
+    gauge.show();
+    QCoreApplication::processEvents();
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    gauge.installEventFilter(&counter);
+    for (const int value : {10, 25, 40})
+        gauge.SetProgress(value);
+    EXPECT_EQ(counter.paints, 3);
+    EXPECT_EQ(gauge.Progress(), 40);
+}
+
 TEST_F(MainWindowFixture, AboutBoxShowsVersionLinksAndCredits)
 {
     TForm1& w = createWindow();
@@ -218,7 +281,7 @@ TEST_F(MainWindowFixture, AboutBoxShowsVersionLinksAndCredits)
 TEST_F(MainWindowFixture, HelpMenuHoldsItsEntriesInOrderAsTheLastMenu)
 {
     TForm1& w = createWindow();
-    const QList<QAction*> menus = w.menuBar()->actions();
+    const QList<QAction*> menus = w.menuBarActions();
     ASSERT_FALSE(menus.isEmpty());
     QMenu* help = menus.back()->menu();
     ASSERT_NE(help, nullptr);
@@ -254,6 +317,17 @@ TEST_P(F1Help, OpensTheWindowsPage)
         web->form();
         web->show();
         target = web;
+    } else if (GetParam() == "image") {
+        w.createImageWindow();
+        target = w.imageWindow();
+        target->show();
+    } else if (GetParam() == "forecast") {
+        auto* forecast = new TfrmForecast(
+            TfrmForecast::Environment{w.state(), w.settings(), ui, w.NMHTTP1(), {}, {}, {}, {}},
+            &w);
+        forecast->show();
+        target = forecast;
+        ui.clear();
     } else {
         w.show();
     }
@@ -262,8 +336,28 @@ TEST_P(F1Help, OpensTheWindowsPage)
     EXPECT_EQ(ui.events(), (std::vector<Event>{{Event::Kind::Help, GetParam()}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, F1Help, ::testing::Values("main", "web", "about"),
+INSTANTIATE_TEST_SUITE_P(Windows, F1Help,
+                         ::testing::Values("main", "web", "about", "image", "forecast"),
                          [](const auto& info) { return test::CaseName(info.param); });
+
+// "Help &Contents (F1)" names its key in its caption; a shortcut on the entry would make the menu
+// show "F1" a second time. The key works through the window instead (F1Help).
+TEST_F(MainWindowFixture, HelpEntriesShowTheirKeyOnce)
+{
+    TForm1& w = createWindow();
+    w.createImageWindow();
+    auto* web = new TfrmWeb(w.state(), w.NMHTTP1(), ui, &w);
+    web->form();
+    const std::pair<QWidget*, const char*> entries[] = {{&w, "mnuHelpContents"},
+                                                        {w.imageWindow(), "mnuHelpContentsF11"},
+                                                        {web, "mnuHelpContentsF11"}};
+    for (const auto& [window, name] : entries) {
+        auto* entry = window->findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(entry, nullptr) << name;
+        EXPECT_EQ(entry->text(), QStringLiteral("Help &Contents (F1)"));
+        EXPECT_TRUE(entry->shortcut().isEmpty()) << window->objectName().toStdString();
+    }
+}
 
 // Every topic other windows name has its own page; anything else opens the contents.
 class HelpPages : public ::testing::TestWithParam<std::string>
@@ -279,6 +373,28 @@ TEST_P(HelpPages, TopicOpensItsPage)
     EXPECT_GT(help.viewer().toPlainText().size(), 200) << GetParam();
     EXPECT_EQ(&TfrmHelp::open(owner, "index"), &help); // one help window
 }
+
+// Wherever its owner stands, the help window opens wholly on the screen, frame included.
+class HelpPlace : public ::testing::TestWithParam<QPoint>
+{
+};
+
+TEST_P(HelpPlace, HelpWindowOpensWhollyOnTheScreen)
+{
+    QWidget owner;
+    owner.setGeometry(QRect(GetParam(), QSize(317, 328)));
+    owner.show();
+    TfrmHelp& help = TfrmHelp::open(owner, "main");
+    QCoreApplication::processEvents();
+    const QRect screen = owner.screen()->availableGeometry();
+    const QRect outer(help.pos(), help.size() + QSize(8, 27));
+    EXPECT_TRUE(screen.contains(outer))
+        << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, HelpPlace,
+                         ::testing::Values(QPoint(0, 0), QPoint(240, 130), QPoint(470, 260)),
+                         [](const auto& info) { return std::to_string(info.index); });
 
 INSTANTIATE_TEST_SUITE_P(Topics, HelpPages,
                          ::testing::Values("main", "choose-location", "preferences", "image",
@@ -325,7 +441,7 @@ TEST_F(MainWindowFixture, StartupCreatesWebWindowAndAboutBoxHiddenAndUnbuilt)
     Startup startup(store, ui, quietOptions());
     startup.run();
     TForm1& w = startup.mainWindow();
-    auto* web = w.findChild<TfrmWeb*>();
+    auto* web = qobject_cast<TfrmWeb*>(w.webWindow());
     auto* about = w.findChild<TfrmAbout*>();
     ASSERT_NE(web, nullptr);
     ASSERT_NE(about, nullptr);

@@ -92,7 +92,7 @@ TEST_F(ImageMenus, BuiltExactlyAsTheLayout)
                                " " + std::string(MenuCaption(entry)));
     }
     Strings built;
-    for (const QAction* top : current->menuBar()->actions()) {
+    for (const QAction* top : current->menuBarActions()) {
         const QMenu* menu = top->menu();
         if (menu->objectName() != QLatin1String("mnuImages") &&
             menu->objectName() != QLatin1String("mnuForecasts") &&
@@ -128,7 +128,7 @@ TEST_F(ImageMenus, EntriesWaitForTheirWindows)
             step.create(*current);
         }
     ASSERT_NE(current->imageWindow(), nullptr);
-    EXPECT_EQ(current->imageWindow()->objectName(), QStringLiteral("TfrmImage"));
+    EXPECT_EQ(current->imageWindow()->objectName(), QStringLiteral("frmImage"));
     for (const ImageSource& row : ImageCatalogue()) {
         EXPECT_TRUE(item(row.component)->isEnabled()) << row.component;
         EXPECT_TRUE(item(row.component)->statusTip().isEmpty());

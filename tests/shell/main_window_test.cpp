@@ -3,11 +3,18 @@
 #include "display/StatsPanel.h"
 #include "display/TOnTray.h"
 #include "settings/SettingNames.h"
+#include "shell/WrappingMenuBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <QToolTip>
 
 using namespace cirrolux;
 using cirrolux::test::MainWindowFixture;
@@ -426,3 +433,95 @@ TEST_F(MainWindowFixture, TrayMenusOpenOnTheirButtonsAndDoubleClickOpensNone)
     EXPECT_EQ(tray.LastPopup(), before);
     EXPECT_FALSE(before->isVisible());
 }
+
+namespace {
+
+using cirrolux::test::MainWindowFixture;
+
+// At the window's width every menu stays on the bar: it wraps onto a second row instead of
+// hiding "&Reports" and "&Help" behind an overflow button, and each opens with its access key.
+struct MenuKeyCase
+{
+    Qt::Key key;
+    const char* menu;
+};
+
+class MenuBarWrap : public MainWindowFixture, public ::testing::WithParamInterface<MenuKeyCase>
+{
+};
+
+TEST_P(MenuBarWrap, EveryMenuIsOnTheBarAndOpensWithItsKey)
+{
+    TForm1& w = createWindow();
+    w.createImageWindow();
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.isVisible(); }));
+    QCoreApplication::processEvents();
+    auto* bar = w.findChild<WrappingMenuBar*>(QStringLiteral("MainMenu1"));
+    ASSERT_NE(bar, nullptr);
+    const std::vector<QMenuBar*> rows = bar->rows();
+    EXPECT_EQ(rows.size(), 2u);
+    int shown = 0;
+    for (QMenuBar* row : rows) {
+        for (QToolButton* overflow : row->findChildren<QToolButton*>())
+            EXPECT_FALSE(overflow->isVisible()) << "an overflow button shows";
+        for (QAction* menu : row->actions()) {
+            const QRect place = row->actionGeometry(menu);
+            EXPECT_FALSE(place.isEmpty()) << menu->text().toStdString();
+            EXPECT_LE(place.right(), row->width()) << menu->text().toStdString();
+            ++shown;
+        }
+    }
+    EXPECT_EQ(shown, w.menuBarActions().size());
+    EXPECT_EQ(bar->height(), rows.size() * rows.front()->height());
+    // The outer size rules hold: 325 x 355 with the frame.
+    EXPECT_EQ(w.size() + frameOf(w), QSize(325, 355));
+
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(&w, GetParam().key, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->objectName().toStdString(), GetParam().menu);
+    popup->close();
+}
+
+// A value label too narrow for its text (a wind with gusts) shows the whole text as its tooltip;
+// one whose text fits shows none.
+struct TipCase
+{
+    const char* label;
+    const char* text;
+    bool tip;
+};
+
+class ValueTip : public MainWindowFixture, public ::testing::WithParamInterface<TipCase>
+{
+};
+
+TEST_P(ValueTip, ShowsTheWholeTextOnlyWhenItIsCut)
+{
+    createWindow().show();
+    QLabel* value = label(GetParam().label);
+    ASSERT_NE(value, nullptr);
+    value->setText(QString::fromLatin1(GetParam().text));
+    QToolTip::showText(QPoint(0, 0), QStringLiteral("before"));
+    QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), value->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(value, &help);
+    EXPECT_EQ(QToolTip::text() == value->text(), GetParam().tip) << QToolTip::text().toStdString();
+    QToolTip::hideText();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Labels, ValueTip,
+    ::testing::Values(TipCase{"lblWind2", "From the NNW at 23 mph gusting to 29 mph", true},
+                      TipCase{"lblsky2", "Partly Cloudy with Light Rain Showers and Fog", true},
+                      TipCase{"lblWind2", "Calm", false}, TipCase{"lblTemp2", "45 F", false}),
+    [](const auto& info) { return std::to_string(info.index); });
+
+INSTANTIATE_TEST_SUITE_P(Menus, MenuBarWrap,
+                         ::testing::Values(MenuKeyCase{Qt::Key_G, "mnuGetStats"},
+                                           MenuKeyCase{Qt::Key_R, "mnuWarnings"},
+                                           MenuKeyCase{Qt::Key_H, "mnuHelp"}),
+                         [](const auto& info) { return std::string(info.param.menu); });
+
+} // namespace

@@ -99,6 +99,30 @@ TEST_F(WallpaperRoad, TimedRefreshPutsTheChosenRadarOnTheDesktop)
     EXPECT_EQ(QImageReader(installed()).format(), "bmp");
 }
 
+// The timed refresh draws the radar loop for the wallpaper in the image window, the window that
+// may show a loop the user opened: that download goes away with its window, as at any close.
+TEST_F(WallpaperRoad, TimedRefreshOverAnOpenRadarLoopLeavesNoDownloadBehind)
+{
+    window->action(QStringLiteral("StateLevelRadarNEW1"))->trigger();
+    TSelectState_dlg& chooser = window->radarChooser()->dialog();
+    chooser.cboState().setCurrentIndex(
+        chooser.cboState().findText(QStringLiteral("NT-Texas - North")));
+    chooser.OKBtnClick();
+    ASSERT_TRUE(window->imageWindow()->isVisible());
+    ASSERT_TRUE(QFile::exists(QStringLiteral("NT_radar.GIF")));
+
+    store.write_setting(names::Settings, names::AutoUpdate, "y");
+    store.write_setting(names::Settings, names::AutoWallpaper, "Regional/State Radar=TX");
+    window->setWindowTitle(std::string("Cirrolux - Boston, MA"));
+    window->Timer1Timer();
+
+    EXPECT_TRUE(requested("GET http://www.cirrolux.net/assets/images/wbank/TX_radar.GIF HTTP/1.0"));
+    EXPECT_EQ(window->statusPanel(0)->text(), QStringLiteral("Wallpaper updated..."));
+    EXPECT_FALSE(window->imageWindow()->isVisible());
+    EXPECT_EQ(QDir().entryList({QStringLiteral("*.GIF"), QStringLiteral("*.gif")}, QDir::Files),
+              QStringList());
+}
+
 TEST_F(WallpaperRoad, RadarMenuShowsTheChosenAreaAnimatedAtTheTopLeft)
 {
     window->action(QStringLiteral("StateLevelRadarNEW1"))->trigger();

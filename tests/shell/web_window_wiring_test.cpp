@@ -36,7 +36,7 @@ protected:
     ~WebWindowWiring() override { QDir::setCurrent(m_old); }
 
     TForm1& main() { return startup->mainWindow(); }
-    TfrmWeb& web() { return *main().findChild<TfrmWeb*>(); }
+    TfrmWeb& web() { return *qobject_cast<TfrmWeb*>(main().webWindow()); }
 
     QString m_old = QDir::currentPath();
     servicesim::ServiceEmulator emulator;

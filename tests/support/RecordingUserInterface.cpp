@@ -30,9 +30,10 @@ std::optional<QColor> RecordingUserInterface::chooseColor()
     return answer;
 }
 
-bool RecordingUserInterface::runPrintDialog(QPrinter& printer)
+bool RecordingUserInterface::runPrintDialog(QPrinter& printer, bool printToFile)
 {
     record(Event::Kind::PrintDialog, {});
+    m_printToFileOffered = printToFile;
     if (m_pdfPath.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

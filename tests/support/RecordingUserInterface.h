@@ -17,7 +17,17 @@ class RecordingUserInterface final : public UserInterface
 public:
     struct Event
     {
-        enum class Kind { Message, Information, Confirm, Error, Beep, ColorDialog, PrintDialog, Help, OpenUrl };
+        enum class Kind {
+            Message,
+            Information,
+            Confirm,
+            Error,
+            Beep,
+            ColorDialog,
+            PrintDialog,
+            Help,
+            OpenUrl
+        };
         Kind kind;
         std::string text;
         bool operator==(const Event&) const = default;
@@ -33,7 +43,8 @@ public:
     void beep() override { record(Event::Kind::Beep, {}); }
     std::optional<QColor> chooseColor() override;
     // Prints to the PDF file set by printToPdf(), or cancels when none is set.
-    bool runPrintDialog(QPrinter& printer) override;
+    // The last dialog's choice of offering printing to a file is kept in printToFileOffered().
+    bool runPrintDialog(QPrinter& printer, bool printToFile = true) override;
     // Recorded with the topic or address as text.
     void openHelp(const std::string& topic) override { record(Event::Kind::Help, topic); }
     void openUrl(const std::string& url) override { record(Event::Kind::OpenUrl, url); }
@@ -44,6 +55,7 @@ public:
     void answerColor(std::optional<QColor> color) { m_colorAnswers.push_back(color); }
     void failColorDialog() { m_colorDialogFails = true; }
     void printToPdf(const QString& path) { m_pdfPath = path; }
+    bool printToFileOffered() const { return m_printToFileOffered; }
 
     const std::vector<Event>& events() const { return m_events; }
     // Texts of the message, information, confirm and error boxes, in order.
@@ -63,6 +75,7 @@ private:
     std::deque<std::optional<QColor>> m_colorAnswers;
     bool m_colorDialogFails = false;
     QString m_pdfPath;
+    bool m_printToFileOffered = true;
 };
 
 } // namespace cirrolux::test

@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     // The whole road: the Reports menu, the web page window, the map in the image window.
     bool ok = true;
     main.action(QStringLiteral("mnuWorldFactsCIA1"))->trigger();
-    auto* web = main.findChild<TfrmWeb*>();
+    auto* web = qobject_cast<TfrmWeb*>(main.webWindow());
     QComboBox* countries = web->form().cboChoose;
     countries->setCurrentIndex(countries->findText(QStringLiteral("af,Afghanistan")));
     web->btnGoClick();
