@@ -73,9 +73,6 @@ public:
     // Stops listening and drops every open connection.
     void close();
     // Client connections open now.
-    int connectionCount() const { return m_connectionCount; }
-
-    // Client connections open now.
     int connectionCount() const { return m_connections; }
 
     void setLimits(const GatewayLimits& limits);
