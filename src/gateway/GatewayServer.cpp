@@ -161,6 +161,7 @@ std::string GatewayServer::staleNote(const QDateTime& fetchedAt)
 
 void GatewayServer::answer(const QByteArray& head, Send deliver)
 {
+    ++m_requests;
     // An answer that says nothing of its freshness is not kept by a cache in front of the gateway.
     Send send = [deliver = std::move(deliver)](const HttpReply& reply) {
         if (!reply.header("Cache-Control").isEmpty()) {

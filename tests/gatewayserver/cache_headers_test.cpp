@@ -5,6 +5,7 @@
 #include "GatewayHarness.h"
 
 #include "gateway/CacheHeaders.h"
+#include "gateway/RequestPolicy.h"
 
 using namespace cirrolux;
 using cirrolux::test::GatewayHarness;
@@ -190,5 +191,56 @@ INSTANTIATE_TEST_SUITE_P(
                   "Cirrolux come with its package, through the system's package manager.</p>\n"
                   "</body></html>\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// --- what a shared cache forwards to the gateway as its parent ------------------------------------
+
+struct ForwardCase
+{
+    const char* name;
+    const char* head;
+    int refusal; // 0: taken
+};
+
+class ForwardedHeads : public ::testing::TestWithParam<ForwardCase>
+{
+};
+
+TEST_P(ForwardedHeads, AreTakenUnlessABrowserPageSentThem)
+{
+    const std::optional<HttpReply> refusal =
+        gateway::RefusalOf(HttpRequestHead::parse(GetParam().head));
+    EXPECT_EQ(refusal ? refusal->status : 0, GetParam().refusal);
+}
+
+// Squid 5.7 forwarding the program's request to its parent, as recorded on 127.0.0.1.
+#define SQUID_HEAD                                                                                 \
+    "GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.1\r\n"                               \
+    "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"                      \
+    "Host: www.wunderground.com\r\n"                                                               \
+    "Via: 1.0 office (squid/5.7)\r\n"                                                              \
+    "X-Forwarded-For: 127.0.0.1\r\n"                                                               \
+    "Cache-Control: max-age=259200\r\n"                                                            \
+    "Connection: keep-alive\r\n"
+
+INSTANTIATE_TEST_SUITE_P(
+    Heads, ForwardedHeads,
+    ::testing::Values(
+        ForwardCase{"SquidParentRequest", SQUID_HEAD "\r\n", 0},
+        ForwardCase{"SquidRevalidation",
+                    SQUID_HEAD "If-Modified-Since: Thu, 15 Jan 2026 15:00:00 GMT\r\n\r\n", 0},
+        ForwardCase{"ProgramDirect",
+                    "GET http://www.wunderground.com/US/MA/Boston.html HTTP/1.0\r\n"
+                    "Proxy-Connection: Keep-Alive\r\nHost: www.wunderground.com\r\n\r\n",
+                    0},
+        ForwardCase{"BrowserPageThroughSquid", SQUID_HEAD "Origin: http://evil.example\r\n\r\n",
+                    403},
+        ForwardCase{"BrowserFetchThroughSquid", SQUID_HEAD "Sec-Fetch-Mode: no-cors\r\n\r\n", 403},
+        ForwardCase{"SquidDigestOfThePeer",
+                    "GET http://127.0.0.1:8231/squid-internal-periodic/store_digest HTTP/1.1\r\n"
+                    "Host: 127.0.0.1:8231\r\nVia: 1.1 office (squid/5.7)\r\n\r\n",
+                    502}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+#undef SQUID_HEAD
 
 } // namespace
