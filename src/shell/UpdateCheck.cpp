@@ -11,12 +11,12 @@ std::string NoVersionFileMessage(const std::string& current)
 {
     return "No version file is published, so the latest version of Cirrolux cannot be checked "
            "here. You are using version " +
-           current + ". Updates come with the cirrolux package through your system's package "
-                     "manager.";
+           current +
+           ". Updates come with the cirrolux package through your system's package "
+           "manager.";
 }
 
-std::string UpdateCheckMessage(std::string_view versionFile, const std::string& current,
-                               int status)
+std::string UpdateCheckMessage(std::string_view versionFile, const std::string& current, int status)
 {
     constexpr std::string_view Marker = "Version#";
     const std::size_t at = versionFile.find(Marker);

@@ -26,9 +26,9 @@ public:
     // The squid program; empty when it is not installed.
     static QString program()
     {
-        return QStandardPaths::findExecutable(QStringLiteral("squid"),
-                                              {QStringLiteral("/usr/sbin"),
-                                               QStringLiteral("/sbin"), QStringLiteral("/usr/bin")});
+        return QStandardPaths::findExecutable(
+            QStringLiteral("squid"),
+            {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"), QStringLiteral("/usr/bin")});
     }
 
     ~SquidProxy() { stop(); }
@@ -66,8 +66,8 @@ public:
 
         // The cache folder's layout first (squid -z), then Squid itself.
         QProcess make;
-        make.start(program(), {QStringLiteral("-z"), QStringLiteral("-N"), QStringLiteral("-f"),
-                               m_conf});
+        make.start(program(),
+                   {QStringLiteral("-z"), QStringLiteral("-N"), QStringLiteral("-f"), m_conf});
         if (!make.waitForFinished(waitMs) || make.exitCode() != 0) {
             ADD_FAILURE() << "squid -z: " << make.readAll().constData() << log().constData();
             return false;

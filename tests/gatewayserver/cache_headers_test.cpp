@@ -34,16 +34,16 @@ TEST_P(RemainingLifetimes, AreTheLifetimeLessTheAgeWithinZeroAndTheLifetime)
               c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ages, RemainingLifetimes,
-    ::testing::Values(LifetimeCase{"ObservationJustFetched", 0, 600, 600},
-                      LifetimeCase{"ObservationFourMinutesOld", 240, 600, 360},
-                      LifetimeCase{"ObservationOneSecondLeft", 599, 600, 1},
-                      LifetimeCase{"ObservationExpired", 600, 600, 0},
-                      LifetimeCase{"ObservationLongExpired", 7200, 600, 0},
-                      LifetimeCase{"FetchTimeAhead", -90, 600, 600},
-                      LifetimeCase{"ProductTwentyMinutesOld", 1200, 1800, 600}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ages, RemainingLifetimes,
+                         ::testing::Values(LifetimeCase{"ObservationJustFetched", 0, 600, 600},
+                                           LifetimeCase{"ObservationFourMinutesOld", 240, 600, 360},
+                                           LifetimeCase{"ObservationOneSecondLeft", 599, 600, 1},
+                                           LifetimeCase{"ObservationExpired", 600, 600, 0},
+                                           LifetimeCase{"ObservationLongExpired", 7200, 600, 0},
+                                           LifetimeCase{"FetchTimeAhead", -90, 600, 600},
+                                           LifetimeCase{"ProductTwentyMinutesOld", 1200, 1800,
+                                                        600}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CacheHeaders, InvalidTimesGiveNoLifetimeAndNoDate)
 {
@@ -123,8 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"ZoneForecastsJustFetched", nullptr, 0, 0,
                    "http://iwin.nws.noaa.gov/iwin/MA/zone.html", 200, "max-age=1800",
                    "Thu, 15 Jan 2026 15:00:00 GMT"},
-        HeaderCase{"ZoneForecastsTwentyMinutesOld", "http://iwin.nws.noaa.gov/iwin/MA/zone.html",
-                   0, 1200, "http://iwin.nws.noaa.gov/iwin/MA/zone.html", 200, "max-age=600",
+        HeaderCase{"ZoneForecastsTwentyMinutesOld", "http://iwin.nws.noaa.gov/iwin/MA/zone.html", 0,
+                   1200, "http://iwin.nws.noaa.gov/iwin/MA/zone.html", 200, "max-age=600",
                    "Thu, 15 Jan 2026 15:00:00 GMT"},
         HeaderCase{"ZoneForecastsNoaaUnreachable", nullptr, 500, 0,
                    "http://iwin.nws.noaa.gov/iwin/MA/zone.html", 502, "no-store", ""},
@@ -134,8 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                    404, "no-store", ""},
         HeaderCase{"UsageCounter", nullptr, 0, 0,
                    "http://www.cirrolux.net/assets/CirroluxCount.txt", 204, "no-store", ""},
-        HeaderCase{"OtherHostRefused", nullptr, 0, 0, "http://example.com/", 502, "no-store",
-                   ""}),
+        HeaderCase{"OtherHostRefused", nullptr, 0, 0, "http://example.com/", 502, "no-store", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CacheHeaders, TheDateLineIsTheGatewaysClockInHttpForm)
@@ -192,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "</body></html>\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// --- what a shared cache forwards to the gateway as its parent ------------------------------------
+// --- what a shared cache forwards to the gateway as its parent ----------------------------------
 
 struct ForwardCase
 {

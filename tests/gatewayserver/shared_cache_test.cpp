@@ -45,7 +45,8 @@ protected:
     }
 
     // One desktop's request through Squid, with the program's transfer component.
-    std::string desktopGet(const std::string& url, int* status = nullptr, std::string* head = nullptr)
+    std::string desktopGet(const std::string& url, int* status = nullptr,
+                           std::string* head = nullptr)
     {
         TNMHTTP http;
         http.TimeOut = 20000;
@@ -91,7 +92,7 @@ TEST_F(SharedCache, TwoDesktopsAskingForOnePageReachNoaaOnce)
     EXPECT_EQ(second, first);
     EXPECT_EQ(noaa.hits("/data/observations/metar/stations/KBOS.TXT"), 1);
     EXPECT_EQ(server->requestCount(), 1u) << "the second desktop was answered by Squid alone\n"
-                              << squid.log().constData();
+                                          << squid.log().constData();
 
     // The freshness the gateway gave: the observation was just fetched, so nearly its whole
     // lifetime is left; the dates are in HTTP form.

@@ -185,7 +185,8 @@ protected:
         QObject context;
         fetcher.get(
             QUrl(QStringLiteral("http://noaa.invalid/data/observations/metar/stations/KBOS.TXT")),
-            UpstreamFetcher::Lane::Observations, &context, [&](const UpstreamResult& r) { result = r; });
+            UpstreamFetcher::Lane::Observations, &context,
+            [&](const UpstreamResult& r) { result = r; });
         EXPECT_TRUE(test::WaitFor([&] { return result.has_value(); }, 15000));
         return result.value_or(UpstreamResult{});
     }
