@@ -1,5 +1,6 @@
 #include "gateway/GatewayServer.h"
 
+#include "gateway/CacheHeaders.h"
 #include "gateway/RequestPolicy.h"
 #include "gateway/UsStates.h"
 #include "net/ServiceAddresses.h"
@@ -158,8 +159,19 @@ std::string GatewayServer::staleNote(const QDateTime& fetchedAt)
            " UTC: NOAA not reachable)";
 }
 
-void GatewayServer::answer(const QByteArray& head, Send send)
+void GatewayServer::answer(const QByteArray& head, Send deliver)
 {
+    ++m_requests;
+    // An answer that says nothing of its freshness is not kept by a cache in front of the gateway.
+    Send send = [deliver = std::move(deliver)](const HttpReply& reply) {
+        if (!reply.header("Cache-Control").isEmpty()) {
+            deliver(reply);
+            return;
+        }
+        HttpReply marked = reply;
+        MarkNotStored(marked);
+        deliver(marked);
+    };
     const HttpRequestHead request = HttpRequestHead::parse(head);
     if (std::optional<HttpReply> refusal = RefusalOf(request)) {
         send(*refusal);
@@ -180,6 +192,12 @@ void GatewayServer::answer(const QByteArray& head, Send send)
                 answerProducts(*product, state->name, zones, std::move(send));
                 return;
             }
+        }
+    }
+    if (request.host == HostOf(ServiceAddresses::MakerSite)) {
+        if (std::optional<HttpReply> reply = MakerFileAnswer(request)) {
+            send(*reply);
+            return;
         }
     }
     send(NoLiveSource(request));
@@ -250,7 +268,9 @@ void GatewayServer::answerConditions(const LiveRequest& request, Send send)
         const MemoPage* memo = m_pages.find(memoKey);
         if (memo && !memo->stale && memo->fetchedAt == fresh->fetchedAt &&
             memo->builtAt.secsTo(m_clock()) < kMemoSeconds) {
-            send(htmlReply(memo->page));
+            HttpReply reply = htmlReply(memo->page);
+            MarkFresh(reply, memo->fetchedAt, ObservationMaxAge, m_clock());
+            send(reply);
             return;
         }
     }
@@ -269,11 +289,14 @@ HttpReply GatewayServer::conditionsReply(const LiveRequest& request, const std::
         return unreachableReply(request, request.station->icao,
                                 failed ? failure->second.reason : std::string("no answer"),
                                 failed && failure->second.timedOut);
-    if (entry->missing)
-        return htmlReply(m_live.noStationPage(request));
     const QDateTime now = m_clock();
-    if (!LiveConditions::currentReport(entry->body, request.station->icao, now))
-        return htmlReply(m_live.noStationPage(request));
+    if (entry->missing || !LiveConditions::currentReport(entry->body, request.station->icao, now)) {
+        // Built from the file NOAA gave (or its absence): as fresh as that file is.
+        HttpReply reply = htmlReply(m_live.noStationPage(request));
+        if (!failed)
+            MarkFresh(reply, entry->fetchedAt, ObservationMaxAge, now);
+        return reply;
+    }
 
     const bool stale = failed || entry->fetchedAt.secsTo(now) >= ObservationMaxAge.count();
     const std::string note = stale ? staleNote(entry->fetchedAt) : std::string();
@@ -281,7 +304,12 @@ HttpReply GatewayServer::conditionsReply(const LiveRequest& request, const std::
     const std::size_t bytes = page.size() + request.place.key.size() + kMemoOverhead;
     m_pages.put(request.place.key + '|' + request.station->icao,
                 MemoPage{entry->fetchedAt, stale, now, page}, bytes);
-    return htmlReply(std::move(page));
+    HttpReply reply = htmlReply(std::move(page));
+    // A copy served while NOAA cannot be reached is not kept downstream: the next request
+    // should reach the gateway, which tries NOAA again once the failure is no longer remembered.
+    if (!stale)
+        MarkFresh(reply, entry->fetchedAt, ObservationMaxAge, now);
+    return reply;
 }
 
 void GatewayServer::answerProducts(const ProductRequest& request, std::string_view stateName,
@@ -305,6 +333,9 @@ void GatewayServer::answerProducts(const ProductRequest& request, std::string_vi
         std::size_t failed = 0;
         std::size_t unknown = 0;
         QDateTime oldest;
+        // The page is as fresh as its oldest file; it last changed with its newest.
+        QDateTime oldestFetch;
+        QDateTime newestFetch;
         std::string reason;
         for (const File& file : *files) {
             const UpstreamEntry* entry = m_cache.any(file.key);
@@ -319,6 +350,10 @@ void GatewayServer::answerProducts(const ProductRequest& request, std::string_vi
                 ++unknown;
                 continue;
             }
+            if (!oldestFetch.isValid() || entry->fetchedAt < oldestFetch)
+                oldestFetch = entry->fetchedAt;
+            if (!newestFetch.isValid() || entry->fetchedAt > newestFetch)
+                newestFetch = entry->fetchedAt;
             if (!entry->missing)
                 products.push_back(ZoneProduct{file.zone, entry->body});
         }
@@ -340,7 +375,11 @@ void GatewayServer::answerProducts(const ProductRequest& request, std::string_vi
                         " UTC are shown";
             note += ".";
         }
-        send(htmlReply(BuildProductPage(request, stateName, products, note)));
+        HttpReply reply = htmlReply(BuildProductPage(request, stateName, products, note));
+        if (failed == 0 && unknown == 0) {
+            MarkFresh(reply, oldestFetch, ProductMaxAge, m_clock(), newestFetch);
+        }
+        send(reply);
     };
     for (const File& file : *files) {
         const QUrl url(m_upstream.settings().productsBase + QString::fromStdString(file.key));

@@ -74,6 +74,8 @@ public:
     void close();
     // Client connections open now.
     int connectionCount() const { return m_connections; }
+    // Request heads answered (or being answered) since the start.
+    std::size_t requestCount() const { return m_requests; }
 
     void setLimits(const GatewayLimits& limits);
     const GatewayLimits& limits() const { return m_limits; }
@@ -124,6 +126,7 @@ private:
     std::function<QDateTime()> m_clock;
     QTcpServer m_server;
     int m_connections = 0;
+    std::size_t m_requests = 0;
     UpstreamFetcher m_upstream;
     UpstreamCache m_cache;
     // Transfers running, with everyone waiting for them.

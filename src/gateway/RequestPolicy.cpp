@@ -124,7 +124,8 @@ HttpReply NoLiveSource(const HttpRequestHead& request)
     } else if (endsWithAny(path, {".gif", ".jpg", ".jpeg", ".png"})) {
         what = "the picture " + escaped(path.mid(path.lastIndexOf('/') + 1));
     } else if (request.host == HostOf(sa::MakerSite)) {
-        what = "the maker's file " + escaped(path);
+        what = path == "/" || path.isEmpty() ? QByteArray("the maker's home page")
+                                             : "the maker's file " + escaped(path);
     } else if (request.host == HostOf(sa::FactbookSite)) {
         what = "the World Factbook";
     } else if (request.host == HostOf(sa::FireReportSite)) {
@@ -145,6 +146,26 @@ HttpReply NoLiveSource(const HttpRequestHead& request)
         "special weather statements.";
     return GatewayPage(status, status == 404 ? QByteArray() : QByteArray("No Live Source"), title,
                        text);
+}
+
+std::optional<HttpReply> MakerFileAnswer(const HttpRequestHead& request)
+{
+    namespace sa = ServiceAddresses;
+    const qsizetype mark = request.path.indexOf('?');
+    const QByteArray path = mark < 0 ? request.path : request.path.left(mark);
+    if (path == QByteArrayView(sa::UsageCounterPath)) {
+        HttpReply reply;
+        reply.status = 204;
+        reply.reason = "Not Counted";
+        return reply;
+    }
+    if (path == QByteArrayView(sa::VersionFilePath))
+        return GatewayPage(
+            404, "No Version File", "No version file",
+            "The Cirrolux gateway does not ask the maker's server which version is the latest, "
+            "and no other source it knows says so. Updates of Cirrolux come with its package, "
+            "through the system's package manager.");
+    return std::nullopt;
 }
 
 } // namespace cirrolux::gateway

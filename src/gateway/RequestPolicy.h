@@ -35,9 +35,17 @@ HttpReply GatewayPage(int status, QByteArray reason, const QByteArray& title,
                       const QByteArray& text);
 
 // The honest answer for whatever has no live source yet (pictures, most reports, the Factbook,
-// the fire report, the maker's files, a conditions address the live resolver turns down): "503
-// No Live Source" (404 for a conditions address) with a page naming what is missing, and never
-// made-up content.
+// the fire report, the maker's home page and pictures, a conditions address the live resolver turns
+// down): "503 No Live Source" (404 for a conditions address) with a page naming what is missing,
+// and never made-up content.
 HttpReply NoLiveSource(const HttpRequestHead& request);
+
+// The gateway's own answers for the maker's files, which it never fetches (the maker's server
+// is gone, and the gateway tells nobody who runs the program):
+//   - the usage counter: "204 Not Counted", an empty answer, nothing sent anywhere;
+//   - the version file: "404 No Version File" with a page saying no source knows the latest
+//     version and that updates come with the package; never a version number.
+// Null for the maker's other addresses (they get NoLiveSource).
+std::optional<HttpReply> MakerFileAnswer(const HttpRequestHead& request);
 
 } // namespace cirrolux::gateway

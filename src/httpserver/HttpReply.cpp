@@ -42,15 +42,22 @@ QByteArray HttpReply::head(const QDateTime& now, QByteArrayView server) const
 {
     QByteArray text = "HTTP/1.0 " + QByteArray::number(status) + ' ' +
                       printable(reason.isEmpty() ? reasonPhrase(status) : reason) + "\r\n";
-    const QString date = QLocale::c().toString(now.toTimeZone(QTimeZone::utc()),
-                                               QStringLiteral("ddd, dd MMM yyyy hh:mm:ss"));
-    text += "Date: " + date.toLatin1() + " GMT\r\n";
+    text += "Date: " + date(now) + "\r\n";
     text += "Server: " + printable(server) + "\r\n";
     for (const auto& [name, value] : headers)
         text += printable(name) + ": " + printable(value) + "\r\n";
     text += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
     text += "Connection: close\r\n\r\n";
     return text;
+}
+
+QByteArray HttpReply::date(const QDateTime& when)
+{
+    return QLocale::c()
+               .toString(when.toTimeZone(QTimeZone::utc()),
+                         QStringLiteral("ddd, dd MMM yyyy hh:mm:ss"))
+               .toLatin1() +
+           " GMT";
 }
 
 QByteArray HttpReply::reasonPhrase(int status)

@@ -30,6 +30,8 @@ struct HttpReply
     QByteArray head(const QDateTime& now, QByteArrayView server) const;
 
     static QByteArray reasonPhrase(int status);
+    // A time as HTTP dates are written: "Thu, 15 Jan 2026 15:00:00 GMT".
+    static QByteArray date(const QDateTime& when);
 };
 
 } // namespace cirrolux

@@ -7,12 +7,24 @@
 
 namespace cirrolux {
 
-std::string UpdateCheckMessage(std::string_view versionFile, const std::string& current)
+std::string NoVersionFileMessage(const std::string& current)
+{
+    return "No version file is published, so the latest version of Cirrolux cannot be checked "
+           "here. You are using version " +
+           current +
+           ". Updates come with the cirrolux package through your system's package "
+           "manager.";
+}
+
+std::string UpdateCheckMessage(std::string_view versionFile, const std::string& current, int status)
 {
     constexpr std::string_view Marker = "Version#";
     const std::size_t at = versionFile.find(Marker);
-    if (at == std::string_view::npos)
+    if (at == std::string_view::npos) {
+        if (status == 404 || status == 410)
+            return NoVersionFileMessage(current);
         return "Error retrieving version #.  Please try again later.";
+    }
     const std::string latest(versionFile.substr(at + Marker.size(), 8));
     // Text order, byte by byte, as the two are written.
     if (latest > current)
@@ -32,7 +44,7 @@ void UpdateCheck::run(const std::string& current)
     http.Get(std::string(ServiceAddresses::MakerSite) +
              std::string(ServiceAddresses::VersionFilePath));
     const std::string text = http.Body;
-    ui.showMessage(UpdateCheckMessage(text, current));
+    ui.showMessage(UpdateCheckMessage(text, current, http.ReplyStatus()));
     if (setStatus)
         setStatus("Thank you for using Cirrolux...");
     if (repaint)

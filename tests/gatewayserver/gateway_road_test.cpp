@@ -253,4 +253,29 @@ TEST_F(GatewayRoad, WhenNoaaCannotBeReachedTheProgramKeepsItsLastReadings)
     EXPECT_TRUE(reply.contains("Connection refused")) << reply.constData();
 }
 
+// The maker's files through the gateway: the usage counter, fetched before the first conditions,
+// is answered by the gateway alone, and the update check says what the program truly knows (its
+// version and where updates come from), with no latest version made up.
+TEST_F(GatewayRoad, TheUpdateCheckNamesTheInstalledVersionAndWhereUpdatesComeFrom)
+{
+    TForm1& main = start("Boston, MA");
+    main.action(QStringLiteral("mnuViewstats0"))->trigger();
+    EXPECT_EQ(main.state().counterSent, "Y");
+    EXPECT_EQ(text("lblTemp2"), "30\xB0"
+                                "F ");
+    main.action(QStringLiteral("CheckforUpdate1"))->trigger();
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{
+                  "No version file is published, so the latest version of Cirrolux cannot be "
+                  "checked here. You are using version 1.40.0.8. Updates come with the cirrolux "
+                  "package through your system's package manager."});
+    EXPECT_EQ(ui.errors(), std::vector<std::string>{});
+    EXPECT_EQ(main.statusPanel(0)->text(), QStringLiteral("Thank you for using Cirrolux..."));
+    EXPECT_EQ(main.state().requestSucceeded, "");
+    // Only the station's file was fetched: neither the counter nor the version file went anywhere.
+    ASSERT_EQ(noaa.requests().size(), 1u);
+    EXPECT_EQ(noaa.requests()[0].path, "/data/observations/metar/stations/KBOS.TXT");
+    EXPECT_EQ(server->upstream().transfersStarted(), 1);
+}
+
 } // namespace

@@ -270,12 +270,11 @@ TEST_P(NoLiveSourceContent, IsAnsweredHonestlyWithoutTouchingNOAA)
 INSTANTIATE_TEST_SUITE_P(
     Sites, NoLiveSourceContent,
     ::testing::Values(
-        HonestCase{"VersionFile", "http://www.cirrolux.net/assets/cirroluxvs.txt", 503,
+        HonestCase{"MakerHomePage", "http://www.cirrolux.net/", 503,
+                   "<html><head><title>No live source for the maker's home page</title>"},
+        HonestCase{"MakerOtherFile", "http://www.cirrolux.net/assets/news.txt", 503,
                    "<html><head><title>No live source for the maker's file "
-                   "/assets/cirroluxvs.txt</title>"},
-        HonestCase{"UsageCounter", "http://www.cirrolux.net/assets/CirroluxCount.txt", 503,
-                   "<html><head><title>No live source for the maker's file "
-                   "/assets/CirroluxCount.txt</title>"},
+                   "/assets/news.txt</title>"},
         HonestCase{"RadarPicture", "http://wxp.eas.purdue.edu/radar/rad_comp.gif", 503,
                    "<html><head><title>No live source for the picture rad_comp.gif</title>"},
         HonestCase{"Camera", "http://www.alta.com/cam/current.gif", 503,

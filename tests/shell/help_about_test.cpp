@@ -74,6 +74,50 @@ INSTANTIATE_TEST_SUITE_P(
         VersionCase{"empty", "", NoVersion}),
     [](const auto& info) { return test::CaseName(info.param.name); });
 
+// Without "Version#", the reply's status decides: a file that does not exist will not appear by
+// trying again, so the answer says what is known; any other reply keeps the retry message.
+struct StatusCase
+{
+    std::string name;
+    int status;
+    std::string file;
+    std::string message;
+};
+
+class UpdateMessagesByStatus : public ::testing::TestWithParam<StatusCase>
+{
+};
+
+TEST_P(UpdateMessagesByStatus, NameTheInstalledVersionWhenNoVersionFileExists)
+{
+    EXPECT_EQ(UpdateCheckMessage(GetParam().file, "1.40.0.8", GetParam().status),
+              GetParam().message);
+}
+
+const std::string NoFile = "No version file is published, so the latest version of Cirrolux "
+                           "cannot be checked here. You are using version 1.40.0.8. Updates come "
+                           "with the cirrolux package through your system's package manager.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, UpdateMessagesByStatus,
+    ::testing::Values(
+        StatusCase{"gateway_no_version_file", 404, "<html><h1>No version file</h1></html>", NoFile},
+        StatusCase{"gone", 410, "", NoFile},
+        StatusCase{"server_error", 500, "<html>Internal Server Error</html>", NoVersion},
+        StatusCase{"unavailable", 503, "<html>No live source</html>", NoVersion},
+        StatusCase{"ok_without_marker", 200, "hello", NoVersion},
+        StatusCase{"marker_in_an_error_page", 404, "Version#1.40.0.9", Older + "1.40.0.9."},
+        StatusCase{"marker_current", 200, "Version#1.40.0.8", Current + "1.40.0.8."}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(UpdateMessages, NoVersionFileMessageNamesWhateverVersionIsInstalled)
+{
+    EXPECT_EQ(NoVersionFileMessage("2.0.0.1"),
+              "No version file is published, so the latest version of Cirrolux cannot be "
+              "checked here. You are using version 2.0.0.1. Updates come with the cirrolux "
+              "package through your system's package manager.");
+}
+
 class UpdateCheckRoad : public MainWindowFixture, public ::testing::WithParamInterface<VersionCase>
 {
 protected:
