@@ -3,6 +3,7 @@
 #include "gateway/BoundedCache.h"
 #include "gateway/GatewayConnection.h"
 #include "gateway/LiveConditions.h"
+#include "gateway/LiveReports.h"
 #include "gateway/NwsProducts.h"
 #include "gateway/StationIndex.h"
 #include "gateway/UpstreamCache.h"
@@ -17,6 +18,7 @@
 #include <QTcpServer>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -86,6 +88,9 @@ public:
     void answer(const QByteArray& head, Send send);
 
     UpstreamFetcher& upstream() { return m_upstream; }
+    // The reports beyond NOAA's zone files (LiveReports.h): their sources and the Census key.
+    void setReportSettings(ReportSettings settings);
+    LiveReports& reports() { return *m_reports; }
     const UpstreamCache& cache() const { return m_cache; }
     // Pages kept for repeated requests, and their bytes.
     std::size_t memoPages() const { return m_pages.size(); }
@@ -140,6 +145,7 @@ private:
         std::string page;
     };
     BoundedCache<MemoPage> m_pages;
+    std::unique_ptr<LiveReports> m_reports;
 };
 
 } // namespace cirrolux::gateway
