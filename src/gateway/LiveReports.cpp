@@ -196,6 +196,14 @@ std::string firstTextFile(const lr::JsonValue& value)
 
 } // namespace
 
+HttpReply ReportReply(const std::string& page, const QByteArray& state)
+{
+    HttpReply reply =
+        HttpReply::make(200, "text/html; charset=iso-8859-1", QByteArray::fromStdString(page));
+    reply.addHeader(kReportStateHeader, state);
+    return reply;
+}
+
 ReportSettings ReportSettings::fromEnvironment()
 {
     ReportSettings settings;
@@ -438,9 +446,8 @@ bool LiveReports::answer(const HttpRequestHead& head, const Send& send)
         ReportRequestOf(head.host.toStdString(), head.path.toStdString());
     if (!request)
         return false;
-    const auto reply = [](std::string page) {
-        const QByteArray type = "text/html; charset=iso-8859-1";
-        return HttpReply::make(200, type, QByteArray::fromStdString(page));
+    const auto reply = [](std::string page, const QByteArray& state) {
+        return ReportReply(page, state);
     };
     const QDateTime now = m_clock();
     const std::string& mode = request->mode;
@@ -450,24 +457,25 @@ bool LiveReports::answer(const HttpRequestHead& head, const Send& send)
         const std::string subject = state          ? std::string(state->name)
                                     : mode == "s2" ? "ZIP code " + request->subject
                                                    : std::string();
-        send(reply(lr::CensusNoKeyPage(mode, subject)));
+        send(reply(lr::CensusNoKeyPage(mode, subject), "no key"));
         return true;
     }
     if ((census && mode != "si" && request->subject.empty()) ||
         ((mode == "p" || mode == "h") && OfficesOfState(request->subject).empty())) {
-        send(reply(failurePage(*request, QStringLiteral("nothing to look up was chosen"))));
+        send(reply(failurePage(*request, QStringLiteral("nothing to look up was chosen")),
+                   "nothing chosen"));
         return true;
     }
     if (mode == "cw" && !lr::CropProgressInSeason(now.date())) {
         // Nothing is published from December to March: the honest page, without a transfer.
         if (const lr::StateRow* state = lr::FindStateByCode(request->subject))
-            send(reply(lr::CropWeatherPage({}, *state, now.date())));
+            send(reply(lr::CropWeatherPage({}, *state, now.date()), "out of season"));
         return true;
     }
     const std::string key = mode + '|' + request->subject;
     if (const Page* page = m_pages.find(key);
         page && page->builtAt.secsTo(now) < ReportMaxAge(mode).count()) {
-        send(reply(page->body));
+        send(reply(page->body, "live"));
         return true;
     }
     auto [waiting, first] = m_waiting.try_emplace(key);
@@ -609,19 +617,21 @@ void LiveReports::finish(const std::shared_ptr<Fetch>& fetch, std::string page,
 {
     const QDateTime now = m_clock();
     std::string body;
+    QByteArray state = "live";
     if (!page.empty()) {
         body = std::move(page);
         const std::size_t bytes = body.size() + fetch->key.size() + kPageOverhead;
         m_pages.put(fetch->key, Page{body, now, fetch->validators, fetch->answered}, bytes);
     } else if (const Page* held = m_pages.find(fetch->key)) {
         body = held->body; // the last page built, rather than nothing
+        state = "cached (" + QByteArray::fromStdString(withoutKey(error)) + ")";
     } else {
         body = failurePage(fetch->request, error);
+        state = "failed (" + QByteArray::fromStdString(withoutKey(error)) + ")";
     }
     std::vector<Send> waiting = std::move(m_waiting[fetch->key]);
     m_waiting.erase(fetch->key);
-    const HttpReply reply =
-        HttpReply::make(200, "text/html; charset=iso-8859-1", QByteArray::fromStdString(body));
+    const HttpReply reply = ReportReply(body, state);
     for (const Send& send : waiting)
         send(reply);
 }

@@ -51,6 +51,12 @@ struct ReportRequest
 // address (the Factbook's pictures included: they have no live source).
 std::optional<ReportRequest> ReportRequestOf(std::string_view host, std::string_view path);
 
+// The reply header saying how a report page came about, for --check and whoever looks (the
+// program ignores it): "live", "cached (why)", "failed (why)", "no key", "out of season",
+// "nothing chosen".
+inline constexpr const char* kReportStateHeader = "X-Cirrolux-Report";
+HttpReply ReportReply(const std::string& page, const QByteArray& state);
+
 // How long a mode's page stays fresh.
 std::chrono::seconds ReportMaxAge(std::string_view mode);
 
