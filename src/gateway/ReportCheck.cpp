@@ -55,8 +55,8 @@ std::vector<ReportCheckTarget> ReportCheckTargets()
         {"ss", "State salary rankings", std::string(sa::CensusRanksBase) + "statab/ranks/pg18.txt"},
         {"eb", "Earthquake bulletin",
          std::string(sa::UsgsNeicBase) + "neis/bulletin/bulletin.html"},
-        {"ci", "Country pages (index)",
-         std::string(sa::FactbookSite) + std::string(sa::FactbookPath) + "country.html"},
+        {"ci", "Country pages (Germany)",
+         std::string(sa::FactbookSite) + std::string(sa::FactbookPath) + "gm.html"},
         {"usfi", "Fire report", std::string(sa::FireReportSite) + std::string(sa::FireReportPath)},
     };
 }

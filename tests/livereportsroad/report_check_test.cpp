@@ -52,6 +52,8 @@ protected:
         serve("/live/downloads.usda.library.cornell.edu/usda-esmis/files/8336h188j/cropprog0526/"
               "prog1926.txt",
               ReadTestFile("cropprog_2026-05-04.txt"));
+        serve("/live/raw.githubusercontent.com/factbook/factbook.json/master/europe/gm.json",
+              ReadTestFile("factbook_gm.json"));
         serve("/live/www.nifc.gov/nicc-files/sitreprt.pdf",
               cirrolux::testing::SmallPdf({{"Incident Management Situation Report"}}));
         // Whatever year the check runs in, the newest editions it asks for are there.
@@ -112,6 +114,7 @@ TEST_F(ReportCheckRun, EveryRowAndTheSummaryAgainstTheFakeUpstream)
                             "p     Public information                    live\n",
                             "h     Hydrological data                     live\n",
                             "f     Zone forecast                         live\n",
+                            "ci    Country pages (Germany)               live\n",
                             "usfi  Fire report                           live\n"})
         EXPECT_NE(output.find(row), std::string::npos) << row << output;
     EXPECT_NE(output.find(cropInSeason ? "cw    Crop weather by state                 live\n"
@@ -120,9 +123,9 @@ TEST_F(ReportCheckRun, EveryRowAndTheSummaryAgainstTheFakeUpstream)
               std::string::npos)
         << output;
     const std::string summary = std::string(cropInSeason ? "13" : "12") +
-                                " of 13 modes live, country pages not live, fire report live\n";
+                                " of 13 modes live, country pages live, fire report live\n";
     EXPECT_TRUE(output.ends_with(summary)) << output;
-    EXPECT_EQ(status, 1) << "the country pages are not live";
+    EXPECT_EQ(status, cropInSeason ? 0 : 1) << "crop weather is live only in season";
     EXPECT_EQ(output.find(kKey), std::string::npos);
 }
 
@@ -146,7 +149,7 @@ TEST(ReportCheckTargets, AreTheProgramsAddresses)
     ASSERT_EQ(targets.size(), 15u);
     for (const gateway::ReportCheckTarget& target : targets) {
         if (target.mode == "ci")
-            EXPECT_EQ(target.address, WebPageRetrieval::CountryIndexUrl());
+            EXPECT_EQ(target.address, WebPageRetrieval::CountryPageUrl("gm"));
         else if (target.mode == "usfi")
             EXPECT_EQ(target.address, WebPageRetrieval::FireReportUrl());
         else

@@ -8,6 +8,7 @@
 #include "forecast/ForecastModes.h"
 #include "gateway/LiveReports.h"
 #include "livereports/CensusReport.h"
+#include "webwindow/CountryIndex.h"
 #include "webwindow/WebPageRetrieval.h"
 
 using namespace cirrolux;
@@ -38,6 +39,8 @@ std::string programAddress(const std::string& mode, const std::string& cropState
 {
     if (mode == "usfi")
         return WebPageRetrieval::FireReportUrl();
+    if (mode == "ci")
+        return WebPageRetrieval::CountryPageUrl("gm");
     const ReportInputs inputs{"Boston", "MA", cropState, "25,Massachusetts", "02134"};
     return ReportAddress(*FindForecastMode(mode), inputs);
 }
@@ -77,6 +80,8 @@ protected:
         serve("/live/downloads.usda.library.cornell.edu/usda-esmis/files/8336h188j/"
               "cropprog0526/prog1926.txt",
               "cropprog_2026-05-04.txt");
+        serve("/live/raw.githubusercontent.com/factbook/factbook.json/master/europe/gm.json",
+              "factbook_gm.json");
         noaa.setFile("/live/www.nifc.gov/nicc-files/sitreprt.pdf",
                      QByteArray::fromStdString(cirrolux::testing::SmallPdf(
                          {{"Incident Management Situation Report", "National Preparedness Level 3"},
@@ -97,7 +102,7 @@ protected:
         const HttpReply reply = get(programAddress(mode, cropState));
         EXPECT_EQ(reply.status, 200) << mode;
         const std::string page = reply.body.toStdString();
-        if (mode == "usfi")
+        if (mode == "usfi" || mode == "ci")
             return WebWindowText(page);
         return WithLf(ForecastWindowText(mode, page, "MA"));
     }
@@ -144,6 +149,21 @@ TEST_F(ReportGateway, FireReportPdfBecomesTheWebWindowsPage)
 }
 
 // A page is fetched once and kept for its lifetime; after it, a conditional request is made.
+// The index lists the final edition's countries, read back by the web page window's list scan.
+TEST_F(ReportGateway, CountryIndexListsTheFinalEdition)
+{
+    const HttpReply reply = get(WebPageRetrieval::CountryIndexUrl());
+    const std::vector<std::string> list = ParseCountryIndex(reply.body.toStdString());
+    EXPECT_GT(list.size(), 250u);
+    for (const char* entry : {"gm,Germany", "od,South Sudan", "ri,Serbia", "us,United States"})
+        EXPECT_NE(std::find(list.begin(), list.end(), entry), list.end()) << entry;
+    // The file is looked for region by region until one has it (Germany: africa, then europe).
+    EXPECT_EQ(shown("ci").substr(0, 7), "Germany");
+    EXPECT_EQ(
+        noaa.hits("/live/raw.githubusercontent.com/factbook/factbook.json/master/africa/gm.json"),
+        1);
+}
+
 TEST_F(ReportGateway, PagesAreKeptForTheirModesLifetime)
 {
     const std::string path = "/live/data.bls.gov/cew/data/api/2025/a/industry/10.csv";
@@ -187,7 +207,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HonestCase{"FailedCensus", "s1", "HTTP status 500"},
                       HonestCase{"FailedPublic", "p", "not currently available"},
                       HonestCase{"FailedFire", "usfi", "could not be fetched"},
-                      HonestCase{"OutOfSeasonCrop", "cw", "April to November"}),
+                      HonestCase{"OutOfSeasonCrop", "cw", "April to November"},
+                      HonestCase{"FailedCountry", "ci", "could not be fetched"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The program's report addresses, each to its mode and subject; every other address is left to
@@ -215,6 +236,8 @@ TEST(ReportRequests, ProgramAddressesMapToTheirReports)
         {"http://iwin.nws.noaa.gov/iwin/XX/public.html", "", ""},
         {"http://www.nass.usda.gov/weather/cpcurr/zz-crop-weather", "", ""},
         {WebPageRetrieval::FlagUrl("gm"), "", ""},
+        {WebPageRetrieval::CountryIndexUrl(), "ci", ""},
+        {programAddress("ci"), "ci", "gm"},
     };
     for (const Row& row : rows) {
         const QUrl url(QString::fromStdString(row.address));

@@ -13,11 +13,14 @@
 #include "settings/SettingNames.h"
 #include "shell/Startup.h"
 #include "ui_TfrmForecast.h"
+#include "ui_TfrmWeb.h"
 #include "webwindow/TFrameViewer.h"
 #include "webwindow/TfrmWeb.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
 
 using namespace cirrolux;
 using cirrolux::testing::ReadTestFile;
@@ -72,6 +75,8 @@ protected:
         serve(productPath("ALY", "PNS"), ReadTestFile("pns_aly.html"));
         serve(productPath("BOX", "RVS"), ReadTestFile("rvs_box.txt"));
         serve(productPath("BOX", "FLS"), ReadTestFile("fls_box.txt"));
+        serve("/live/raw.githubusercontent.com/factbook/factbook.json/master/europe/gm.json",
+              ReadTestFile("factbook_gm.json"));
         serve("/live/www.nifc.gov/nicc-files/sitreprt.pdf",
               cirrolux::testing::SmallPdf(
                   {{"Incident Management Situation Report", "National Preparedness Level 3"},
@@ -191,6 +196,26 @@ TEST_F(ReportWindowRoad, TheWebPageWindowShowsTheFireReport)
     const std::string text = web->FrameViewer1().toPlainText().toLatin1().toStdString();
     EXPECT_NE(text.find("National Preparedness Level 3"), std::string::npos) << text;
     EXPECT_NE(text.find("Bear Gulch   MT-BDF   12,450 acres"), std::string::npos) << text;
+}
+
+// The country list comes from the gateway's index of the final edition; the chosen country's
+// page from its factbook.json file (the flag and map have no live source: the page shows
+// without them).
+TEST_F(ReportWindowRoad, TheWebPageWindowShowsACountryOfTheFinalEdition)
+{
+    start();
+    TfrmWeb* web = topLevel<TfrmWeb>();
+    ASSERT_NE(web, nullptr);
+    web->openWebWindow("ci");
+    QComboBox* list = web->form().cboChoose;
+    EXPECT_GT(list->count(), 250);
+    const int germany = list->findText(QStringLiteral("gm,Germany"));
+    ASSERT_GE(germany, 0);
+    list->setCurrentIndex(germany);
+    web->form().btnGo->click();
+    const QByteArray shown = web->FrameViewer1().toPlainText().toLatin1().trimmed();
+    EXPECT_EQ(std::string(shown.constData(), std::size_t(shown.size())),
+              ReadTestFile("expected/ci_germany.ref"));
 }
 
 } // namespace
