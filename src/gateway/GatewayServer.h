@@ -48,8 +48,9 @@ struct GatewayLimits
 
 // The live gateway: an HTTP/1.0 proxy on 127.0.0.1 that the program reaches through its ordinary
 // proxy setting. Conditions pages are written from the chosen station's current NOAA
-// observation, the forecast window's NWS pages from the text products of the state's zones; what
-// has no live source gets an honest refusal (RequestPolicy.h), never made-up content.
+// observation, the forecast window's NWS pages from the text products of the state's zones, the
+// other reports, the country pages and the fire report from their public sources (LiveReports.h);
+// what has no live source gets an honest refusal (RequestPolicy.h), never made-up content.
 //
 // Upstream files are cached (observations 10 minutes, products 30) and a file asked for again
 // while its transfer runs waits for that transfer. When NOAA cannot be reached, the last file

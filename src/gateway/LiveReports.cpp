@@ -201,6 +201,20 @@ std::string firstTextFile(const lr::JsonValue& value)
     return {};
 }
 
+// A product.php page that holds no product (an office that has not issued one lately answers
+// with a page of its own, without the <pre> block): none of its markup may pass for a product.
+bool pageWithoutProduct(std::string_view file)
+{
+    const std::string head =
+        QByteArray::fromRawData(file.data(), qsizetype(std::min<std::size_t>(file.size(), 4096)))
+            .toLower()
+            .toStdString();
+    const bool page =
+        head.find("<html") != std::string::npos || head.find("<!doctype") != std::string::npos;
+    return page && file.find("<pre") == std::string_view::npos &&
+           file.find("<PRE") == std::string_view::npos;
+}
+
 } // namespace
 
 HttpReply ReportReply(const std::string& page, const QByteArray& state)
@@ -404,7 +418,8 @@ std::string LiveReports::buildPage(const ReportRequest& request,
         const std::span<const std::string_view> offices = OfficesOfState(request.subject);
         const std::size_t perOffice = mode == "p" ? kPublicProducts.size() : kHydroProducts.size();
         for (std::size_t i = 0; i < files.size(); ++i) {
-            if (!files[i].empty() && i / perOffice < offices.size())
+            if (!files[i].empty() && !pageWithoutProduct(files[i]) &&
+                i / perOffice < offices.size())
                 products.push_back(lr::NwsProduct{std::string(offices[i / perOffice]), files[i]});
         }
         return lr::NwsStatePage(mode, *state, products);

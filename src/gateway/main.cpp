@@ -36,7 +36,12 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Answers Cirrolux's requests with live NOAA weather on 127.0.0.1 (set it as the "
-        "program's HTTP proxy). Prints the port it listens on as the first line of its output."));
+        "program's HTTP proxy). Prints the port it listens on as the first line of its output.\n"
+        "Sources: NOAA/NWS (observations, forecasts, statements), EPA Green Book, USDA NASS Crop "
+        "Progress, U.S. Census Bureau Data API (this product uses the Census Bureau Data API but "
+        "is not endorsed or certified by the Census Bureau), BLS QCEW, USGS earthquake feeds, "
+        "factbook.json (CC0 copy of the CIA World Factbook's final edition), NIFC situation "
+        "report."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(

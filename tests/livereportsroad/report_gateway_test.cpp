@@ -149,6 +149,19 @@ TEST_F(ReportGateway, FireReportPdfBecomesTheWebWindowsPage)
 }
 
 // A page is fetched once and kept for its lifetime; after it, a conditional request is made.
+// An office without a recent product answers product.php with a page of its own: none of it is
+// shown, the other office's product is.
+TEST_F(ReportGateway, AnOfficePageWithoutAProductIsLeftOut)
+{
+    noaa.setFile(QByteArray::fromStdString(productPath("ALY", "PNS")),
+                 "<!DOCTYPE html>\n<html><head><title>NWS</title></head><body><div>None issued "
+                 "by this office recently.</div></body></html>\n");
+    const std::string text = shown("p");
+    EXPECT_EQ(text.find("None issued"), std::string::npos) << text;
+    EXPECT_EQ(text.find("NWS"), std::string::npos) << text;
+    EXPECT_NE(text.find("National Weather Service Boston/Norton MA"), std::string::npos) << text;
+}
+
 // The index lists the final edition's countries, read back by the web page window's list scan.
 TEST_F(ReportGateway, CountryIndexListsTheFinalEdition)
 {
@@ -236,6 +249,18 @@ TEST(ReportRequests, ProgramAddressesMapToTheirReports)
         {"http://iwin.nws.noaa.gov/iwin/XX/public.html", "", ""},
         {"http://www.nass.usda.gov/weather/cpcurr/zz-crop-weather", "", ""},
         {WebPageRetrieval::FlagUrl("gm"), "", ""},
+        // Addresses a hostile page or a typo could send: no report, nothing read out of bounds.
+        {"http://iwin.nws.noaa.gov/iwin/M", "", ""},
+        {"http://iwin.nws.noaa.gov/iwin/MA/public.htmlx", "", ""},
+        {"http://iwin.nws.noaa.gov/iwin/MAA/public.html", "", ""},
+        {"http://venus.census.gov/cdrom/lookup/DB=C90STF3C1/SEL=", "s1", ""},
+        {"http://venus.census.gov/cdrom/lookup/DB=C90STF3C1/SEL=9", "s1", ""},
+        {"http://venus.census.gov/cdrom/lookup/DB=C90STF3B/SEL=0213/T=P1", "s2", ""},
+        {"http://venus.census.gov/cdrom/lookup/DB=C90STF3B/SEL=02134x", "s2", ""},
+        {"http://www.odci.gov/cia/publications/factbook/../gm.html", "", ""},
+        {"http://www.odci.gov/cia/publications/factbook/GM.html", "", ""},
+        {"http://www.odci.gov/cia/publications/factbook/geos/ke.html", "", ""},
+        {"http://www.nass.usda.gov/weather/cpcurr/-crop-weather", "", ""},
         {WebPageRetrieval::CountryIndexUrl(), "ci", ""},
         {programAddress("ci"), "ci", "gm"},
     };
