@@ -184,12 +184,17 @@ int acsYearOf(const QString& address)
     return at < 0 ? 0 : address.mid(at + 6, 4).toInt();
 }
 
-// The first string in a JSON tree that is an address of a ".txt" file.
+// Where ESMIS keeps a release's files; an address elsewhere in its answer is not followed.
+constexpr std::string_view kEsmisFiles = "https://downloads.usda.library.cornell.edu/";
+
+// The first string in a JSON tree that is the address of a ".txt" file of the ESMIS library.
 std::string firstTextFile(const lr::JsonValue& value)
 {
     if (value.isString())
-        return value.text.starts_with("https://") && value.text.ends_with(".txt") ? value.text
-                                                                                  : std::string();
+        return value.text.starts_with(kEsmisFiles) && value.text.ends_with(".txt") &&
+                       value.text.find_first_of(" ?#\\") == std::string::npos
+                   ? value.text
+                   : std::string();
     for (const lr::JsonValue& item : value.items) {
         if (std::string found = firstTextFile(item); !found.empty())
             return found;

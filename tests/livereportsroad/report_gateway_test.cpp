@@ -140,6 +140,18 @@ TEST_F(ReportGateway, CropWeatherInSeasonFollowsTheLatestReleaseToItsText)
     EXPECT_EQ(text, ReadTestFile("expected/cw_illinois.ref"));
 }
 
+// A release list naming its text anywhere but ESMIS's file store is not followed.
+TEST_F(ReportGateway, CropWeatherFollowsOnlyEsmisFileAddresses)
+{
+    now = QDateTime(QDate(2026, 5, 5), QTime(12, 0), Qt::UTC);
+    noaa.setFile("/live/usda.library.cornell.edu/api/v1/release/findByIdentifier/"
+                 "CropProg?latest=true",
+                 R"([{"files":["https://example.org/prog1926.txt"]}])");
+    const std::string text = shown("cw", "IL");
+    EXPECT_NE(text.find("names no text file"), std::string::npos) << text;
+    EXPECT_EQ(noaa.requests().size(), 1u);
+}
+
 TEST_F(ReportGateway, FireReportPdfBecomesTheWebWindowsPage)
 {
     const std::string text = shown("usfi");
