@@ -9,7 +9,10 @@
 #include "gateway/LiveReports.h"
 #include "livereports/CensusReport.h"
 #include "webwindow/CountryIndex.h"
+
 #include "webwindow/WebPageRetrieval.h"
+#include <QTcpServer>
+#include <QTcpSocket>
 
 using namespace cirrolux;
 using cirrolux::testing::ForecastWindowText;
@@ -172,6 +175,58 @@ TEST_F(ReportGateway, AnOfficePageWithoutAProductIsLeftOut)
     EXPECT_EQ(text.find("None issued"), std::string::npos) << text;
     EXPECT_EQ(text.find("NWS"), std::string::npos) << text;
     EXPECT_NE(text.find("National Weather Service Boston/Norton MA"), std::string::npos) << text;
+}
+
+// An upstream that names its file's version (ETag) and answers "304 Not Modified" when asked
+// for that version again; it keeps the request heads it got.
+class VersionedUpstream
+{
+public:
+    explicit VersionedUpstream(QByteArray body) : m_body(std::move(body))
+    {
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                socket->setParent(&m_server);
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    const QByteArray head = socket->readAll();
+                    heads.push_back(head);
+                    const bool same = head.contains("If-None-Match: \"v1\"");
+                    socket->write(same ? QByteArray("HTTP/1.1 304 Not Modified\r\nETag: \"v1\"\r\n"
+                                                    "Connection: close\r\n\r\n")
+                                       : "HTTP/1.1 200 OK\r\nETag: \"v1\"\r\nContent-Length: " +
+                                             QByteArray::number(m_body.size()) +
+                                             "\r\nConnection: close\r\n\r\n" + m_body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    quint16 port() const { return m_server.serverPort(); }
+    std::vector<QByteArray> heads;
+
+private:
+    QTcpServer m_server;
+    QByteArray m_body;
+};
+
+// A stale page is asked for again with its version; "304 Not Modified" keeps the page built.
+TEST_F(ReportGateway, AStalePageIsRefreshedWithAConditionalRequest)
+{
+    VersionedUpstream versioned(QByteArray::fromStdString(ReadTestFile("usgs_2.5_week.csv")));
+    gateway::ReportSettings reports;
+    reports.upstream = QStringLiteral("http://127.0.0.1:%1").arg(versioned.port());
+    server->setReportSettings(reports);
+    const std::string first = shown("eb");
+    EXPECT_EQ(first, ReadTestFile("expected/eb_world_bulletin.ref"));
+    now = now.addSecs(20 * 60); // past the bulletin's 15 minutes
+    const HttpReply again = get(programAddress("eb"));
+    EXPECT_EQ(again.header(gateway::kReportStateHeader), "live");
+    EXPECT_EQ(WithLf(ForecastWindowText("eb", again.body.toStdString(), "MA")), first);
+    ASSERT_EQ(versioned.heads.size(), 2u);
+    EXPECT_FALSE(versioned.heads[0].contains("If-None-Match"));
+    EXPECT_TRUE(versioned.heads[1].contains("If-None-Match: \"v1\""))
+        << versioned.heads[1].constData();
 }
 
 // The index lists the final edition's countries, read back by the web page window's list scan.
