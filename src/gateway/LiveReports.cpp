@@ -457,7 +457,8 @@ struct LiveReports::Fetch
     std::size_t remaining = 0;
     QString error;
     int acsYear = 0;
-    QString answered; // the address that answered (alternatives)
+    QString answered;         // the address the page came from
+    bool notModified = false; // the held page's file is unchanged (304)
     Validators validators;
 };
 
@@ -576,7 +577,7 @@ void LiveReports::start(const ReportRequest& request, const std::string& key)
                     }
                     break;
                 case UpstreamResult::Outcome::NotModified:
-                    fetch->answered = QStringLiteral("not modified");
+                    fetch->notModified = true;
                     break;
                 case UpstreamResult::Outcome::NotFound:
                     break; // a product an office has not issued
@@ -589,7 +590,7 @@ void LiveReports::start(const ReportRequest& request, const std::string& key)
                     fetch->validators = Validators{result.etag, result.lastModified};
                 if (--fetch->remaining > 0)
                     return;
-                if (fetch->answered == QStringLiteral("not modified")) {
+                if (fetch->notModified) {
                     if (Page* page = m_pages.find(fetch->key)) {
                         page->builtAt = m_clock();
                         finish(fetch, page->body, {});
@@ -605,14 +606,12 @@ void LiveReports::start(const ReportRequest& request, const std::string& key)
                         return;
                     }
                     fetch->sources.addresses = {QString::fromStdString(text)};
-                    fetch->request.mode = "cw-text";
                     fetch->files = {std::string()};
                     fetch->remaining = 1;
                     m_fetcher.get(
                         m_settings.fetched(fetch->sources.addresses[0]),
                         UpstreamFetcher::Lane::Reports, this,
                         [this, fetch](const UpstreamResult& text) {
-                            fetch->request.mode = "cw";
                             if (text.outcome != UpstreamResult::Outcome::Ok) {
                                 finish(fetch, {},
                                        text.error.isEmpty()
