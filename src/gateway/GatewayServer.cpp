@@ -87,6 +87,7 @@ GatewayServer::GatewayServer(const StationIndex& index, const LiveConditions& li
               m_limits.cacheBytes),
       m_pages(m_limits.memoEntries, m_limits.memoBytes)
 {
+    setReportSettings(ReportSettings{});
     m_server.setListenBacklogSize(kListenBacklog);
     connect(&m_server, &QTcpServer::newConnection, this, &GatewayServer::accept);
 }
@@ -123,6 +124,13 @@ void GatewayServer::setLimits(const GatewayLimits& limits)
     m_limits = limits;
     m_cache.setLimits(limits.cacheEntries, limits.cacheBytes);
     m_pages.setLimits(limits.memoEntries, limits.memoBytes);
+}
+
+void GatewayServer::setReportSettings(ReportSettings settings)
+{
+    m_upstream.setReportBases(settings.bases());
+    m_reports = std::make_unique<LiveReports>(
+        m_upstream, [this] { return m_clock(); }, std::move(settings), this);
 }
 
 void GatewayServer::setClock(std::function<QDateTime()> clock)
@@ -200,6 +208,8 @@ void GatewayServer::answer(const QByteArray& head, Send deliver)
             return;
         }
     }
+    if (m_reports->answer(request, send))
+        return;
     send(NoLiveSource(request));
 }
 
@@ -235,6 +245,9 @@ void GatewayServer::refresh(const std::string& key, const QUrl& url, std::chrono
         switch (result.outcome) {
         case UpstreamResult::Outcome::Ok:
             m_cache.storeBody(key, kept(key, result.body));
+            m_failures.erase(key);
+            break;
+        case UpstreamResult::Outcome::NotModified: // not asked for: no validators are sent
             m_failures.erase(key);
             break;
         case UpstreamResult::Outcome::NotFound:

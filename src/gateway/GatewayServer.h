@@ -3,6 +3,7 @@
 #include "gateway/BoundedCache.h"
 #include "gateway/GatewayConnection.h"
 #include "gateway/LiveConditions.h"
+#include "gateway/LiveReports.h"
 #include "gateway/NwsProducts.h"
 #include "gateway/StationIndex.h"
 #include "gateway/UpstreamCache.h"
@@ -17,6 +18,7 @@
 #include <QTcpServer>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -46,8 +48,9 @@ struct GatewayLimits
 
 // The live gateway: an HTTP/1.0 proxy on 127.0.0.1 that the program reaches through its ordinary
 // proxy setting. Conditions pages are written from the chosen station's current NOAA
-// observation, the forecast window's NWS pages from the text products of the state's zones; what
-// has no live source gets an honest refusal (RequestPolicy.h), never made-up content.
+// observation, the forecast window's NWS pages from the text products of the state's zones, the
+// other reports, the country pages and the fire report from their public sources (LiveReports.h);
+// what has no live source gets an honest refusal (RequestPolicy.h), never made-up content.
 //
 // Upstream files are cached (observations 10 minutes, products 30) and a file asked for again
 // while its transfer runs waits for that transfer. When NOAA cannot be reached, the last file
@@ -88,6 +91,9 @@ public:
     void answer(const QByteArray& head, Send send);
 
     UpstreamFetcher& upstream() { return m_upstream; }
+    // The reports beyond NOAA's zone files (LiveReports.h): their sources and the Census key.
+    void setReportSettings(ReportSettings settings);
+    LiveReports& reports() { return *m_reports; }
     const UpstreamCache& cache() const { return m_cache; }
     // Pages kept for repeated requests, and their bytes.
     std::size_t memoPages() const { return m_pages.size(); }
@@ -143,6 +149,7 @@ private:
         std::string page;
     };
     BoundedCache<MemoPage> m_pages;
+    std::unique_ptr<LiveReports> m_reports;
 };
 
 } // namespace cirrolux::gateway

@@ -34,10 +34,10 @@ QByteArray HostOf(std::string_view address);
 HttpReply GatewayPage(int status, QByteArray reason, const QByteArray& title,
                       const QByteArray& text);
 
-// The honest answer for whatever has no live source yet (pictures, most reports, the Factbook,
-// the fire report, the maker's home page and pictures, a conditions address the live resolver turns
-// down): "503 No Live Source" (404 for a conditions address) with a page naming what is missing,
-// and never made-up content.
+// The honest answer for whatever has no live source yet (pictures, the Factbook's flags and
+// maps, report addresses LiveReports does not take, the maker's home page and pictures, a
+// conditions address the live resolver turns down): "503 No Live Source" (404 for a conditions
+// address) with a page naming what is missing, and never made-up content.
 HttpReply NoLiveSource(const HttpRequestHead& request);
 
 // The gateway's own answers for the maker's files, which it never fetches (the maker's server

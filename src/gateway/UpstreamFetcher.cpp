@@ -45,17 +45,25 @@ UpstreamFetcher::~UpstreamFetcher()
     }
 }
 
-void UpstreamFetcher::get(const QUrl& url, Lane lane, QObject* context, Done done)
+void UpstreamFetcher::get(const QUrl& url, Lane lane, QObject* context, Done done,
+                          Validators validators)
 {
-    m_lanes[index(lane)].waiting.push_back(Pending{url, lane, context, std::move(done)});
+    m_lanes[index(lane)].waiting.push_back(
+        Pending{url, lane, context, std::move(done), std::move(validators)});
     startNext(lane);
 }
 
 bool UpstreamFetcher::withinBases(const QUrl& url) const
 {
     const QString address = url.toString();
-    return address.startsWith(m_settings.observationsBase) ||
-           address.startsWith(m_settings.productsBase);
+    if (address.startsWith(m_settings.observationsBase) ||
+        address.startsWith(m_settings.productsBase))
+        return true;
+    for (const QString& base : m_settings.reportBases) {
+        if (address.startsWith(base))
+            return true;
+    }
+    return false;
 }
 
 void UpstreamFetcher::startNext(Lane lane)
@@ -75,6 +83,11 @@ void UpstreamFetcher::start(Pending pending)
 {
     QNetworkRequest request(pending.url);
     request.setHeader(QNetworkRequest::UserAgentHeader, m_settings.userAgent);
+    if (!pending.validators.etag.isEmpty())
+        request.setRawHeader("If-None-Match", pending.validators.etag);
+    if (!pending.validators.lastModified.isEmpty())
+        request.setRawHeader("If-Modified-Since", pending.validators.lastModified);
+    const qint64 limit = maxBody(pending.lane);
     QNetworkReply* reply = m_network.get(request);
     reply->setReadBufferSize(kReadBuffer);
     ++m_started;
@@ -100,18 +113,18 @@ void UpstreamFetcher::start(Pending pending)
     // The body is taken as it arrives, so the limit holds whatever the framing (a chunked body
     // announces no length).
     auto body = std::make_shared<QByteArray>();
-    connect(reply, &QIODevice::readyRead, reply, [reply, body] {
+    connect(reply, &QIODevice::readyRead, reply, [reply, body, limit] {
         if (!reply->property(kStopReason).toString().isEmpty())
             return;
-        *body += reply->read(kMaxBody + 1 - body->size());
-        if (body->size() > kMaxBody) {
+        *body += reply->read(limit + 1 - body->size());
+        if (body->size() > limit) {
             body->clear();
-            stop(reply, QStringLiteral("the file is larger than %1 bytes").arg(kMaxBody));
+            stop(reply, QStringLiteral("the file is larger than %1 bytes").arg(limit));
         }
     });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, pending, body] {
+    connect(reply, &QNetworkReply::finished, this, [this, reply, pending, body, limit] {
         if (reply->property(kStopReason).toString().isEmpty() && reply->bytesAvailable() > 0)
-            *body += reply->read(kMaxBody + 1 - body->size());
+            *body += reply->read(limit + 1 - body->size());
         finished(reply, pending, *body);
     });
 }
@@ -127,11 +140,16 @@ void UpstreamFetcher::finished(QNetworkReply* reply, const Pending& pending, con
     if (!stopReason.isEmpty()) {
         result.timedOut = reply->property(kTimedOut).toBool();
         result.error = stopReason;
-    } else if (body.size() > kMaxBody) {
-        result.error = QStringLiteral("the file is larger than %1 bytes").arg(kMaxBody);
+    } else if (body.size() > maxBody(pending.lane)) {
+        result.error =
+            QStringLiteral("the file is larger than %1 bytes").arg(maxBody(pending.lane));
+    } else if (result.status == 304) {
+        result.outcome = UpstreamResult::Outcome::NotModified;
     } else if (error == QNetworkReply::NoError && result.status == 200) {
         result.body = body;
         result.outcome = UpstreamResult::Outcome::Ok;
+        result.etag = reply->rawHeader("ETag");
+        result.lastModified = reply->rawHeader("Last-Modified");
     } else if (result.status == 404 || result.status == 410) {
         result.outcome = UpstreamResult::Outcome::NotFound;
     } else {

