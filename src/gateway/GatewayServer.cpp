@@ -1,5 +1,6 @@
 #include "gateway/GatewayServer.h"
 
+#include "gateway/LiveImages.h"
 #include "gateway/RequestPolicy.h"
 #include "gateway/UsStates.h"
 #include "net/ServiceAddresses.h"
@@ -182,6 +183,8 @@ void GatewayServer::answer(const QByteArray& head, Send send)
             }
         }
     }
+    if (m_images && m_images->answer(request, send))
+        return;
     send(NoLiveSource(request));
 }
 

@@ -23,6 +23,8 @@
 
 namespace cirrolux::gateway {
 
+class LiveImages;
+
 // What the gateway holds at most, and for how long.
 struct GatewayLimits
 {
@@ -85,6 +87,9 @@ public:
     // Answers one request head, now or once the upstream files are in.
     void answer(const QByteArray& head, Send send);
 
+    // Picture requests with a live source are answered by `images` (not owned; null: none).
+    void setLiveImages(LiveImages* images) { m_images = images; }
+
     UpstreamFetcher& upstream() { return m_upstream; }
     const UpstreamCache& cache() const { return m_cache; }
     // Pages kept for repeated requests, and their bytes.
@@ -140,6 +145,7 @@ private:
         std::string page;
     };
     BoundedCache<MemoPage> m_pages;
+    LiveImages* m_images = nullptr;
 };
 
 } // namespace cirrolux::gateway

@@ -2,23 +2,28 @@
 // 127.0.0.1, for the program's proxy setting.
 #include "gateway/GatewayServer.h"
 #include "gateway/IdleExit.h"
+#include "gateway/ImageCheck.h"
 #include "gateway/LiveConditions.h"
+#include "gateway/LiveImages.h"
 #include "gateway/SocketActivation.h"
 #include "gateway/StationIndex.h"
 #include "gateway/StopSignals.h"
 #include "gateway/UpstreamProxy.h"
 #include "gateway/UpstreamSettings.h"
+#include "images/ImageCatalogue.h"
+#include "livesources/SourceTable.h"
 #include "locations/CatalogueStations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <set>
 
 using namespace cirrolux;
 
@@ -73,8 +78,24 @@ int main(int argc, char** argv)
         QStringLiteral("timeout"),
         QStringLiteral("Deadline for a whole upstream transfer in milliseconds (default 15000)."),
         QStringLiteral("ms"));
+    const QCommandLineOption sourcesOption(
+        QStringLiteral("sources"),
+        QStringLiteral("Table of the live image sources (default: the installed "
+                       "share/cirrolux/gateway/image-sources.tsv)."),
+        QStringLiteral("file"));
+    const QCommandLineOption imageUpstreamOption(
+        QStringLiteral("image-upstream"),
+        QStringLiteral("Fetch every live image address from url/host/path instead (a stand-in "
+                       "server for tests; default: CIRROLUX_GATEWAY_IMAGES or the real "
+                       "addresses)."),
+        QStringLiteral("url"));
+    const QCommandLineOption checkOption(
+        QStringLiteral("check"),
+        QStringLiteral("Fetch every source of the image table once, one at a time, print what "
+                       "each gave and end (status 1 when a high-confidence source failed)."));
     parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption,
-                       idleOption, upstreamProxyOption});
+                       idleOption, upstreamProxyOption, sourcesOption, imageUpstreamOption,
+                       checkOption});
     parser.process(app);
 
     bool portIsNumber = false;
@@ -109,6 +130,34 @@ int main(int argc, char** argv)
         }
     }
 
+    const QString imageUpstream = parser.isSet(imageUpstreamOption)
+                                      ? parser.value(imageUpstreamOption)
+                                      : qEnvironmentVariable("CIRROLUX_GATEWAY_IMAGES");
+    const std::string sourcesPath = parser.isSet(sourcesOption)
+                                        ? parser.value(sourcesOption).toStdString()
+                                        : SourceTable::installedPath();
+    std::shared_ptr<const SourceTable> sources;
+    try {
+        sources = std::make_shared<const SourceTable>(SourceTable::load(sourcesPath));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr,
+                     "cirrolux-gateway: no live images: %s (every picture gets the \"no live "
+                     "source\" answer)\n",
+                     error.what());
+        if (parser.isSet(checkOption))
+            return 1;
+    }
+    if (parser.isSet(checkOption)) {
+        std::set<std::string> catalogue;
+        for (const ImageSource& image : ImageCatalogue())
+            catalogue.insert(SourceTable::requestKey(image.url()));
+        gateway::ImageCheck check(*sources, settings, imageUpstream, std::move(catalogue));
+        const std::vector<gateway::CheckLine> lines = check.run(QDateTime::currentDateTimeUtc());
+        std::fputs(check.table(lines).c_str(), stdout);
+        std::fputs(check.summary(lines).c_str(), stdout);
+        return gateway::ImageCheck::exitStatus(lines);
+    }
+
     const gateway::InheritedSocket inherited = gateway::TakeInheritedSocket();
     if (inherited.kind == gateway::InheritedSocket::Kind::Error) {
         std::fprintf(stderr, "cirrolux-gateway: %s\n", qPrintable(inherited.error));
@@ -139,6 +188,10 @@ int main(int argc, char** argv)
     const qint64 loadMs = loading.elapsed();
     const gateway::LiveConditions live(*index, cirrolux::CatalogueStationDirectory());
     gateway::GatewayServer server(*index, live, settings);
+    gateway::LiveImages images(settings, [&server] { return server.now(); });
+    images.setTable(sources);
+    images.setUpstream(imageUpstream);
+    server.setLiveImages(&images);
     if (activated) {
         if (!server.listenOnDescriptor(inherited.descriptor)) {
             std::fprintf(stderr, "cirrolux-gateway: cannot serve on the socket from systemd: %s\n",
