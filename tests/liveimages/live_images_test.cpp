@@ -7,6 +7,8 @@
 #include "gateway/LiveImages.h"
 #include "livesources/SourceTable.h"
 
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 using namespace cirrolux;
@@ -285,6 +287,47 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
               "2 of 4 images live (1 high, 1 medium, 0 low confidence); 4 of 7 table rows live\n");
     // The failed SPC row is high confidence.
     EXPECT_EQ(gateway::ImageCheck::exitStatus(lines), 1);
+}
+
+} // namespace
+
+namespace {
+
+// The installed program's --check with the shipped table against the fake upstream, which has
+// the CONUS loop only: its rows are live, the rest fail, and high-confidence rows failing
+// make the exit status 1.
+TEST(LiveImagesCheckCommand, PrintsTheShippedTableAgainstTheFake)
+{
+    fakenoaa::FakeNoaa upstream;
+    ASSERT_TRUE(upstream.listen());
+    upstream.setFile("/radar.weather.gov/ridge/standard/CONUS_loop.gif", RadarLoop(120, 90, 2));
+    const QString base = QStringLiteral("http://127.0.0.1:%1").arg(upstream.port());
+    QProcess check;
+    check.start(QStringLiteral(CIRROLUX_GATEWAY_EXE),
+                {QStringLiteral("--check"), QStringLiteral("--sources"),
+                 QStringLiteral(CIRROLUX_SHIPPED_SOURCE_TABLE), QStringLiteral("--image-upstream"),
+                 base, QStringLiteral("--timeout"), QStringLiteral("2000")});
+    ASSERT_TRUE(WaitFor([&] { return check.state() == QProcess::NotRunning; }, 60000));
+    const QStringList lines = QString::fromUtf8(check.readAllStandardOutput()).split(u'\n');
+    EXPECT_EQ(check.exitCode(), 1);
+    ASSERT_GE(lines.size(), 158);
+    EXPECT_EQ(lines[0],
+              QStringLiteral("entry | address | status | bytes | after conversion | verdict"));
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral("www.weatherbank.com/free/hrad/hr00us.gif | ") + base +
+                       QStringLiteral("/radar.weather.gov/ridge/standard/CONUS_loop.gif | 200 | ") +
+                       QString::number(RadarLoop(120, 90, 2).size()) +
+                       QStringLiteral(" | gif 120x90 2 frames | live")));
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("www.cirrolux.net/assets/images/wbank/TN_radar.GIF | ") + base +
+        QStringLiteral("/radar.weather.gov/ridge/standard/KOHX_loop.gif | 404 | 0 | HTTP status "
+                       "404 | FAILED")));
+    // Rows without a source name no address.
+    EXPECT_EQ(lines.filter(QStringLiteral(" | - | - | 0 | - | no source")).size(), 27);
+    // Three catalogue images (WeatherBank, Plymouth, EarthWatch) and the US loop under the
+    // maker's address share the CONUS loop.
+    EXPECT_EQ(lines[157].toStdString(),
+              "3 of 99 images live (3 high, 0 medium, 0 low confidence); 4 of 156 table rows live");
 }
 
 } // namespace
