@@ -3,6 +3,8 @@
 #include "gateway/RequestPolicy.h"
 #include "imageconvert/ConversionError.h"
 
+#include <malloc.h>
+
 namespace cirrolux::gateway {
 
 namespace {
@@ -200,6 +202,9 @@ void LiveImages::fetch(const std::string& key, const SourceRow& row, std::vector
                     const std::size_t bytes =
                         static_cast<std::size_t>(held.bytes.size()) + key.size() + kEntryOverhead;
                     m_cache.put(key, std::move(held), bytes);
+                    // A conversion decodes whole frames; what it freed goes back to the system
+                    // instead of staying in the heap of a long-running process.
+                    malloc_trim(0);
                     m_lastErrors.erase(key);
                     finish(key);
                     return;

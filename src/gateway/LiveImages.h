@@ -25,7 +25,9 @@ namespace cirrolux::gateway {
 struct ImageCacheLimits
 {
     std::size_t entries = 512;
-    std::size_t bytes = 64u << 20;
+    // With the gateway's own ~35 MB this keeps it under 80 MB resident with every picture held
+    // (bench/gatewayserver/live_images_bench.cpp).
+    std::size_t bytes = 32u << 20;
 };
 
 // The program's picture requests answered with the live public products of the source table
