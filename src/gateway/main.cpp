@@ -234,6 +234,17 @@ int main(int argc, char** argv)
                  activated ? " (socket from systemd)" : "",
                  static_cast<long long>(started.elapsed()), index->stationCount(),
                  static_cast<long long>(loadMs), static_cast<unsigned>(server.port()));
+    if (sources) {
+        int live = 0;
+        for (const SourceRow& row : sources->rows())
+            live += gateway::LiveImages::conversionOf(row.conversion) && !row.live.empty();
+        std::fprintf(stderr,
+                     "cirrolux-gateway: live images from %s: %d of %zu requests have a source%s\n",
+                     sourcesPath.c_str(), live, sources->rows().size(),
+                     imageUpstream.isEmpty()
+                         ? ""
+                         : qPrintable(QStringLiteral(" (fetched from %1)").arg(imageUpstream)));
+    }
     std::fflush(stdout);
     std::fflush(stderr);
     return QCoreApplication::exec();
