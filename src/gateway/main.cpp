@@ -137,15 +137,16 @@ int main(int argc, char** argv)
                                         ? parser.value(sourcesOption).toStdString()
                                         : SourceTable::installedPath();
     std::shared_ptr<const SourceTable> sources;
+    // Said once the gateway listens, beside its other start-up line.
+    std::string sourcesProblem;
     try {
         sources = std::make_shared<const SourceTable>(SourceTable::load(sourcesPath));
     } catch (const std::exception& error) {
-        std::fprintf(stderr,
-                     "cirrolux-gateway: no live images: %s (every picture gets the \"no live "
-                     "source\" answer)\n",
-                     error.what());
-        if (parser.isSet(checkOption))
+        sourcesProblem = error.what();
+        if (parser.isSet(checkOption)) {
+            std::fprintf(stderr, "cirrolux-gateway: %s\n", error.what());
             return 1;
+        }
     }
     if (parser.isSet(checkOption)) {
         std::set<std::string> catalogue;
@@ -234,6 +235,11 @@ int main(int argc, char** argv)
                  activated ? " (socket from systemd)" : "",
                  static_cast<long long>(started.elapsed()), index->stationCount(),
                  static_cast<long long>(loadMs), static_cast<unsigned>(server.port()));
+    if (!sources)
+        std::fprintf(stderr,
+                     "cirrolux-gateway: no live images: %s (every picture gets the \"no live "
+                     "source\" answer)\n",
+                     sourcesProblem.c_str());
     if (sources) {
         int live = 0;
         for (const SourceRow& row : sources->rows())

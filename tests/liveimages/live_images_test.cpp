@@ -42,8 +42,9 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         table = std::make_shared<const SourceTable>(SourceTable::parse(kTable));
-        images = std::make_unique<gateway::LiveImages>(gateway::UpstreamSettings{},
-                                                       [this] { return now; });
+        gateway::UpstreamSettings settings;
+        settings.timeout = std::chrono::milliseconds(400);
+        images = std::make_unique<gateway::LiveImages>(settings, [this] { return now; });
         images->setTable(table);
         images->setUpstream(upstream());
         server->setLiveImages(images.get());
@@ -208,6 +209,48 @@ TEST_F(LiveImagesTest, TheCacheStaysWithinItsBytes)
     get("http://thunder.eas.purdue.edu/surface/prec_mon.gif");
     EXPECT_LE(images->cachedBytes(), 40u * 1024);
     EXPECT_GE(images->cachedPictures(), 1u);
+}
+
+TEST_F(LiveImagesTest, RedirectsAreFollowedOnlyWithinTheSourcesHost)
+{
+    const QByteArray moved = "/radar.weather.gov/ridge/standard/CONUS_0.gif";
+    const QByteArray target = "/radar.weather.gov/ridge/standard/CONUS_0_new.gif";
+    noaa.setFile(target, StillGif(MapPicture(200, 100)));
+    noaa.setRedirect(moved, upstream().toLatin1() + target);
+    const HttpReply within = get("http://wxp.eas.purdue.edu/radar/rad_comp.gif");
+    EXPECT_EQ(within.status, 200);
+    EXPECT_EQ(Decode(within.body).size, QSize(200, 100));
+
+    // "localhost" is another host than the source's 127.0.0.1.
+    noaa.setRedirect("/hprcc.example.edu/maps/30dPNormUS.png",
+                     QStringLiteral("http://localhost:%1").arg(noaa.port()).toLatin1() + target);
+    const HttpReply elsewhere = get("http://thunder.eas.purdue.edu/surface/prec_mon.gif");
+    EXPECT_EQ(elsewhere.status, 502);
+    EXPECT_NE(elsewhere.body.indexOf("which is not followed"), -1) << elsewhere.body.toStdString();
+    EXPECT_EQ(noaa.hits(target), 1);
+}
+
+TEST_F(LiveImagesTest, AtMostTwoTransfersGoToOneHost)
+{
+    noaa.setFile("/radar.weather.gov/ridge/standard/KOHX_loop.gif", RadarLoop(40, 30, 2));
+    auto more = std::make_shared<const SourceTable>(SourceTable::parse(
+        std::string(kTable) +
+        "www.cirrolux.net/assets/images/wbank/TN_radar.GIF\thttps://radar.weather.gov/ridge/"
+        "standard/KOHX_loop.gif\tanimate-gif\t300\tNOAA/NWS radar KOHX (RIDGE)\tmedium\t-\n"));
+    images->setTable(more);
+    noaa.setSilent(true);
+    int answered = 0;
+    for (const char* request : {"http://www.weatherbank.com/free/hrad/hr00us.gif",
+                                "http://wxp.eas.purdue.edu/radar/rad_comp.gif",
+                                "http://www.cirrolux.net/assets/images/wbank/TN_radar.GIF"})
+        server->answer(QByteArray("GET ") + request + " HTTP/1.0\r\n\r\n",
+                       [&](const HttpReply&) { ++answered; });
+    WaitFor([&] { return noaa.requests().size() >= 2; }, 2000);
+    WaitFor([] { return false; }, 150);
+    EXPECT_EQ(noaa.requests().size(), 2u);
+    EXPECT_EQ(images->fetcher().transfersStarted(), 2);
+    // The silent source times out (400 ms); then the third transfer starts.
+    EXPECT_TRUE(WaitFor([&] { return images->fetcher().transfersStarted() == 3; }, 3000));
 }
 
 struct FillCase

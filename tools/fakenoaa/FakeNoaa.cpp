@@ -100,6 +100,11 @@ EmulatorReply FakeNoaa::answer(const QByteArray& head)
         return EmulatorReply::make(m_failing, "text/html", "<html><body>failing</body></html>\n");
     if (m_removed.count(request.path) > 0)
         return notFound();
+    if (const auto redirect = m_redirects.find(request.path); redirect != m_redirects.end()) {
+        EmulatorReply reply = EmulatorReply::make(302, "text/html", "<html>moved</html>\n");
+        reply.addHeader("Location", redirect->second);
+        return reply;
+    }
     const auto own = m_files.find(request.path);
     if (own != m_files.end()) {
         // A validator from the body, as a web server gives, so conditional requests get a 304
