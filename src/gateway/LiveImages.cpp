@@ -43,6 +43,7 @@ void LiveImages::setUpstream(QString base)
 void LiveImages::setLimits(const ImageCacheLimits& limits)
 {
     m_cache.setLimits(limits.entries, limits.bytes);
+    m_failureMemoryMs = limits.failureMemoryMs;
 }
 
 std::string LiveImages::filled(std::string address, const QDateTime& now)
@@ -153,16 +154,23 @@ bool LiveImages::answer(const HttpRequestHead& request, Send send)
         return true;
     }
     const QByteArray target = request.host + request.path;
-    auto [running, first] = m_inFlight.try_emplace(key);
     // The row stays valid: the table is shared and only replaced as a whole.
-    running->second.push_back([this, key, send, target, table = m_table, row] {
+    Ready answerHeld = [this, key, send, target, table = m_table, row] {
         const Picture* held = m_cache.peek(key);
+        const auto failure = m_failures.find(key);
         if (held)
             send(reply(*held, *row));
         else
-            send(unreachable(target, m_lastErrors.count(key) ? m_lastErrors[key]
-                                                             : QStringLiteral("no answer")));
-    });
+            send(unreachable(target, failure != m_failures.end() ? failure->second.reason
+                                                                 : QStringLiteral("no answer")));
+    };
+    if (const auto failure = m_failures.find(key);
+        failure != m_failures.end() && !failure->second.since.hasExpired(m_failureMemoryMs)) {
+        answerHeld();
+        return true;
+    }
+    auto [running, first] = m_inFlight.try_emplace(key);
+    running->second.push_back(std::move(answerHeld));
     if (!first)
         return true;
     fetch(key, *row, addresses(*row, now, m_upstream), 0, QStringLiteral("no usable address"));
@@ -173,7 +181,9 @@ void LiveImages::fetch(const std::string& key, const SourceRow& row, std::vector
                        std::size_t next, QString lastError)
 {
     if (next >= urls.size()) {
-        m_lastErrors[key] = lastError;
+        Failure& failure = m_failures[key];
+        failure.reason = lastError;
+        failure.since.start();
         finish(key);
         return;
     }
@@ -187,7 +197,7 @@ void LiveImages::fetch(const std::string& key, const SourceRow& row, std::vector
             if (got.notModified()) {
                 if (Picture* held = m_cache.find(key); held && held->source == url.toString()) {
                     held->fetchedAt = m_clock();
-                    m_lastErrors.erase(key);
+                    m_failures.erase(key);
                     finish(key);
                     return;
                 }
@@ -205,7 +215,7 @@ void LiveImages::fetch(const std::string& key, const SourceRow& row, std::vector
                     // A conversion decodes whole frames; what it freed goes back to the system
                     // instead of staying in the heap of a long-running process.
                     malloc_trim(0);
-                    m_lastErrors.erase(key);
+                    m_failures.erase(key);
                     finish(key);
                     return;
                 } catch (const ConversionError& failure) {

@@ -8,6 +8,7 @@
 #include "livesources/SourceTable.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -28,6 +29,9 @@ struct ImageCacheLimits
     // With the gateway's own ~35 MB this keeps it under 80 MB resident with every picture held
     // (bench/gatewayserver/live_images_bench.cpp).
     std::size_t bytes = 32u << 20;
+    // After every address of a picture failed, requests for it within this long get the cached
+    // copy or the failure at once instead of asking the sources again.
+    int failureMemoryMs = 60 * 1000;
 };
 
 // The program's picture requests answered with the live public products of the source table
@@ -95,8 +99,14 @@ private:
     BoundedCache<Picture> m_cache;
     // One transfer per picture at a time: the requests that came meanwhile wait for it.
     std::unordered_map<std::string, std::vector<Ready>> m_inFlight;
-    // Why the last fetch of a picture failed, by request (at most one per table row).
-    std::unordered_map<std::string, QString> m_lastErrors;
+    // Why the last fetch of a picture failed and when, by request (at most one per table row).
+    struct Failure
+    {
+        QString reason;
+        QElapsedTimer since;
+    };
+    std::unordered_map<std::string, Failure> m_failures;
+    int m_failureMemoryMs = ImageCacheLimits{}.failureMemoryMs;
 };
 
 } // namespace cirrolux::gateway

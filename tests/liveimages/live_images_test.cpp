@@ -179,6 +179,22 @@ TEST_F(LiveImagesTest, ARefreshAnsweredWith304KeepsTheCachedPicture)
     EXPECT_EQ(Decode(get("http://www.weatherbank.com/free/hrad/hr00us.gif").body).frames, 3);
 }
 
+TEST_F(LiveImagesTest, AFailureIsRememberedForAWhile)
+{
+    images->setLimits(gateway::ImageCacheLimits{512, 32u << 20, 300});
+    noaa.setFailing(500);
+    EXPECT_EQ(get("http://www.weatherbank.com/free/hrad/hr00us.gif").status, 502);
+    noaa.setFailing(0);
+    // Within the memory the sources are not asked again.
+    const HttpReply again = get("http://www.weatherbank.com/free/hrad/hr00us.gif");
+    EXPECT_EQ(again.status, 502);
+    EXPECT_NE(again.body.indexOf("HTTP status 500"), -1);
+    EXPECT_EQ(images->fetcher().transfersStarted(), 1);
+    WaitFor([] { return false; }, 350);
+    EXPECT_EQ(get("http://www.weatherbank.com/free/hrad/hr00us.gif").status, 200);
+    EXPECT_EQ(images->fetcher().transfersStarted(), 2);
+}
+
 TEST_F(LiveImagesTest, AStaleCopyIsAnsweredWhenTheSourceFails)
 {
     const HttpReply first = get("http://www.weatherbank.com/free/hrad/hr00us.gif");
@@ -203,7 +219,7 @@ TEST_F(LiveImagesTest, RequestsWhileATransferRunsWaitForIt)
 
 TEST_F(LiveImagesTest, TheCacheStaysWithinItsBytes)
 {
-    images->setLimits(gateway::ImageCacheLimits{16, 40 * 1024});
+    images->setLimits(gateway::ImageCacheLimits{16, 40 * 1024, 60 * 1000});
     get("http://www.weatherbank.com/free/hrad/hr00us.gif");
     get("http://wxp.eas.purdue.edu/radar/rad_comp.gif");
     get("http://thunder.eas.purdue.edu/surface/prec_mon.gif");
