@@ -1,6 +1,7 @@
 #include "gateway/GatewayServer.h"
 
 #include "gateway/CacheHeaders.h"
+#include "gateway/LiveImages.h"
 #include "gateway/RequestPolicy.h"
 #include "gateway/UsStates.h"
 #include "net/ServiceAddresses.h"
@@ -209,6 +210,8 @@ void GatewayServer::answer(const QByteArray& head, Send deliver)
         }
     }
     if (m_reports->answer(request, send))
+        return;
+    if (m_images && m_images->answer(request, send))
         return;
     send(NoLiveSource(request));
 }

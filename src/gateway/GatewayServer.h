@@ -25,6 +25,8 @@
 
 namespace cirrolux::gateway {
 
+class LiveImages;
+
 // What the gateway holds at most, and for how long.
 struct GatewayLimits
 {
@@ -90,6 +92,9 @@ public:
     // Answers one request head, now or once the upstream files are in.
     void answer(const QByteArray& head, Send send);
 
+    // Picture requests with a live source are answered by `images` (not owned; null: none).
+    void setLiveImages(LiveImages* images) { m_images = images; }
+
     UpstreamFetcher& upstream() { return m_upstream; }
     // The reports beyond NOAA's zone files (LiveReports.h): their sources and the Census key.
     void setReportSettings(ReportSettings settings);
@@ -150,6 +155,7 @@ private:
     };
     BoundedCache<MemoPage> m_pages;
     std::unique_ptr<LiveReports> m_reports;
+    LiveImages* m_images = nullptr;
 };
 
 } // namespace cirrolux::gateway

@@ -2,14 +2,18 @@
 // 127.0.0.1, for the program's proxy setting.
 #include "gateway/GatewayServer.h"
 #include "gateway/IdleExit.h"
+#include "gateway/ImageCheck.h"
 #include "gateway/LiveConditions.h"
 #include "gateway/LiveReports.h"
 #include "gateway/ReportCheck.h"
+#include "gateway/LiveImages.h"
 #include "gateway/SocketActivation.h"
 #include "gateway/StationIndex.h"
 #include "gateway/StopSignals.h"
 #include "gateway/UpstreamProxy.h"
 #include "gateway/UpstreamSettings.h"
+#include "images/ImageCatalogue.h"
+#include "livesources/SourceTable.h"
 #include "locations/CatalogueStations.h"
 
 #include <QCommandLineParser>
@@ -22,6 +26,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <set>
 
 using namespace cirrolux;
 
@@ -94,13 +99,25 @@ int main(int argc, char** argv)
             "CIRROLUX_CENSUS_KEY); free from https://api.census.gov/data/key_signup.html. "
             "Never logged."),
         QStringLiteral("key"));
+    const QCommandLineOption sourcesOption(
+        QStringLiteral("sources"),
+        QStringLiteral("Table of the live image sources (default: the installed "
+                       "share/cirrolux/gateway/image-sources.tsv)."),
+        QStringLiteral("file"));
+    const QCommandLineOption imageUpstreamOption(
+        QStringLiteral("image-upstream"),
+        QStringLiteral("Fetch every live image address from url/host/path instead (a stand-in "
+                       "server for tests; default: CIRROLUX_GATEWAY_IMAGES or the real "
+                       "addresses)."),
+        QStringLiteral("url"));
     const QCommandLineOption checkOption(
         QStringLiteral("check"),
-        QStringLiteral("Fetches every report source once, prints a table of what is live and "
-                       "a summary line, and ends (status 0 when everything is live)."));
+        QStringLiteral("Fetches every source of the image table and every report source once, "
+                       "one at a time, prints what each gave with a summary line per table, and "
+                       "ends (status 1 when a high-confidence image source or a report failed)."));
     parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption,
                        idleOption, upstreamProxyOption, reportUpstreamOption, censusKeyOption,
-                       checkOption});
+                       sourcesOption, imageUpstreamOption, checkOption});
     parser.process(app);
 
     bool portIsNumber = false;
@@ -140,6 +157,36 @@ int main(int argc, char** argv)
         reports.upstream = parser.value(reportUpstreamOption).trimmed();
     if (parser.isSet(censusKeyOption))
         reports.censusKey = parser.value(censusKeyOption).trimmed();
+    const QString imageUpstream = parser.isSet(imageUpstreamOption)
+                                      ? parser.value(imageUpstreamOption)
+                                      : qEnvironmentVariable("CIRROLUX_GATEWAY_IMAGES");
+    const std::string sourcesPath = parser.isSet(sourcesOption)
+                                        ? parser.value(sourcesOption).toStdString()
+                                        : SourceTable::installedPath();
+    std::shared_ptr<const SourceTable> sources;
+    // Said once the gateway listens, beside its other start-up line.
+    std::string sourcesProblem;
+    try {
+        sources = std::make_shared<const SourceTable>(SourceTable::load(sourcesPath));
+    } catch (const std::exception& error) {
+        sourcesProblem = error.what();
+        if (parser.isSet(checkOption)) {
+            std::fprintf(stderr, "cirrolux-gateway: %s\n", error.what());
+            return 1;
+        }
+    }
+    int imageCheckStatus = 0;
+    if (parser.isSet(checkOption)) {
+        std::set<std::string> catalogue;
+        for (const ImageSource& image : ImageCatalogue())
+            catalogue.insert(SourceTable::requestKey(image.url()));
+        gateway::ImageCheck check(*sources, settings, imageUpstream, std::move(catalogue));
+        const std::vector<gateway::CheckLine> lines = check.run(QDateTime::currentDateTimeUtc());
+        std::fputs(check.table(lines).c_str(), stdout);
+        std::fputs(check.summary(lines).c_str(), stdout);
+        std::fflush(stdout);
+        imageCheckStatus = gateway::ImageCheck::exitStatus(lines);
+    }
 
     const gateway::InheritedSocket inherited = gateway::TakeInheritedSocket();
     if (inherited.kind == gateway::InheritedSocket::Kind::Error) {
@@ -171,6 +218,10 @@ int main(int argc, char** argv)
     const qint64 loadMs = loading.elapsed();
     const gateway::LiveConditions live(*index, cirrolux::CatalogueStationDirectory());
     gateway::GatewayServer server(*index, live, settings);
+    gateway::LiveImages images(settings, [&server] { return server.now(); });
+    images.setTable(sources);
+    images.setUpstream(imageUpstream);
+    server.setLiveImages(&images);
     server.setReportSettings(reports);
     if (parser.isSet(checkOption)) {
         const std::vector<gateway::ReportCheckRow> rows =
@@ -179,7 +230,7 @@ int main(int argc, char** argv)
                     gateway::ReportCheckSummary(rows).c_str());
         const bool allLive = std::all_of(rows.begin(), rows.end(),
                                          [](const gateway::ReportCheckRow& r) { return r.live; });
-        return allLive ? 0 : 1;
+        return allLive ? imageCheckStatus : 1;
     }
     if (activated) {
         if (!server.listenOnDescriptor(inherited.descriptor)) {
@@ -223,6 +274,22 @@ int main(int argc, char** argv)
                  activated ? " (socket from systemd)" : "",
                  static_cast<long long>(started.elapsed()), index->stationCount(),
                  static_cast<long long>(loadMs), static_cast<unsigned>(server.port()));
+    if (!sources)
+        std::fprintf(stderr,
+                     "cirrolux-gateway: no live images: %s (every picture gets the \"no live "
+                     "source\" answer)\n",
+                     sourcesProblem.c_str());
+    if (sources) {
+        int live = 0;
+        for (const SourceRow& row : sources->rows())
+            live += gateway::LiveImages::conversionOf(row.conversion) && !row.live.empty();
+        std::fprintf(stderr,
+                     "cirrolux-gateway: live images from %s: %d of %zu requests have a source%s\n",
+                     sourcesPath.c_str(), live, sources->rows().size(),
+                     imageUpstream.isEmpty()
+                         ? ""
+                         : qPrintable(QStringLiteral(" (fetched from %1)").arg(imageUpstream)));
+    }
     std::fflush(stdout);
     std::fflush(stderr);
     return QCoreApplication::exec();

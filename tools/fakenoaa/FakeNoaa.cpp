@@ -2,6 +2,7 @@
 
 #include "servicesim/EmulatorConnection.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,18 @@ EmulatorReply notFound()
     return EmulatorReply::make(404, "text/html",
                                "<html><head><title>404 Not Found</title></head><body><h1>Not "
                                "Found</h1></body></html>\n");
+}
+
+QByteArray contentTypeOf(const QByteArray& path)
+{
+    const QByteArray lower = path.toLower();
+    if (lower.endsWith(".gif"))
+        return "image/gif";
+    if (lower.endsWith(".png"))
+        return "image/png";
+    if (lower.endsWith(".jpg") || lower.endsWith(".jpeg"))
+        return "image/jpeg";
+    return "text/plain";
 }
 
 } // namespace
@@ -87,9 +100,27 @@ EmulatorReply FakeNoaa::answer(const QByteArray& head)
         return EmulatorReply::make(m_failing, "text/html", "<html><body>failing</body></html>\n");
     if (m_removed.count(request.path) > 0)
         return notFound();
+    if (const auto redirect = m_redirects.find(request.path); redirect != m_redirects.end()) {
+        EmulatorReply reply = EmulatorReply::make(302, "text/html", "<html>moved</html>\n");
+        reply.addHeader("Location", redirect->second);
+        return reply;
+    }
     const auto own = m_files.find(request.path);
-    if (own != m_files.end())
-        return EmulatorReply::make(200, "text/plain", own->second);
+    if (own != m_files.end()) {
+        // A validator from the body, as a web server gives, so conditional requests get a 304
+        // while the file is unchanged.
+        const QByteArray etag =
+            '"' + QCryptographicHash::hash(own->second, QCryptographicHash::Sha1).toHex().left(16) +
+            '"';
+        if (request.header("If-None-Match") == etag) {
+            EmulatorReply reply = EmulatorReply::make(304, "text/plain", {});
+            reply.addHeader("ETag", etag);
+            return reply;
+        }
+        EmulatorReply reply = EmulatorReply::make(200, contentTypeOf(request.path), own->second);
+        reply.addHeader("ETag", etag);
+        return reply;
+    }
     // Only plain relative paths reach the folder.
     const QString path = QString::fromLatin1(request.path);
     if (!m_root.isEmpty() && path.startsWith(QLatin1Char('/')) &&

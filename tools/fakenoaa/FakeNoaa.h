@@ -33,9 +33,14 @@ public:
 
     // Serves the files under `root` by their path ("/data/..." is `root`/data/...).
     void serveFolder(const QString& root) { m_root = root; }
-    // A file of its own at `path` ("/data/observations/metar/stations/KBOS.TXT"), over the
-    // folder's.
+    // A file of its own at `path` (with an ETag; a request whose If-None-Match matches gets 304)
+    // ("/data/observations/metar/stations/KBOS.TXT"), over the folder's.
     void setFile(const QByteArray& path, QByteArray body);
+    // `path` answers "302 Found" pointing at `location` from now on.
+    void setRedirect(const QByteArray& path, QByteArray location)
+    {
+        m_redirects[path] = std::move(location);
+    }
     // `path` answers 404 from now on, as a station that stopped reporting.
     void removeFile(const QByteArray& path);
     // Every request is answered with `status` (0: served normally again).
@@ -55,6 +60,7 @@ private:
     QString m_root;
     std::map<QByteArray, QByteArray> m_files;
     std::set<QByteArray> m_removed;
+    std::map<QByteArray, QByteArray> m_redirects;
     std::vector<cirrolux::HttpRequestHead> m_requests;
     int m_failing = 0;
     bool m_silent = false;
