@@ -115,9 +115,13 @@ int main(int argc, char** argv)
         QStringLiteral("Fetches every source of the image table and every report source once, "
                        "one at a time, prints what each gave with a summary line per table, and "
                        "ends (status 1 when a high-confidence image source or a report failed)."));
+    const QCommandLineOption checkOnlyOption(
+        QStringLiteral("check-only"),
+        QStringLiteral("With --check, checks only the \"images\" or only the \"reports\"."),
+        QStringLiteral("table"));
     parser.addOptions({portOption, dataOption, observationsOption, productsOption, timeoutOption,
                        idleOption, upstreamProxyOption, reportUpstreamOption, censusKeyOption,
-                       sourcesOption, imageUpstreamOption, checkOption});
+                       sourcesOption, imageUpstreamOption, checkOption, checkOnlyOption});
     parser.process(app);
 
     bool portIsNumber = false;
@@ -163,6 +167,14 @@ int main(int argc, char** argv)
     const std::string sourcesPath = parser.isSet(sourcesOption)
                                         ? parser.value(sourcesOption).toStdString()
                                         : SourceTable::installedPath();
+    const QString checkOnly = parser.value(checkOnlyOption);
+    if (parser.isSet(checkOnlyOption) && checkOnly != QStringLiteral("images") &&
+        checkOnly != QStringLiteral("reports")) {
+        std::fprintf(stderr, "cirrolux-gateway: --check-only takes \"images\" or \"reports\"\n");
+        return 2;
+    }
+    const bool checkImages = parser.isSet(checkOption) && checkOnly != QStringLiteral("reports");
+    const bool checkReports = parser.isSet(checkOption) && checkOnly != QStringLiteral("images");
     std::shared_ptr<const SourceTable> sources;
     // Said once the gateway listens, beside its other start-up line.
     std::string sourcesProblem;
@@ -170,13 +182,13 @@ int main(int argc, char** argv)
         sources = std::make_shared<const SourceTable>(SourceTable::load(sourcesPath));
     } catch (const std::exception& error) {
         sourcesProblem = error.what();
-        if (parser.isSet(checkOption)) {
-            std::fprintf(stderr, "cirrolux-gateway: %s\n", error.what());
-            return 1;
-        }
     }
+    // A check of the pictures without their table fails, but the reports are still checked.
     int imageCheckStatus = 0;
-    if (parser.isSet(checkOption)) {
+    if (checkImages && !sources) {
+        std::fprintf(stderr, "cirrolux-gateway: %s\n", sourcesProblem.c_str());
+        imageCheckStatus = 1;
+    } else if (checkImages) {
         std::set<std::string> catalogue;
         for (const ImageSource& image : ImageCatalogue())
             catalogue.insert(SourceTable::requestKey(image.url()));
@@ -223,7 +235,9 @@ int main(int argc, char** argv)
     images.setUpstream(imageUpstream);
     server.setLiveImages(&images);
     server.setReportSettings(reports);
-    if (parser.isSet(checkOption)) {
+    if (parser.isSet(checkOption) && !checkReports)
+        return imageCheckStatus;
+    if (checkReports) {
         const std::vector<gateway::ReportCheckRow> rows =
             gateway::RunReportCheck(server, settings.timeout * 4);
         std::printf("%s%s\n", gateway::ReportCheckTable(rows).c_str(),

@@ -363,7 +363,8 @@ TEST(LiveImagesCheckCommand, PrintsTheShippedTableAgainstTheFake)
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(upstream.port());
     QProcess check;
     check.start(QStringLiteral(CIRROLUX_GATEWAY_EXE),
-                {QStringLiteral("--check"), QStringLiteral("--sources"),
+                {QStringLiteral("--check"), QStringLiteral("--check-only"), QStringLiteral("images"),
+                 QStringLiteral("--sources"),
                  QStringLiteral(CIRROLUX_SHIPPED_SOURCE_TABLE), QStringLiteral("--image-upstream"),
                  base, QStringLiteral("--timeout"), QStringLiteral("2000")});
     ASSERT_TRUE(WaitFor([&] { return check.state() == QProcess::NotRunning; }, 60000));

@@ -86,7 +86,8 @@ protected:
         process.setProcessEnvironment(environment);
         const QString base = QStringLiteral("http://127.0.0.1:%1").arg(upstream.port());
         process.start(QStringLiteral(CIRROLUX_GATEWAY_EXE),
-                      {QStringLiteral("--check"), QStringLiteral("--report-upstream"),
+                      {QStringLiteral("--check"), QStringLiteral("--check-only"), QStringLiteral("reports"),
+                       QStringLiteral("--report-upstream"),
                        base + QStringLiteral("/live"), QStringLiteral("--observations"),
                        base + QStringLiteral("/data/observations/metar/stations/"),
                        QStringLiteral("--products"), base + QStringLiteral("/data/"),
