@@ -135,15 +135,15 @@ HttpReply NoLiveSource(const HttpRequestHead& request)
     }
     const QByteArray title = "No live source for " + what;
     const QByteArray text =
-        "The Cirrolux gateway shows live weather only: current observations from NOAA's "
-        "reporting stations and the NWS zone products. " +
+        "The Cirrolux gateway shows live data only: it never makes anything up. " +
         (status == 404 ? QByteArray("This conditions address names no place the gateway can find a "
                                     "reporting station for")
                        : "There is no live source for " + what + " yet") +
         ", so nothing is shown rather than something made up.<br>\nAddress: " + escaped(address) +
         "</p>\n<p>Live are the conditions pages of US cities, zip codes and the catalogue's "
-        "foreign stations, and the forecast window's zone forecasts, nowcasts, warnings and "
-        "special weather statements.";
+        "foreign stations, every report of the forecast window, the country pages, the fire "
+        "report, and the pictures of the gateway's source table that have a live source "
+        "(cirrolux-gateway --check lists them).";
     return GatewayPage(status, status == 404 ? QByteArray() : QByteArray("No Live Source"), title,
                        text);
 }
