@@ -113,7 +113,7 @@ TEST_F(SharedCache, TwoDesktopsAskingForOnePageReachNoaaOnce)
 }
 
 // What the gateway says must not be kept goes to the gateway each time: a refusal, the version
-// file, the usage counter. None of them reaches NOAA.
+// file, the usage counter, the maker's home page. None of them reaches NOAA.
 TEST_F(SharedCache, AnswersMarkedNotStoredReachTheGatewayEachTime)
 {
     struct Case
@@ -123,7 +123,7 @@ TEST_F(SharedCache, AnswersMarkedNotStoredReachTheGatewayEachTime)
     };
     for (const Case& c : {Case{"http://www.cirrolux.net/assets/cirroluxvs.txt", 404},
                           Case{"http://www.cirrolux.net/assets/CirroluxCount.txt", 204},
-                          Case{"http://www.nifc.gov/news/sitreprt.html", 503}}) {
+                          Case{"http://www.cirrolux.net/", 503}}) {
         const std::size_t before = server->requestCount();
         for (int desktop = 0; desktop < 2; ++desktop) {
             int status = 0;
