@@ -56,6 +56,12 @@ protected:
         noaa.setFile("/cdn.star.example.gov/GOES16/2026/1500.png",
                      Encoded(MapPicture(640, 480), "png"));
         noaa.setFile("/www.spc.example.gov/text.gif", "this is no picture at all");
+        // The Factbook's final edition: Germany's web-sized flag, France's large original only,
+        // Germany's map only as the original (maps.png/gm.png answers 404).
+        const QByteArray factbook = "/raw.githubusercontent.com/openfactbook/master/master/";
+        noaa.setFile(factbook + "flags.png/gm.png", Encoded(MapPicture(150, 90), "png"));
+        noaa.setFile(factbook + "flags-orig.png/fr.png", Encoded(MapPicture(900, 600), "png"));
+        noaa.setFile(factbook + "maps-orig.png/gm.png", Encoded(MapPicture(800, 600), "png"));
     }
 
     QString upstream() const { return QStringLiteral("http://127.0.0.1:%1").arg(noaa.port()); }
@@ -106,7 +112,17 @@ INSTANTIATE_TEST_SUITE_P(
                     QSize(1280, 960), 1},
         // Fill-ins: the year and the latest 10-minute slot of the gateway's clock.
         PictureCase{"png_to_jpeg_filled_in", "http://www.weatherbank.com/free/hrad/big.jpg",
-                    "image/jpeg", "jpeg", QSize(640, 480), 1}),
+                    "image/jpeg", "jpeg", QSize(640, 480), 1},
+        // The Factbook's flags and maps by country code: a flag at its own size, a large flag
+        // fitted in 300 x 200, a map from the second folder fitted in 400 x 400.
+        PictureCase{"factbook_flag", "http://www.odci.gov/cia/publications/factbook/figures/gm-t.gif",
+                    "image/gif", "gif", QSize(150, 90), 1},
+        PictureCase{"factbook_large_flag",
+                    "http://www.odci.gov/cia/publications/factbook/figures/fr-t.gif", "image/gif",
+                    "gif", QSize(300, 200), 1},
+        PictureCase{"factbook_map",
+                    "http://www.odci.gov/cia/publications/factbook/figures/gm-150.gif",
+                    "image/gif", "gif", QSize(400, 300), 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HonestCase
@@ -141,7 +157,18 @@ INSTANTIATE_TEST_SUITE_P(
                                  "http://www.weatherbank.com/free/hrad/quakes.gif", 503,
                                  "No live source for the picture"},
                       HonestCase{"not_in_table", "http://www.weatherbank.com/free/hrad/other.gif",
-                                 503, "No live source for the picture"}),
+                                 503, "No live source for the picture"},
+                      // Afghanistan's map is in neither folder of the fake.
+                      HonestCase{"factbook_map_missing",
+                                 "http://www.odci.gov/cia/publications/factbook/figures/af-150.gif",
+                                 502, "figures/af-150.gif could not be used (127.0.0.1: HTTP "
+                                      "status 404)"},
+                      HonestCase{"factbook_unknown_code",
+                                 "http://www.odci.gov/cia/publications/factbook/figures/qq-t.gif",
+                                 503, "No live source for the picture qq-t.gif"},
+                      HonestCase{"factbook_other_figure",
+                                 "http://www.odci.gov/cia/publications/factbook/figures/gm-x.gif",
+                                 503, "No live source for the picture gm-x.gif"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LiveImagesTest, AFailingSourceGivesTheHonestAnswer)
