@@ -18,8 +18,8 @@ constexpr int kYear = 366 * 24 * 3600;
 
 struct Kind
 {
-    std::string_view suffix;                 // of the program's file name
-    std::string_view folders[2];             // in the repository, best first
+    std::string_view suffix;     // of the program's file name
+    std::string_view folders[2]; // in the repository, best first
     QSize cap;
 };
 

@@ -38,9 +38,9 @@ struct ImageCacheLimits
 // The program's picture requests answered with the live public products of the source table
 // (data/gateway/image-sources.tsv), converted to the type the program's file name asks for and
 // kept for the row's lifetime. The Factbook's flags and maps follow one rule per kind instead of
-// a row per country (gateway/FactbookPictures.h). A row without a source, a drawn row, a source that fails with
-// nothing cached and a picture that cannot be converted are left to the gateway's honest
-// answer: no picture is ever made up here.
+// a row per country (gateway/FactbookPictures.h). A row without a source, a drawn row, a source
+// that fails with nothing cached and a picture that cannot be converted are left to the gateway's
+// honest answer: no picture is ever made up here.
 class LiveImages : public QObject
 {
     Q_OBJECT

@@ -115,14 +115,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "image/jpeg", "jpeg", QSize(640, 480), 1},
         // The Factbook's flags and maps by country code: a flag at its own size, a large flag
         // fitted in 300 x 200, a map from the second folder fitted in 400 x 400.
-        PictureCase{"factbook_flag", "http://www.odci.gov/cia/publications/factbook/figures/gm-t.gif",
-                    "image/gif", "gif", QSize(150, 90), 1},
+        PictureCase{"factbook_flag",
+                    "http://www.odci.gov/cia/publications/factbook/figures/gm-t.gif", "image/gif",
+                    "gif", QSize(150, 90), 1},
         PictureCase{"factbook_large_flag",
                     "http://www.odci.gov/cia/publications/factbook/figures/fr-t.gif", "image/gif",
                     "gif", QSize(300, 200), 1},
         PictureCase{"factbook_map",
-                    "http://www.odci.gov/cia/publications/factbook/figures/gm-150.gif",
-                    "image/gif", "gif", QSize(400, 300), 1}),
+                    "http://www.odci.gov/cia/publications/factbook/figures/gm-150.gif", "image/gif",
+                    "gif", QSize(400, 300), 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HonestCase
@@ -148,27 +149,26 @@ TEST_P(LiveImagesHonest, NeverInventAPicture)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LiveImagesHonest,
-    ::testing::Values(HonestCase{"conversion_fails",
-                                 "http://weather.yahoo.com/graphics/radar/nat_rad.wni.gif", 502,
-                                 "is not a PNG, GIF or JPEG"},
-                      HonestCase{"no_source_row", "http://www.weatherbank.com/free/hrad/none.gif",
-                                 503, "No live source for the picture"},
-                      HonestCase{"drawn_row_not_drawn_yet",
-                                 "http://www.weatherbank.com/free/hrad/quakes.gif", 503,
-                                 "No live source for the picture"},
-                      HonestCase{"not_in_table", "http://www.weatherbank.com/free/hrad/other.gif",
-                                 503, "No live source for the picture"},
-                      // Afghanistan's map is in neither folder of the fake.
-                      HonestCase{"factbook_map_missing",
-                                 "http://www.odci.gov/cia/publications/factbook/figures/af-150.gif",
-                                 502, "figures/af-150.gif could not be used (127.0.0.1: HTTP "
-                                      "status 404)"},
-                      HonestCase{"factbook_unknown_code",
-                                 "http://www.odci.gov/cia/publications/factbook/figures/qq-t.gif",
-                                 503, "No live source for the picture qq-t.gif"},
-                      HonestCase{"factbook_other_figure",
-                                 "http://www.odci.gov/cia/publications/factbook/figures/gm-x.gif",
-                                 503, "No live source for the picture gm-x.gif"}),
+    ::testing::Values(
+        HonestCase{"conversion_fails", "http://weather.yahoo.com/graphics/radar/nat_rad.wni.gif",
+                   502, "is not a PNG, GIF or JPEG"},
+        HonestCase{"no_source_row", "http://www.weatherbank.com/free/hrad/none.gif", 503,
+                   "No live source for the picture"},
+        HonestCase{"drawn_row_not_drawn_yet", "http://www.weatherbank.com/free/hrad/quakes.gif",
+                   503, "No live source for the picture"},
+        HonestCase{"not_in_table", "http://www.weatherbank.com/free/hrad/other.gif", 503,
+                   "No live source for the picture"},
+        // Afghanistan's map is in neither folder of the fake.
+        HonestCase{"factbook_map_missing",
+                   "http://www.odci.gov/cia/publications/factbook/figures/af-150.gif", 502,
+                   "figures/af-150.gif could not be used (127.0.0.1: HTTP "
+                   "status 404)"},
+        HonestCase{"factbook_unknown_code",
+                   "http://www.odci.gov/cia/publications/factbook/figures/qq-t.gif", 503,
+                   "No live source for the picture qq-t.gif"},
+        HonestCase{"factbook_other_figure",
+                   "http://www.odci.gov/cia/publications/factbook/figures/gm-x.gif", 503,
+                   "No live source for the picture gm-x.gif"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LiveImagesTest, AFailingSourceGivesTheHonestAnswer)
@@ -390,8 +390,8 @@ TEST(LiveImagesCheckCommand, PrintsTheShippedTableAgainstTheFake)
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(upstream.port());
     QProcess check;
     check.start(QStringLiteral(CIRROLUX_GATEWAY_EXE),
-                {QStringLiteral("--check"), QStringLiteral("--check-only"), QStringLiteral("images"),
-                 QStringLiteral("--sources"),
+                {QStringLiteral("--check"), QStringLiteral("--check-only"),
+                 QStringLiteral("images"), QStringLiteral("--sources"),
                  QStringLiteral(CIRROLUX_SHIPPED_SOURCE_TABLE), QStringLiteral("--image-upstream"),
                  base, QStringLiteral("--timeout"), QStringLiteral("2000")});
     ASSERT_TRUE(WaitFor([&] { return check.state() == QProcess::NotRunning; }, 60000));

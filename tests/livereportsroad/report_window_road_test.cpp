@@ -22,8 +22,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
-#include <QImage>
 #include <QComboBox>
+#include <QImage>
 #include <QPushButton>
 
 using namespace cirrolux;
