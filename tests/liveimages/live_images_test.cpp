@@ -365,12 +365,21 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
         base.toStdString() + "/www.spc.example.gov/text.gif | 200 | 25 | " + lines[4].result +
         " | FAILED\n"
         "www.weatherbank.com/free/hrad/none.gif | - | - | 0 | - | no source\n"
-        "www.weatherbank.com/free/hrad/quakes.gif | - | - | 0 | - | not drawn yet\n";
+        "www.weatherbank.com/free/hrad/quakes.gif | - | - | 0 | - | not drawn yet\n"
+        "www.odci.gov/cia/publications/factbook/figures/gm-t.gif | " +
+        base.toStdString() + "/raw.githubusercontent.com/openfactbook/master/master/flags.png/" +
+        "gm.png | 200 | " + std::to_string(Encoded(MapPicture(150, 90), "png").size()) +
+        " | gif 150x90 | live\n"
+        "www.odci.gov/cia/publications/factbook/figures/gm-150.gif | " +
+        base.toStdString() +
+        "/raw.githubusercontent.com/openfactbook/master/master/maps-orig.png/gm.png | 200 | " +
+        std::to_string(Encoded(MapPicture(800, 600), "png").size()) + " | gif 400x300 | live\n";
     EXPECT_EQ(check.table(lines), expected);
     EXPECT_NE(lines[4].result.find("is not a PNG, GIF or JPEG"), std::string::npos)
         << lines[4].result;
     EXPECT_EQ(check.summary(lines),
-              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 4 of 7 table rows live\n");
+              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 4 of 7 table rows live; "
+              "Factbook flag and map live\n");
     // The failed SPC row is high confidence.
     EXPECT_EQ(gateway::ImageCheck::exitStatus(lines), 1);
 }
@@ -397,7 +406,7 @@ TEST(LiveImagesCheckCommand, PrintsTheShippedTableAgainstTheFake)
     ASSERT_TRUE(WaitFor([&] { return check.state() == QProcess::NotRunning; }, 60000));
     const QStringList lines = QString::fromUtf8(check.readAllStandardOutput()).split(u'\n');
     EXPECT_EQ(check.exitCode(), 1);
-    ASSERT_GE(lines.size(), 158);
+    ASSERT_GE(lines.size(), 160);
     EXPECT_EQ(lines[0],
               QStringLiteral("entry | address | status | bytes | after conversion | verdict"));
     EXPECT_TRUE(
@@ -413,8 +422,14 @@ TEST(LiveImagesCheckCommand, PrintsTheShippedTableAgainstTheFake)
     EXPECT_EQ(lines.filter(QStringLiteral(" | - | - | 0 | - | no source")).size(), 27);
     // Three catalogue images (WeatherBank, Plymouth, EarthWatch) and the US loop under the
     // maker's address share the CONUS loop.
-    EXPECT_EQ(lines[157].toStdString(),
-              "3 of 99 images live (3 high, 0 medium, 0 low confidence); 4 of 156 table rows live");
+    // The fake has no Factbook pictures: both addresses of Germany's map answer 404.
+    EXPECT_EQ(lines[158].toStdString(),
+              "www.odci.gov/cia/publications/factbook/figures/gm-150.gif | " + base.toStdString() +
+                  "/raw.githubusercontent.com/openfactbook/master/master/maps-orig.png/gm.png | "
+                  "404 | 0 | HTTP status 404 | FAILED");
+    EXPECT_EQ(lines[159].toStdString(),
+              "3 of 99 images live (3 high, 0 medium, 0 low confidence); 4 of 156 table rows "
+              "live; Factbook flag and map not live");
 }
 
 } // namespace
