@@ -1,11 +1,14 @@
 #include "gateway/ImageCheck.h"
 
+#include "gateway/FactbookPictures.h"
 #include "gateway/ImageFetcher.h"
 #include "gateway/LiveImages.h"
 #include "imageconvert/ConversionError.h"
 #include "imageconvert/ImageConverter.h"
 
 #include <QEventLoop>
+
+#include <string_view>
 
 #include <algorithm>
 
@@ -46,53 +49,80 @@ ImageCheck::ImageCheck(const SourceTable& table, UpstreamSettings settings, QStr
         m_upstream.chop(1);
 }
 
+namespace {
+
+// The Factbook pictures the check asks for: Germany's flag and map, as the web page window
+// would.
+constexpr std::string_view kFactbookChecks[] = {
+    "www.odci.gov/cia/publications/factbook/figures/gm-t.gif",
+    "www.odci.gov/cia/publications/factbook/figures/gm-150.gif",
+};
+
+} // namespace
+
 std::vector<CheckLine> ImageCheck::run(const QDateTime& now)
 {
     ImageFetcher fetcher(m_settings);
     std::vector<CheckLine> lines;
-    for (const SourceRow& row : m_table.rows()) {
-        CheckLine line{row.request, "-", "-", 0, "-", "", row.confidence, false};
-        const std::optional<Conversion> conversion = LiveImages::conversionOf(row.conversion);
-        if (row.conversion == SourceConversion::None || row.live.empty()) {
-            line.verdict = "no source";
-        } else if (!conversion) {
-            line.verdict = "not drawn yet";
-        } else {
-            line.verdict = "FAILED";
-            // Addresses best first; the first that gives a converted picture is the row's.
-            for (const QUrl& url : LiveImages::addresses(row, now, m_upstream)) {
-                ImageTransfer got;
-                QEventLoop loop;
-                fetcher.get(url, {}, &loop, [&](const ImageTransfer& result) {
-                    got = result;
-                    loop.quit();
-                });
-                loop.exec();
-                line.address = url.toString().toStdString();
-                line.status = statusOf(got);
-                line.bytes = got.body.size();
-                if (!got.ok()) {
-                    line.result = got.error.toStdString();
-                    continue;
-                }
-                try {
-                    const ConvertedPicture picture = ImageConverter::convert(got.body, *conversion);
-                    line.result =
-                        formatName(picture.format) + ' ' + std::to_string(picture.size.width()) +
-                        'x' + std::to_string(picture.size.height()) +
-                        (picture.frames > 1 ? ' ' + std::to_string(picture.frames) + " frames"
-                                            : std::string());
-                    line.verdict = "live";
-                    line.live = true;
-                    break;
-                } catch (const ConversionError& failure) {
-                    line.result = failure.what();
-                }
-            }
+    for (const SourceRow& row : m_table.rows())
+        lines.push_back(check(fetcher, row, now, ConvertOptions{}));
+    for (const std::string_view request : kFactbookChecks) {
+        if (const std::optional<FactbookPicture> picture = FactbookPictureFor(request)) {
+            ConvertOptions options;
+            options.limits.maxSize = options.limits.maxSize.boundedTo(picture->cap);
+            CheckLine line = check(fetcher, picture->row, now, options);
+            line.factbook = true;
+            lines.push_back(std::move(line));
         }
-        lines.push_back(std::move(line));
     }
     return lines;
+}
+
+CheckLine ImageCheck::check(ImageFetcher& fetcher, const SourceRow& row, const QDateTime& now,
+                            const ConvertOptions& options) const
+{
+    CheckLine line{row.request, "-", "-", 0, "-", "", row.confidence, false};
+    const std::optional<Conversion> conversion = LiveImages::conversionOf(row.conversion);
+    if (row.conversion == SourceConversion::None || row.live.empty()) {
+        line.verdict = "no source";
+        return line;
+    }
+    if (!conversion) {
+        line.verdict = "not drawn yet";
+        return line;
+    }
+    line.verdict = "FAILED";
+    // Addresses best first; the first that gives a converted picture is the row's.
+    for (const QUrl& url : LiveImages::addresses(row, now, m_upstream)) {
+        ImageTransfer got;
+        QEventLoop loop;
+        fetcher.get(url, {}, &loop, [&](const ImageTransfer& result) {
+            got = result;
+            loop.quit();
+        });
+        loop.exec();
+        line.address = url.toString().toStdString();
+        line.status = statusOf(got);
+        line.bytes = got.body.size();
+        if (!got.ok()) {
+            line.result = got.error.toStdString();
+            continue;
+        }
+        try {
+            const ConvertedPicture picture =
+                ImageConverter::convert(got.body, *conversion, options);
+            line.result = formatName(picture.format) + ' ' + std::to_string(picture.size.width()) +
+                          'x' + std::to_string(picture.size.height()) +
+                          (picture.frames > 1 ? ' ' + std::to_string(picture.frames) + " frames"
+                                              : std::string());
+            line.verdict = "live";
+            line.live = true;
+            break;
+        } catch (const ConversionError& failure) {
+            line.result = failure.what();
+        }
+    }
+    return line;
 }
 
 std::string ImageCheck::table(const std::vector<CheckLine>& lines) const
@@ -111,7 +141,16 @@ std::string ImageCheck::summary(const std::vector<CheckLine>& lines) const
     int medium = 0;
     int catalogue = 0;
     int rows = 0;
+    int tableRows = 0;
+    int factbook = 0;
+    int factbookLive = 0;
     for (const CheckLine& line : lines) {
+        if (line.factbook) {
+            ++factbook;
+            factbookLive += line.live ? 1 : 0;
+            continue;
+        }
+        ++tableRows;
         if (line.live)
             ++rows;
         if (m_catalogue.count(line.entry) == 0)
@@ -126,7 +165,8 @@ std::string ImageCheck::summary(const std::vector<CheckLine>& lines) const
     return std::to_string(live) + " of " + std::to_string(catalogue) + " images live (" +
            std::to_string(high) + " high, " + std::to_string(medium) + " medium, " +
            std::to_string(live - high - medium) + " low confidence); " + std::to_string(rows) +
-           " of " + std::to_string(lines.size()) + " table rows live\n";
+           " of " + std::to_string(tableRows) + " table rows live; Factbook flag and map " +
+           (factbook > 0 && factbookLive == factbook ? "live" : "not live") + "\n";
 }
 
 int ImageCheck::exitStatus(const std::vector<CheckLine>& lines)

@@ -1,5 +1,6 @@
 #include "gateway/LiveImages.h"
 
+#include "gateway/FactbookPictures.h"
 #include "gateway/RequestPolicy.h"
 #include "imageconvert/ConversionError.h"
 
@@ -140,10 +141,10 @@ HttpReply LiveImages::reply(const Picture& picture, const SourceRow& row) const
 
 bool LiveImages::answer(const HttpRequestHead& request, Send send)
 {
-    if (!m_table)
-        return false;
     const std::string key = request.host.toStdString() + request.path.toStdString();
-    const SourceRow* row = m_table->find(key);
+    const SourceRow* row = m_table ? m_table->find(key) : nullptr;
+    if (!row)
+        row = factbookRow(key);
     if (!row || !conversionOf(row->conversion) || row->live.empty())
         return false;
 
@@ -205,8 +206,8 @@ void LiveImages::fetch(const std::string& key, const SourceRow& row, std::vector
             QString error = got.error;
             if (got.ok()) {
                 try {
-                    const ConvertedPicture picture =
-                        ImageConverter::convert(got.body, *conversionOf(row.conversion), m_options);
+                    const ConvertedPicture picture = ImageConverter::convert(
+                        got.body, *conversionOf(row.conversion), optionsFor(key));
                     Picture held{picture.bytes, contentType(picture.format), m_clock(),
                                  url.toString(), ImageValidators{got.etag, got.lastModified}};
                     const std::size_t bytes =
@@ -226,6 +227,25 @@ void LiveImages::fetch(const std::string& key, const SourceRow& row, std::vector
             }
             fetch(key, row, urls, next + 1, url.host() + QStringLiteral(": ") + error);
         });
+}
+
+const SourceRow* LiveImages::factbookRow(const std::string& key)
+{
+    if (const auto held = m_factbook.find(key); held != m_factbook.end())
+        return &held->second.row;
+    std::optional<FactbookPicture> picture = FactbookPictureFor(key);
+    if (!picture)
+        return nullptr;
+    // Bounded by the country index: two pictures per country at most.
+    return &m_factbook.emplace(key, std::move(*picture)).first->second.row;
+}
+
+ConvertOptions LiveImages::optionsFor(const std::string& key) const
+{
+    ConvertOptions options = m_options;
+    if (const auto factbook = m_factbook.find(key); factbook != m_factbook.end())
+        options.limits.maxSize = options.limits.maxSize.boundedTo(factbook->second.cap);
+    return options;
 }
 
 void LiveImages::finish(const std::string& key)

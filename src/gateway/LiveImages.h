@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gateway/BoundedCache.h"
+#include "gateway/FactbookPictures.h"
 #include "gateway/ImageFetcher.h"
 #include "httpserver/HttpReply.h"
 #include "httpserver/HttpRequestHead.h"
@@ -36,9 +37,10 @@ struct ImageCacheLimits
 
 // The program's picture requests answered with the live public products of the source table
 // (data/gateway/image-sources.tsv), converted to the type the program's file name asks for and
-// kept for the row's lifetime. A row without a source, a drawn row, a source that fails with
-// nothing cached and a picture that cannot be converted are left to the gateway's honest
-// answer: no picture is ever made up here.
+// kept for the row's lifetime. The Factbook's flags and maps follow one rule per kind instead of
+// a row per country (gateway/FactbookPictures.h). A row without a source, a drawn row, a source
+// that fails with nothing cached and a picture that cannot be converted are left to the gateway's
+// honest answer: no picture is ever made up here.
 class LiveImages : public QObject
 {
     Q_OBJECT
@@ -89,6 +91,9 @@ private:
     void fetch(const std::string& key, const SourceRow& row, std::vector<QUrl> urls,
                std::size_t next, QString lastError);
     void finish(const std::string& key);
+    // The rule's row for a Factbook flag or map request (kept, so it stays valid), else null.
+    const SourceRow* factbookRow(const std::string& key);
+    ConvertOptions optionsFor(const std::string& key) const;
     HttpReply reply(const Picture& picture, const SourceRow& row) const;
 
     std::shared_ptr<const SourceTable> m_table;
@@ -106,6 +111,7 @@ private:
         QElapsedTimer since;
     };
     std::unordered_map<std::string, Failure> m_failures;
+    std::unordered_map<std::string, FactbookPicture> m_factbook;
     int m_failureMemoryMs = ImageCacheLimits{}.failureMemoryMs;
 };
 

@@ -141,9 +141,9 @@ HttpReply NoLiveSource(const HttpRequestHead& request)
                        : "There is no live source for " + what + " yet") +
         ", so nothing is shown rather than something made up.<br>\nAddress: " + escaped(address) +
         "</p>\n<p>Live are the conditions pages of US cities, zip codes and the catalogue's "
-        "foreign stations, every report of the forecast window, the country pages, the fire "
-        "report, and the pictures of the gateway's source table that have a live source "
-        "(cirrolux-gateway --check lists them).";
+        "foreign stations, every report of the forecast window, the country pages with their "
+        "flags and maps, the fire report, and the pictures of the gateway's source table that have "
+        "a live source (cirrolux-gateway --check lists them).";
     return GatewayPage(status, status == 404 ? QByteArray() : QByteArray("No Live Source"), title,
                        text);
 }

@@ -34,8 +34,8 @@ QByteArray HostOf(std::string_view address);
 HttpReply GatewayPage(int status, QByteArray reason, const QByteArray& title,
                       const QByteArray& text);
 
-// The honest answer for whatever has no live source yet (pictures, the Factbook's flags and
-// maps, report addresses LiveReports does not take, the maker's home page and pictures, a
+// The honest answer for whatever has no live source yet (pictures, a flag or map of a code
+// outside the country index, report addresses LiveReports does not take, the maker's home page and pictures, a
 // conditions address the live resolver turns down): "503 No Live Source" (404 for a conditions
 // address) with a page naming what is missing, and never made-up content.
 HttpReply NoLiveSource(const HttpRequestHead& request);

@@ -56,6 +56,12 @@ protected:
         noaa.setFile("/cdn.star.example.gov/GOES16/2026/1500.png",
                      Encoded(MapPicture(640, 480), "png"));
         noaa.setFile("/www.spc.example.gov/text.gif", "this is no picture at all");
+        // The Factbook's final edition: Germany's web-sized flag, France's large original only,
+        // Germany's map only as the original (maps.png/gm.png answers 404).
+        const QByteArray factbook = "/raw.githubusercontent.com/openfactbook/master/master/";
+        noaa.setFile(factbook + "flags.png/gm.png", Encoded(MapPicture(150, 90), "png"));
+        noaa.setFile(factbook + "flags-orig.png/fr.png", Encoded(MapPicture(900, 600), "png"));
+        noaa.setFile(factbook + "maps-orig.png/gm.png", Encoded(MapPicture(800, 600), "png"));
     }
 
     QString upstream() const { return QStringLiteral("http://127.0.0.1:%1").arg(noaa.port()); }
@@ -106,7 +112,18 @@ INSTANTIATE_TEST_SUITE_P(
                     QSize(1280, 960), 1},
         // Fill-ins: the year and the latest 10-minute slot of the gateway's clock.
         PictureCase{"png_to_jpeg_filled_in", "http://www.weatherbank.com/free/hrad/big.jpg",
-                    "image/jpeg", "jpeg", QSize(640, 480), 1}),
+                    "image/jpeg", "jpeg", QSize(640, 480), 1},
+        // The Factbook's flags and maps by country code: a flag at its own size, a large flag
+        // fitted in 300 x 200, a map from the second folder fitted in 400 x 400.
+        PictureCase{"factbook_flag",
+                    "http://www.odci.gov/cia/publications/factbook/figures/gm-t.gif", "image/gif",
+                    "gif", QSize(150, 90), 1},
+        PictureCase{"factbook_large_flag",
+                    "http://www.odci.gov/cia/publications/factbook/figures/fr-t.gif", "image/gif",
+                    "gif", QSize(300, 200), 1},
+        PictureCase{"factbook_map",
+                    "http://www.odci.gov/cia/publications/factbook/figures/gm-150.gif", "image/gif",
+                    "gif", QSize(400, 300), 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HonestCase
@@ -132,16 +149,26 @@ TEST_P(LiveImagesHonest, NeverInventAPicture)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LiveImagesHonest,
-    ::testing::Values(HonestCase{"conversion_fails",
-                                 "http://weather.yahoo.com/graphics/radar/nat_rad.wni.gif", 502,
-                                 "is not a PNG, GIF or JPEG"},
-                      HonestCase{"no_source_row", "http://www.weatherbank.com/free/hrad/none.gif",
-                                 503, "No live source for the picture"},
-                      HonestCase{"drawn_row_not_drawn_yet",
-                                 "http://www.weatherbank.com/free/hrad/quakes.gif", 503,
-                                 "No live source for the picture"},
-                      HonestCase{"not_in_table", "http://www.weatherbank.com/free/hrad/other.gif",
-                                 503, "No live source for the picture"}),
+    ::testing::Values(
+        HonestCase{"conversion_fails", "http://weather.yahoo.com/graphics/radar/nat_rad.wni.gif",
+                   502, "is not a PNG, GIF or JPEG"},
+        HonestCase{"no_source_row", "http://www.weatherbank.com/free/hrad/none.gif", 503,
+                   "No live source for the picture"},
+        HonestCase{"drawn_row_not_drawn_yet", "http://www.weatherbank.com/free/hrad/quakes.gif",
+                   503, "No live source for the picture"},
+        HonestCase{"not_in_table", "http://www.weatherbank.com/free/hrad/other.gif", 503,
+                   "No live source for the picture"},
+        // Afghanistan's map is in neither folder of the fake.
+        HonestCase{"factbook_map_missing",
+                   "http://www.odci.gov/cia/publications/factbook/figures/af-150.gif", 502,
+                   "figures/af-150.gif could not be used (127.0.0.1: HTTP "
+                   "status 404)"},
+        HonestCase{"factbook_unknown_code",
+                   "http://www.odci.gov/cia/publications/factbook/figures/qq-t.gif", 503,
+                   "No live source for the picture qq-t.gif"},
+        HonestCase{"factbook_other_figure",
+                   "http://www.odci.gov/cia/publications/factbook/figures/gm-x.gif", 503,
+                   "No live source for the picture gm-x.gif"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LiveImagesTest, AFailingSourceGivesTheHonestAnswer)
@@ -338,12 +365,21 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
         base.toStdString() + "/www.spc.example.gov/text.gif | 200 | 25 | " + lines[4].result +
         " | FAILED\n"
         "www.weatherbank.com/free/hrad/none.gif | - | - | 0 | - | no source\n"
-        "www.weatherbank.com/free/hrad/quakes.gif | - | - | 0 | - | not drawn yet\n";
+        "www.weatherbank.com/free/hrad/quakes.gif | - | - | 0 | - | not drawn yet\n"
+        "www.odci.gov/cia/publications/factbook/figures/gm-t.gif | " +
+        base.toStdString() + "/raw.githubusercontent.com/openfactbook/master/master/flags.png/" +
+        "gm.png | 200 | " + std::to_string(Encoded(MapPicture(150, 90), "png").size()) +
+        " | gif 150x90 | live\n"
+        "www.odci.gov/cia/publications/factbook/figures/gm-150.gif | " +
+        base.toStdString() +
+        "/raw.githubusercontent.com/openfactbook/master/master/maps-orig.png/gm.png | 200 | " +
+        std::to_string(Encoded(MapPicture(800, 600), "png").size()) + " | gif 400x300 | live\n";
     EXPECT_EQ(check.table(lines), expected);
     EXPECT_NE(lines[4].result.find("is not a PNG, GIF or JPEG"), std::string::npos)
         << lines[4].result;
     EXPECT_EQ(check.summary(lines),
-              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 4 of 7 table rows live\n");
+              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 4 of 7 table rows live; "
+              "Factbook flag and map live\n");
     // The failed SPC row is high confidence.
     EXPECT_EQ(gateway::ImageCheck::exitStatus(lines), 1);
 }
@@ -363,14 +399,14 @@ TEST(LiveImagesCheckCommand, PrintsTheShippedTableAgainstTheFake)
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(upstream.port());
     QProcess check;
     check.start(QStringLiteral(CIRROLUX_GATEWAY_EXE),
-                {QStringLiteral("--check"), QStringLiteral("--check-only"), QStringLiteral("images"),
-                 QStringLiteral("--sources"),
+                {QStringLiteral("--check"), QStringLiteral("--check-only"),
+                 QStringLiteral("images"), QStringLiteral("--sources"),
                  QStringLiteral(CIRROLUX_SHIPPED_SOURCE_TABLE), QStringLiteral("--image-upstream"),
                  base, QStringLiteral("--timeout"), QStringLiteral("2000")});
     ASSERT_TRUE(WaitFor([&] { return check.state() == QProcess::NotRunning; }, 60000));
     const QStringList lines = QString::fromUtf8(check.readAllStandardOutput()).split(u'\n');
     EXPECT_EQ(check.exitCode(), 1);
-    ASSERT_GE(lines.size(), 158);
+    ASSERT_GE(lines.size(), 160);
     EXPECT_EQ(lines[0],
               QStringLiteral("entry | address | status | bytes | after conversion | verdict"));
     EXPECT_TRUE(
@@ -386,8 +422,14 @@ TEST(LiveImagesCheckCommand, PrintsTheShippedTableAgainstTheFake)
     EXPECT_EQ(lines.filter(QStringLiteral(" | - | - | 0 | - | no source")).size(), 27);
     // Three catalogue images (WeatherBank, Plymouth, EarthWatch) and the US loop under the
     // maker's address share the CONUS loop.
-    EXPECT_EQ(lines[157].toStdString(),
-              "3 of 99 images live (3 high, 0 medium, 0 low confidence); 4 of 156 table rows live");
+    // The fake has no Factbook pictures: both addresses of Germany's map answer 404.
+    EXPECT_EQ(lines[158].toStdString(),
+              "www.odci.gov/cia/publications/factbook/figures/gm-150.gif | " + base.toStdString() +
+                  "/raw.githubusercontent.com/openfactbook/master/master/maps-orig.png/gm.png | "
+                  "404 | 0 | HTTP status 404 | FAILED");
+    EXPECT_EQ(lines[159].toStdString(),
+              "3 of 99 images live (3 high, 0 medium, 0 low confidence); 4 of 156 table rows "
+              "live; Factbook flag and map not live");
 }
 
 } // namespace

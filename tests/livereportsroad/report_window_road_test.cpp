@@ -7,7 +7,9 @@
 #include "ProgramExtraction.h"
 #include "SmallPdf.h"
 
+#include "display/TGIFImage.h"
 #include "forecast/TfrmForecast.h"
+#include "gateway/LiveImages.h"
 #include "gateway/LiveReports.h"
 #include "livereports/CensusReport.h"
 #include "settings/SettingNames.h"
@@ -19,7 +21,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
+#include <QImage>
 #include <QPushButton>
 
 using namespace cirrolux;
@@ -135,6 +139,7 @@ protected:
     std::optional<gateway::LiveConditions> live;
     fakenoaa::FakeNoaa upstream;
     std::optional<gateway::GatewayServer> server;
+    std::unique_ptr<gateway::LiveImages> images;
     std::unique_ptr<Startup> startup;
 };
 
@@ -199,8 +204,8 @@ TEST_F(ReportWindowRoad, TheWebPageWindowShowsTheFireReport)
 }
 
 // The country list comes from the gateway's index of the final edition; the chosen country's
-// page from its factbook.json file (the flag and map have no live source: the page shows
-// without them).
+// page from its factbook.json file (without the gateway's pictures the page shows without its
+// flag and map).
 TEST_F(ReportWindowRoad, TheWebPageWindowShowsACountryOfTheFinalEdition)
 {
     start();
@@ -213,6 +218,40 @@ TEST_F(ReportWindowRoad, TheWebPageWindowShowsACountryOfTheFinalEdition)
     ASSERT_GE(germany, 0);
     list->setCurrentIndex(germany);
     web->form().btnGo->click();
+    const QByteArray shown = web->FrameViewer1().toPlainText().toLatin1().trimmed();
+    EXPECT_EQ(std::string(shown.constData(), std::size_t(shown.size())),
+              ReadTestFile("expected/ci_germany.ref"));
+}
+
+// With the gateway's pictures, the page shows Germany's flag, made a GIF from the final
+// edition's PNG.
+TEST_F(ReportWindowRoad, TheWebPageWindowShowsTheCountrysFlag)
+{
+    QImage flag(150, 90, QImage::Format_RGB32);
+    flag.fill(qRgb(255, 206, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(flag.save(&buffer, "png"));
+    const QByteArray repository = "/live/raw.githubusercontent.com/openfactbook/master/master/";
+    upstream.setFile(repository + "flags.png/gm.png", png);
+    upstream.setFile(repository + "maps.png/gm.png", png);
+    images = std::make_unique<gateway::LiveImages>(gateway::UpstreamSettings{},
+                                                   [] { return QDateTime::currentDateTimeUtc(); });
+    images->setUpstream(QStringLiteral("http://127.0.0.1:%1/live").arg(upstream.port()));
+    server->setLiveImages(images.get());
+
+    start();
+    TfrmWeb* web = topLevel<TfrmWeb>();
+    ASSERT_NE(web, nullptr);
+    web->openWebWindow("ci");
+    QComboBox* list = web->form().cboChoose;
+    const int germany = list->findText(QStringLiteral("gm,Germany"));
+    ASSERT_GE(germany, 0);
+    list->setCurrentIndex(germany);
+    web->form().btnGo->click();
+    EXPECT_FALSE(web->GIFImage1().Empty());
+    EXPECT_EQ(images->cachedPictures(), 2u); // the flag and the map
     const QByteArray shown = web->FrameViewer1().toPlainText().toLatin1().trimmed();
     EXPECT_EQ(std::string(shown.constData(), std::size_t(shown.size())),
               ReadTestFile("expected/ci_germany.ref"));
