@@ -3,6 +3,7 @@
 #include "livereports/FailurePage.h"
 #include "livereports/JsonTree.h"
 #include "livereports/PageText.h"
+#include "pagelayout/HtmlText.h"
 
 #include <algorithm>
 #include <optional>
@@ -95,7 +96,7 @@ std::string fieldHtml(std::string_view utf8)
 
 std::string nameHtml(std::string_view utf8)
 {
-    return EscapeHtml(Utf8ToLatin1(utf8));
+    return escapeHtml(Utf8ToLatin1(utf8));
 }
 
 void appendField(std::string& page, std::string_view name, const JsonValue& field)
@@ -156,7 +157,7 @@ std::string FactbookIndexPage(std::span<const FactbookCountry> countries)
                        "</head>\n<body bgcolor=\"#FFFFFF\">\n"
                        "<center><h2>The World Factbook</h2>\n<h3>Country Listing</h3></center>\n"
                        "<p>" +
-                       EscapeHtml(EditionLabel) + "</p>\n<hr>\n<p>\n";
+                       escapeHtml(EditionLabel) + "</p>\n<hr>\n<p>\n";
     for (const FactbookCountry* c : listed) {
         // The list shows the name as the page has it, so it is written plain, not as entities.
         std::string name = c->name;
@@ -177,9 +178,9 @@ std::string FactbookCountryPage(std::string_view countryJson)
     }
     const std::string name = FactbookCountryName(countryJson);
     const std::string title = name.empty() ? std::string("Country") : name;
-    std::string page = "<html>\n<head>\n<title>The World Factbook -- " + EscapeHtml(title) +
+    std::string page = "<html>\n<head>\n<title>The World Factbook -- " + escapeHtml(title) +
                        "</title>\n</head>\n<body bgcolor=\"#FFFFFF\">\n<center>\n<h1>" +
-                       EscapeHtml(title) + "</h1>\n</center>\n<p><i>" + EscapeHtml(EditionLabel) +
+                       escapeHtml(title) + "</h1>\n</center>\n<p><i>" + escapeHtml(EditionLabel) +
                        "</i></p>\n<hr>\n";
     for (const auto& [category, fields] : doc->members) {
         if (!fields.isObject())

@@ -1,6 +1,7 @@
 #include "livereports/FailurePage.h"
 
 #include "livereports/PageText.h"
+#include "pagelayout/HtmlText.h"
 
 namespace cirrolux::livereports {
 
@@ -101,8 +102,8 @@ std::string FailurePage(const ReportFailure& failure)
                 ? "Sorry, " + source + " has no " + report + forSubject(failure.subject) + why + "."
                 : "Sorry, the " + report + forSubject(failure.subject) +
                       " could not be fetched from " + source + why + ". Please try again later.";
-        return "<html><head><title>" + EscapeHtml(title) + "</title></head>\n<body>\n<h2>" +
-               EscapeHtml(title) + "</h2>\n<p>" + EscapeHtml(sentence) + "</p>\n</body></html>\n";
+        return "<html><head><title>" + escapeHtml(title) + "</title></head>\n<body>\n<h2>" +
+               escapeHtml(title) + "</h2>\n<p>" + escapeHtml(sentence) + "</p>\n</body></html>\n";
     }
 
     if (isWarningMode(failure.mode)) {

@@ -2,6 +2,7 @@
 
 #include "livereports/FailurePage.h"
 #include "livereports/PageText.h"
+#include "pagelayout/HtmlText.h"
 
 namespace cirrolux::livereports {
 
@@ -32,7 +33,7 @@ std::string FireReportPage(std::string_view reportText)
             body += "</pre>\n<hr>\n<pre>\n";
             pageBreak = false;
         }
-        body += EscapeHtml(text) + "\n";
+        body += escapeHtml(text) + "\n";
     }
     while (body.ends_with("\n\n"))
         body.pop_back();

@@ -234,31 +234,6 @@ std::string HtmlPreText(std::string_view html)
     return out;
 }
 
-std::string EscapeHtml(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::vector<HtmlTable> HtmlTables(std::string_view html)
 {
     std::vector<HtmlTable> tables;

@@ -31,9 +31,6 @@ std::string HtmlToText(std::string_view html);
 // HtmlToText, but white space and line breaks kept as they are.
 std::string HtmlPreText(std::string_view html);
 
-// Text for an HTML page that a viewer renders: "&", "<", ">" and '"' escaped.
-std::string EscapeHtml(std::string_view text);
-
 // One table of an HTML page: its rows, each a list of cell texts (HtmlToText of each cell).
 using HtmlTable = std::vector<std::vector<std::string>>;
 // Every <table> of the page in order; rows of nested tables go to the innermost table.
