@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gateway/BoundedGet.h"
 #include "gateway/UpstreamSettings.h"
 
 #include <QByteArray>
@@ -13,30 +14,12 @@
 #include <functional>
 #include <map>
 
-class QNetworkReply;
-
 namespace cirrolux::gateway {
 
-// What a picture's source answered.
-struct ImageTransfer
-{
-    int status = 0;  // HTTP status; 0 when none arrived
-    QByteArray body; // 200 only
-    QByteArray etag; // the validators of a 200, for the next conditional request
-    QByteArray lastModified;
-    QString error; // empty when a 200 or 304 arrived
-    bool timedOut = false;
-
-    bool ok() const { return error.isEmpty() && status == 200; }
-    bool notModified() const { return error.isEmpty() && status == 304; }
-};
-
-// Validators of the copy held, sent so that an unchanged picture costs a 304.
-struct ImageValidators
-{
-    QByteArray etag;
-    QByteArray lastModified;
-};
+// What a picture's source answered, and the validators of the copy held, sent so that an
+// unchanged picture costs a 304.
+using ImageTransfer = UpstreamTransfer;
+using ImageValidators = Validators;
 
 // Fetches pictures from their public sources: an identifying User-Agent, conditional requests,
 // a deadline for the whole transfer, a body cap enforced while it arrives, redirects followed

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gateway/BoundedGet.h"
 #include "gateway/UpstreamSettings.h"
 
 #include <QByteArray>
@@ -12,8 +13,6 @@
 #include <array>
 #include <deque>
 #include <functional>
-
-class QNetworkReply;
 
 namespace cirrolux::gateway {
 
@@ -28,13 +27,6 @@ struct UpstreamResult
     QString error;   // Failed: what went wrong, for the log and the error page
     bool timedOut = false;
     // The validators of an Ok answer, for the next conditional request; empty when not sent.
-    QByteArray etag;
-    QByteArray lastModified;
-};
-
-// The validators of a copy held, sent as If-None-Match / If-Modified-Since.
-struct Validators
-{
     QByteArray etag;
     QByteArray lastModified;
 };
@@ -96,7 +88,7 @@ private:
 
     void startNext(Lane lane);
     void start(Pending pending);
-    void finished(QNetworkReply* reply, const Pending& pending, const QByteArray& body);
+    void finished(const Pending& pending, const UpstreamTransfer& transfer);
     bool withinBases(const QUrl& url) const;
 
     UpstreamSettings m_settings;
