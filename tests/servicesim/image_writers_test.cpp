@@ -1,11 +1,11 @@
 // The pieces the emulator's pictures are made of: the canvas, the pixel font, the GIF and JPEG
 // writers (read back with Qt's readers), the land mask and the catalogue lookup.
-#include "servicesim/GeoMap.h"
+#include "drawing/GeoMap.h"
+#include "drawing/PixelCanvas.h"
+#include "drawing/PixelFont.h"
 #include "servicesim/GifWriter.h"
 #include "servicesim/ImageCatalogue.h"
 #include "servicesim/JpegWriter.h"
-#include "servicesim/PixelCanvas.h"
-#include "servicesim/PixelFont.h"
 #include "servicesim/WeatherField.h"
 
 #include <QBuffer>
@@ -19,6 +19,7 @@
 namespace cirrolux::test {
 namespace {
 
+using namespace drawing;
 using namespace servicesim;
 
 int count(const PixelCanvas& canvas, std::uint8_t colour)

@@ -1,7 +1,7 @@
 #include "Backgrounds.h"
 
 #include "Rng.h"
-#include "WorldOutlines.h"
+#include "drawing/WorldOutlines.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -13,6 +13,10 @@
 #include <numbers>
 
 namespace cirrolux::artgen {
+
+using drawing::InlandWaters;
+using drawing::LandOutlines;
+using drawing::Ring;
 
 namespace {
 

@@ -10,6 +10,9 @@
 
 namespace cirrolux::servicesim {
 
+using drawing::PixelCanvas;
+using drawing::Rgb;
+
 namespace {
 
 int appendBytes(GifFileType* file, const GifByteType* bytes, int length)

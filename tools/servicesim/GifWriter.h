@@ -1,12 +1,14 @@
 #pragma once
 
-#include "PixelCanvas.h"
+#include "drawing/PixelCanvas.h"
 
 #include <QByteArray>
 
 #include <vector>
 
 namespace cirrolux::servicesim {
+
+using drawing::PixelCanvas;
 
 // Writes GIF files with giflib. Every frame uses the first frame's palette (as the global colour
 // table) and size.

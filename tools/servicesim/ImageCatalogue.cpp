@@ -6,6 +6,8 @@
 
 namespace cirrolux::servicesim {
 
+using drawing::GeoBox;
+
 namespace {
 
 using L = ImageLook;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GeoMap.h"
+#include "drawing/GeoMap.h"
 
 #include <QByteArrayView>
 
@@ -8,6 +8,8 @@
 #include <vector>
 
 namespace cirrolux::servicesim {
+
+using drawing::GeoBox;
 
 // What a served picture shows; the painters read `ServedImage::variant` as noted.
 enum class ImageLook {

@@ -11,6 +11,8 @@
 
 namespace cirrolux::servicesim {
 
+using drawing::PixelCanvas;
+
 namespace {
 
 // Enough for every picture over a few hours; a long run starts afresh rather than growing.

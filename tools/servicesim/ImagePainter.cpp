@@ -6,6 +6,8 @@
 
 namespace cirrolux::servicesim {
 
+using drawing::PixelCanvas;
+
 QDateTime PictureHour::start() const
 {
     return QDateTime::fromSecsSinceEpoch(hour * 3600, QTimeZone::utc());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ImageCatalogue.h"
-#include "PixelCanvas.h"
+#include "drawing/PixelCanvas.h"
 
 #include <QDateTime>
 
@@ -10,6 +10,8 @@
 #include <vector>
 
 namespace cirrolux::servicesim {
+
+using drawing::PixelCanvas;
 
 // The hour a picture shows: pictures change on the hour, like the conditions pages.
 struct PictureHour

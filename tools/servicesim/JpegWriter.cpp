@@ -13,6 +13,9 @@
 
 namespace cirrolux::servicesim {
 
+using drawing::PixelCanvas;
+using drawing::Rgb;
+
 namespace {
 
 struct ErrorJump

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "PixelCanvas.h"
+#include "drawing/PixelCanvas.h"
 
 #include <QByteArray>
 
 namespace cirrolux::servicesim {
+
+using drawing::PixelCanvas;
 
 // Writes baseline JPEG files with libjpeg.
 class JpegWriter

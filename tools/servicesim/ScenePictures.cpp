@@ -11,6 +11,9 @@
 
 namespace cirrolux::servicesim::painters {
 
+using drawing::Rgb;
+using drawing::blend;
+
 namespace {
 
 constexpr double kPi = 3.141592653589793;

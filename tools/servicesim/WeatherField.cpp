@@ -1,12 +1,14 @@
 #include "WeatherField.h"
 
-#include "GeoMap.h"
+#include "drawing/GeoMap.h"
 #include "StableHash.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace cirrolux::servicesim {
+
+using drawing::isLand;
 
 namespace {
 

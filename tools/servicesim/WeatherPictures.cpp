@@ -1,7 +1,7 @@
 // The painters of the weather maps: radar, satellite, surface maps, outlooks and earthquakes.
 #include "ImagePainter.h"
 
-#include "GeoMap.h"
+#include "drawing/GeoMap.h"
 #include "StableHash.h"
 #include "WeatherField.h"
 #include "artgen/Rng.h"
@@ -12,6 +12,12 @@
 #include <string>
 
 namespace cirrolux::servicesim::painters {
+
+using drawing::blend;
+using drawing::GeoBox;
+using drawing::MapView;
+using drawing::isLand;
+using drawing::Rgb;
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "WorldOutlines.h"
+#include "drawing/WorldOutlines.h"
 
-namespace cirrolux::artgen {
+namespace cirrolux::drawing {
 
 // Coastlines written down by hand, a point every few degrees: enough for a map where one pixel
 // is about 1.6 degrees of longitude.
@@ -545,4 +545,4 @@ const std::vector<Ring>& InlandWaters()
     return waters;
 }
 
-} // namespace cirrolux::artgen
+} // namespace cirrolux::drawing

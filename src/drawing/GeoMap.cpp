@@ -1,16 +1,14 @@
-#include "GeoMap.h"
+#include "drawing/GeoMap.h"
 
-#include "artgen/WorldOutlines.h"
+#include "drawing/WorldOutlines.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-namespace cirrolux::servicesim {
+namespace cirrolux::drawing {
 
 namespace {
-
-using artgen::Ring;
 
 struct City
 {
@@ -109,12 +107,12 @@ QPointF MapView::toGeo(int px, int py) const
 void MapView::drawLand(PixelCanvas& canvas, std::uint8_t land, int water) const
 {
     canvas.setClip(m_x, m_y, m_width, m_height);
-    for (const Ring& ring : artgen::LandOutlines()) {
+    for (const Ring& ring : LandOutlines()) {
         for (const double shift : shiftsFor(ring, m_box))
             canvas.fillPolygon(project(*this, ring, shift), land);
     }
     if (water >= 0) {
-        for (const Ring& ring : artgen::InlandWaters()) {
+        for (const Ring& ring : InlandWaters()) {
             for (const double shift : shiftsFor(ring, m_box))
                 canvas.fillPolygon(project(*this, ring, shift), static_cast<std::uint8_t>(water));
         }
@@ -125,7 +123,7 @@ void MapView::drawLand(PixelCanvas& canvas, std::uint8_t land, int water) const
 void MapView::drawCoasts(PixelCanvas& canvas, std::uint8_t colour) const
 {
     canvas.setClip(m_x, m_y, m_width, m_height);
-    for (const auto* rings : {&artgen::LandOutlines(), &artgen::InlandWaters()}) {
+    for (const auto* rings : {&LandOutlines(), &InlandWaters()}) {
         for (const Ring& ring : *rings) {
             for (const double shift : shiftsFor(ring, m_box)) {
                 std::vector<QPointF> points = project(*this, ring, shift);
@@ -183,4 +181,4 @@ bool isLand(double lon, double lat)
     return mask.canvas.row(y)[x] == 1;
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux::drawing

@@ -1,8 +1,8 @@
-#include "PixelFont.h"
+#include "drawing/PixelFont.h"
 
 #include <string_view>
 
-namespace cirrolux::servicesim {
+namespace cirrolux::drawing {
 
 namespace {
 
@@ -99,4 +99,4 @@ const std::array<std::uint8_t, 7>& pixelGlyph(char c)
     return table.glyphs[code < 128 ? code : ' '];
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux::drawing

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cirrolux::servicesim {
+namespace cirrolux::drawing {
 
 struct Rgb
 {
@@ -19,8 +19,8 @@ struct Rgb
 Rgb blend(Rgb a, Rgb b, double t);
 
 // A picture of palette indices with its palette (at most 256 colours), the form both the GIF
-// and the JPEG writer start from. The emulator draws without QtGui so that it runs under a plain
-// QCoreApplication; every drawing call clips to the canvas.
+// and the JPEG writer start from. Drawing needs no QtGui, so the emulator and the gateway draw
+// under a plain QCoreApplication; every drawing call clips to the canvas.
 class PixelCanvas
 {
 public:
@@ -70,4 +70,4 @@ private:
     int m_clipBottom; // one past the last row drawn
 };
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux::drawing

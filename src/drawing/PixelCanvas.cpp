@@ -1,11 +1,11 @@
-#include "PixelCanvas.h"
+#include "drawing/PixelCanvas.h"
 
-#include "PixelFont.h"
+#include "drawing/PixelFont.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace cirrolux::servicesim {
+namespace cirrolux::drawing {
 
 Rgb blend(Rgb a, Rgb b, double t)
 {
@@ -205,4 +205,4 @@ int PixelCanvas::textWidth(std::string_view text, int scale)
     return text.empty() ? 0 : static_cast<int>(text.size()) * 6 * std::max(1, scale) - scale;
 }
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux::drawing

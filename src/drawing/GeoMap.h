@@ -1,12 +1,12 @@
 #pragma once
 
-#include "PixelCanvas.h"
+#include "drawing/PixelCanvas.h"
 
 #include <QPointF>
 
 #include <cstdint>
 
-namespace cirrolux::servicesim {
+namespace cirrolux::drawing {
 
 // An area of the earth in degrees; east may pass 180 for areas across the date line.
 struct GeoBox
@@ -64,4 +64,4 @@ private:
 // Whether a place is land, from the coastlines rasterised once at a quarter degree.
 bool isLand(double lon, double lat);
 
-} // namespace cirrolux::servicesim
+} // namespace cirrolux::drawing

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace cirrolux::artgen {
+namespace cirrolux::drawing {
 
 // A closed outline as (longitude, latitude) points in degrees, east and north positive.
 // Longitudes past 180 continue east across the date line.
@@ -17,4 +17,4 @@ const std::vector<Ring>& LandOutlines();
 // Inland seas cut out of the land afterwards (Black Sea, Caspian, Baltic, Hudson Bay, ...).
 const std::vector<Ring>& InlandWaters();
 
-} // namespace cirrolux::artgen
+} // namespace cirrolux::drawing
