@@ -32,6 +32,11 @@ std::string quakeFeedTitle(const QString& source)
     return title.toStdString();
 }
 
+DrawStep finished(const drawing::PixelCanvas& canvas)
+{
+    return {GifOf(canvas), QSize(canvas.width(), canvas.height()), {}};
+}
+
 } // namespace
 
 bool KnowsDrawnKind(std::string_view kind)
@@ -44,12 +49,11 @@ DrawStep DrawFromData(const DrawInput& input)
 {
     const std::string_view body = viewOf(input.body);
     if (input.kind == "usgs-quakes-us")
-        return {GifOf(QuakeMap(QuakesOfFeed(body), input.now, quakeFeedTitle(input.source))), {}};
+        return finished(QuakeMap(QuakesOfFeed(body), input.now, quakeFeedTitle(input.source)));
     if (input.kind == "popclock-world" || input.kind == "popclock-us") {
         const bool world = input.kind == "popclock-world";
-        return {GifOf(PopulationClockPicture(PopulationOfClock(body, input.now),
-                                             world ? "WORLD POPULATION" : "U.S. POPULATION")),
-                {}};
+        return finished(PopulationClockPicture(PopulationOfClock(body, input.now),
+                                               world ? "WORLD POPULATION" : "U.S. POPULATION"));
     }
     if (input.kind == "nass-crop-progress") {
         const std::optional<std::string> table = CropChartTable(input.request);
@@ -59,9 +63,9 @@ DrawStep DrawFromData(const DrawInput& input)
             const std::string text = CropProgressTextAddress(body);
             if (text.empty())
                 throw ConversionError("the release list names no text file");
-            return {{}, QString::fromStdString(text)};
+            return {{}, {}, QString::fromStdString(text)};
         }
-        return {GifOf(CropProgressChart(body, *table, input.now)), {}};
+        return finished(CropProgressChart(body, *table, input.now));
     }
     throw ConversionError("no drawing is known for \"" + std::string(input.kind) + "\"");
 }

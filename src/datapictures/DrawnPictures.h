@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QSize>
 #include <QString>
 
 #include <string_view>
@@ -27,6 +28,7 @@ struct DrawInput
 struct DrawStep
 {
     QByteArray gif;
+    QSize size;
     QString follow;
 };
 

@@ -82,18 +82,16 @@ CheckLine ImageCheck::check(ImageFetcher& fetcher, const SourceRow& row, const Q
                             const ConvertOptions& options) const
 {
     CheckLine line{row.request, "-", "-", 0, "-", "", row.confidence, false};
-    const std::optional<Conversion> conversion = LiveImages::conversionOf(row.conversion);
     if (row.conversion == SourceConversion::None || row.live.empty()) {
         line.verdict = "no source";
         return line;
     }
-    if (!conversion) {
-        line.verdict = "not drawn yet";
+    if (!LiveImages::usable(row)) {
+        line.verdict = "not drawn";
         return line;
     }
     line.verdict = "FAILED";
-    // Addresses best first; the first that gives a converted picture is the row's.
-    for (const QUrl& url : LiveImages::addresses(row, now, m_upstream)) {
+    const auto transfer = [&fetcher](const QUrl& url) {
         ImageTransfer got;
         QEventLoop loop;
         fetcher.get(url, {}, &loop, [&](const ImageTransfer& result) {
@@ -101,6 +99,11 @@ CheckLine ImageCheck::check(ImageFetcher& fetcher, const SourceRow& row, const Q
             loop.quit();
         });
         loop.exec();
+        return got;
+    };
+    // Addresses best first; the first that gives a converted picture is the row's.
+    for (const QUrl& url : LiveImages::addresses(row, now, m_upstream)) {
+        ImageTransfer got = transfer(url);
         line.address = url.toString().toStdString();
         line.status = statusOf(got);
         line.bytes = got.body.size();
@@ -109,9 +112,23 @@ CheckLine ImageCheck::check(ImageFetcher& fetcher, const SourceRow& row, const Q
             continue;
         }
         try {
-            const ConvertedPicture picture =
-                ImageConverter::convert(got.body, *conversion, options);
-            line.result = formatName(picture.format) + ' ' + std::to_string(picture.size.width()) +
+            LiveImages::Rendered rendered =
+                LiveImages::render(row, row.request, got.body, url, now, 0, options);
+            if (!rendered.follow.isEmpty()) {
+                // A drawn picture's data file, named by its source.
+                const ImageTransfer data =
+                    transfer(LiveImages::mapped(rendered.follow, m_upstream));
+                line.status += '+' + statusOf(data);
+                line.bytes += data.body.size();
+                if (!data.ok()) {
+                    line.result = data.error.toStdString();
+                    continue;
+                }
+                rendered = LiveImages::render(row, row.request, data.body, url, now, 1, options);
+            }
+            const ConvertedPicture& picture = *rendered.picture;
+            line.result = (row.conversion == SourceConversion::Drawn ? "drawn " : "") +
+                          formatName(picture.format) + ' ' + std::to_string(picture.size.width()) +
                           'x' + std::to_string(picture.size.height()) +
                           (picture.frames > 1 ? ' ' + std::to_string(picture.frames) + " frames"
                                               : std::string());

@@ -21,7 +21,7 @@ struct CheckLine
     std::string status;  // "200", "304", "404", "timeout", "error", "-"
     long long bytes = 0; // bytes fetched
     std::string result;  // "gif 640x480 2 frames", or why the conversion failed
-    std::string verdict; // "live", "FAILED", "no source", "not drawn yet"
+    std::string verdict; // "live", "FAILED", "no source", "not drawn"
     Confidence confidence = Confidence::None;
     bool live = false;
     bool factbook = false; // a Factbook flag or map (not a table row)

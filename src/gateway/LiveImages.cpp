@@ -2,6 +2,7 @@
 
 #include "gateway/FactbookPictures.h"
 #include "gateway/RequestPolicy.h"
+#include "datapictures/DrawnPictures.h"
 #include "imageconvert/ConversionError.h"
 
 #include <malloc.h>
@@ -111,6 +112,42 @@ std::optional<Conversion> LiveImages::conversionOf(SourceConversion conversion)
     return std::nullopt;
 }
 
+bool LiveImages::usable(const SourceRow& row)
+{
+    if (row.live.empty())
+        return false;
+    if (row.conversion == SourceConversion::Drawn)
+        return datapictures::KnowsDrawnKind(row.drawnKind);
+    return conversionOf(row.conversion).has_value();
+}
+
+LiveImages::Rendered LiveImages::render(const SourceRow& row, const std::string& request,
+                                        const QByteArray& body, const QUrl& source,
+                                        const QDateTime& now, int stage,
+                                        const ConvertOptions& options)
+{
+    if (row.conversion != SourceConversion::Drawn) {
+        const std::optional<Conversion> conversion = conversionOf(row.conversion);
+        if (!conversion)
+            throw ConversionError("the row has no conversion");
+        return {ImageConverter::convert(body, *conversion, options), {}};
+    }
+    const datapictures::DrawStep step = datapictures::DrawFromData(
+        {row.drawnKind, request, body, source.toString(), now.toUTC(), stage});
+    if (!step.follow.isEmpty()) {
+        const QUrl follow(step.follow, QUrl::StrictMode);
+        if (stage > 0 || !follow.isValid() || follow.host().isEmpty() ||
+            (follow.scheme() != QLatin1String("http") && follow.scheme() != QLatin1String("https")))
+            throw ConversionError("the source names no usable data file");
+        return {std::nullopt, follow};
+    }
+    ConvertedPicture picture;
+    picture.bytes = step.gif;
+    picture.format = PictureFormat::Gif;
+    picture.size = step.size;
+    return {std::move(picture), {}};
+}
+
 QByteArray LiveImages::contentType(PictureFormat format)
 {
     switch (format) {
@@ -145,7 +182,7 @@ bool LiveImages::answer(const HttpRequestHead& request, Send send)
     const SourceRow* row = m_table ? m_table->find(key) : nullptr;
     if (!row)
         row = factbookRow(key);
-    if (!row || !conversionOf(row->conversion) || row->live.empty())
+    if (!row || !usable(*row))
         return false;
 
     const QDateTime now = m_clock();
@@ -203,30 +240,50 @@ void LiveImages::fetch(const std::string& key, const SourceRow& row, std::vector
                     return;
                 }
             }
-            QString error = got.error;
-            if (got.ok()) {
-                try {
-                    const ConvertedPicture picture = ImageConverter::convert(
-                        got.body, *conversionOf(row.conversion), optionsFor(key));
-                    Picture held{picture.bytes, contentType(picture.format), m_clock(),
-                                 url.toString(), ImageValidators{got.etag, got.lastModified}};
-                    const std::size_t bytes =
-                        static_cast<std::size_t>(held.bytes.size()) + key.size() + kEntryOverhead;
-                    m_cache.put(key, std::move(held), bytes);
-                    // A conversion decodes whole frames; what it freed goes back to the system
-                    // instead of staying in the heap of a long-running process.
-                    malloc_trim(0);
-                    m_failures.erase(key);
-                    finish(key);
-                    return;
-                } catch (const ConversionError& failure) {
-                    error = QString::fromUtf8(failure.what());
-                }
-            } else if (got.notModified()) {
-                error = QStringLiteral("304 without a cached copy");
-            }
-            fetch(key, row, urls, next + 1, url.host() + QStringLiteral(": ") + error);
+            take(key, row, urls, next, got, 0);
         });
+}
+
+void LiveImages::take(const std::string& key, const SourceRow& row, const std::vector<QUrl>& urls,
+                      std::size_t next, const UpstreamTransfer& got, int stage)
+{
+    const QUrl url = urls[next];
+    QString error = got.error;
+    if (got.ok()) {
+        try {
+            Rendered rendered = render(row, key, got.body, url, m_clock(), stage, optionsFor(key));
+            if (!rendered.follow.isEmpty()) {
+                // The data file a drawn picture's source names; its validators are the source's.
+                m_fetcher.get(mapped(rendered.follow, m_upstream), {}, this,
+                              [this, key, row, urls, next, validators = ImageValidators{
+                                                                got.etag, got.lastModified}](
+                                  const ImageTransfer& data) {
+                                  ImageTransfer withSourceValidators = data;
+                                  withSourceValidators.etag = validators.etag;
+                                  withSourceValidators.lastModified = validators.lastModified;
+                                  take(key, row, urls, next, withSourceValidators, 1);
+                              });
+                return;
+            }
+            const ConvertedPicture& picture = *rendered.picture;
+            Picture held{picture.bytes, contentType(picture.format), m_clock(), url.toString(),
+                         ImageValidators{got.etag, got.lastModified}};
+            const std::size_t bytes =
+                static_cast<std::size_t>(held.bytes.size()) + key.size() + kEntryOverhead;
+            m_cache.put(key, std::move(held), bytes);
+            // A conversion decodes whole frames; what it freed goes back to the system
+            // instead of staying in the heap of a long-running process.
+            malloc_trim(0);
+            m_failures.erase(key);
+            finish(key);
+            return;
+        } catch (const ConversionError& failure) {
+            error = QString::fromUtf8(failure.what());
+        }
+    } else if (got.notModified()) {
+        error = QStringLiteral("304 without a cached copy");
+    }
+    fetch(key, row, urls, next + 1, url.host() + QStringLiteral(": ") + error);
 }
 
 const SourceRow* LiveImages::factbookRow(const std::string& key)

@@ -71,6 +71,20 @@ public:
     static std::string filled(std::string address, const QDateTime& now);
     static QUrl mapped(const QUrl& url, const QString& upstream);
     static std::optional<Conversion> conversionOf(SourceConversion conversion);
+    // Whether the gateway makes a picture for `row` at all: a conversion, or a drawing it knows.
+    static bool usable(const SourceRow& row);
+
+    // What a source's file becomes: the picture the program gets or, for a picture drawn from a
+    // file its source first names (stage 0 of two), the address to fetch next. Throws
+    // ConversionError with the reason when the file cannot be made into the picture.
+    struct Rendered
+    {
+        std::optional<ConvertedPicture> picture;
+        QUrl follow;
+    };
+    static Rendered render(const SourceRow& row, const std::string& request,
+                           const QByteArray& body, const QUrl& source, const QDateTime& now,
+                           int stage, const ConvertOptions& options);
     static QByteArray contentType(PictureFormat format);
 
     ImageFetcher& fetcher() { return m_fetcher; }
@@ -90,6 +104,10 @@ private:
 
     void fetch(const std::string& key, const SourceRow& row, std::vector<QUrl> urls,
                std::size_t next, QString lastError);
+    // Makes the picture from a fetched file (following a drawn picture's data file once), keeps
+    // it, or goes on with the next address.
+    void take(const std::string& key, const SourceRow& row, const std::vector<QUrl>& urls,
+              std::size_t next, const UpstreamTransfer& got, int stage);
     void finish(const std::string& key);
     // The rule's row for a Factbook flag or map request (kept, so it stays valid), else null.
     const SourceRow* factbookRow(const std::string& key);

@@ -31,7 +31,20 @@ constexpr std::string_view kTable =
     "text.gif\tto-gif\t3600\tSPC\thigh\t-\n"
     "www.weatherbank.com/free/hrad/none.gif\t-\tnone\t-\t-\tnone\tcommercial only\n"
     "www.weatherbank.com/free/hrad/quakes.gif\thttps://earthquake.usgs.gov/feed.geojson"
-    "\tdrawn:usgs-quakes-us\t600\tUSGS\tmedium\t-\n";
+    "\tdrawn:usgs-quakes-us\t600\tUSGS\tmedium\t-\n"
+    "www.weatherbank.com/free/hrad/quakes2.gif\thttps://earthquake.usgs.gov/moved.geojson"
+    "\tdrawn:usgs-quakes-us\t600\tUSGS\tmedium\t-\n"
+    "www.census.gov/cgi-bin/ipc/pcwgif\thttps://www.census.gov/popclock/data/population.php/"
+    "world\tdrawn:popclock-world\t60\tU.S. Census Bureau\tmedium\t-\n"
+    "www.weatherbank.com/free/hrad/tides.gif\thttps://tides.example.gov/today.json"
+    "\tdrawn:tide-chart\t600\tTides\tlow\t-\n";
+
+// A week of the USGS summary feed, trimmed to the fields the map reads.
+constexpr char kQuakeFeed[] =
+    R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{"mag":4.2,)"
+    R"("time":1765337400000,"type":"earthquake"},"geometry":{"type":"Point",)"
+    R"("coordinates":[-119.3,34.5,8.1]}}]})";
+constexpr char kWorldClock[] = R"({"world":{"population":8123456789}})";
 
 class LiveImagesTest : public GatewayHarness
 {
@@ -56,6 +69,10 @@ protected:
         noaa.setFile("/cdn.star.example.gov/GOES16/2026/1500.png",
                      Encoded(MapPicture(640, 480), "png"));
         noaa.setFile("/www.spc.example.gov/text.gif", "this is no picture at all");
+        noaa.setFile("/earthquake.usgs.gov/feed.geojson", kQuakeFeed);
+        // A feed address that now answers with a page instead of data.
+        noaa.setFile("/earthquake.usgs.gov/moved.geojson", "<html>moved</html>");
+        noaa.setFile("/www.census.gov/popclock/data/population.php/world", kWorldClock);
         // The Factbook's final edition: Germany's web-sized flag, France's large original only,
         // Germany's map only as the original (maps.png/gm.png answers 404).
         const QByteArray factbook = "/raw.githubusercontent.com/openfactbook/master/master/";
@@ -123,7 +140,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "gif", QSize(300, 200), 1},
         PictureCase{"factbook_map",
                     "http://www.odci.gov/cia/publications/factbook/figures/gm-150.gif", "image/gif",
-                    "gif", QSize(400, 300), 1}),
+                    "gif", QSize(400, 300), 1},
+        // Drawn from data: the earthquake map and the population clock.
+        PictureCase{"drawn_quake_map", "http://www.weatherbank.com/free/hrad/quakes.gif",
+                    "image/gif", "gif", QSize(640, 400), 1},
+        PictureCase{"drawn_population_clock", "http://www.census.gov/cgi-bin/ipc/pcwgif",
+                    "image/gif", "gif", QSize(480, 150), 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HonestCase
@@ -154,8 +176,11 @@ INSTANTIATE_TEST_SUITE_P(
                    502, "is not a PNG, GIF or JPEG"},
         HonestCase{"no_source_row", "http://www.weatherbank.com/free/hrad/none.gif", 503,
                    "No live source for the picture"},
-        HonestCase{"drawn_row_not_drawn_yet", "http://www.weatherbank.com/free/hrad/quakes.gif",
-                   503, "No live source for the picture"},
+        HonestCase{"drawn_kind_unknown", "http://www.weatherbank.com/free/hrad/tides.gif", 503,
+                   "No live source for the picture"},
+        HonestCase{"drawn_from_a_page_not_data",
+                   "http://www.weatherbank.com/free/hrad/quakes2.gif", 502,
+                   "the earthquake feed is neither GeoJSON nor CSV"},
         HonestCase{"not_in_table", "http://www.weatherbank.com/free/hrad/other.gif", 503,
                    "No live source for the picture"},
         // Afghanistan's map is in neither folder of the fake.
@@ -365,7 +390,16 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
         base.toStdString() + "/www.spc.example.gov/text.gif | 200 | 25 | " + lines[4].result +
         " | FAILED\n"
         "www.weatherbank.com/free/hrad/none.gif | - | - | 0 | - | no source\n"
-        "www.weatherbank.com/free/hrad/quakes.gif | - | - | 0 | - | not drawn yet\n"
+        "www.weatherbank.com/free/hrad/quakes.gif | " +
+        base.toStdString() + "/earthquake.usgs.gov/feed.geojson | 200 | " +
+        std::to_string(sizeof kQuakeFeed - 1) + " | drawn gif 640x400 | live\n" +
+        "www.weatherbank.com/free/hrad/quakes2.gif | " + base.toStdString() +
+        "/earthquake.usgs.gov/moved.geojson | 200 | 18 | the earthquake feed is neither GeoJSON "
+        "nor CSV | FAILED\n"
+        "www.census.gov/cgi-bin/ipc/pcwgif | " +
+        base.toStdString() + "/www.census.gov/popclock/data/population.php/world | 200 | " +
+        std::to_string(sizeof kWorldClock - 1) + " | drawn gif 480x150 | live\n" +
+        "www.weatherbank.com/free/hrad/tides.gif | - | - | 0 | - | not drawn\n"
         "www.odci.gov/cia/publications/factbook/figures/gm-t.gif | " +
         base.toStdString() + "/raw.githubusercontent.com/openfactbook/master/master/flags.png/" +
         "gm.png | 200 | " + std::to_string(Encoded(MapPicture(150, 90), "png").size()) +
@@ -378,7 +412,7 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
     EXPECT_NE(lines[4].result.find("is not a PNG, GIF or JPEG"), std::string::npos)
         << lines[4].result;
     EXPECT_EQ(check.summary(lines),
-              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 4 of 7 table rows live; "
+              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 6 of 10 table rows live; "
               "Factbook flag and map live\n");
     // The failed SPC row is high confidence.
     EXPECT_EQ(gateway::ImageCheck::exitStatus(lines), 1);
