@@ -112,8 +112,11 @@ CheckLine ImageCheck::check(ImageFetcher& fetcher, const SourceRow& row, const Q
             continue;
         }
         try {
+            ConvertOptions captioned = options;
+            if (row.caption)
+                captioned.caption = LiveImages::captionOf(row, got.lastModified, now);
             LiveImages::Rendered rendered =
-                LiveImages::render(row, row.request, got.body, url, now, 0, options);
+                LiveImages::render(row, row.request, got.body, url, now, 0, captioned);
             if (!rendered.follow.isEmpty()) {
                 // A drawn picture's data file, named by its source.
                 const ImageTransfer data =
@@ -124,7 +127,7 @@ CheckLine ImageCheck::check(ImageFetcher& fetcher, const SourceRow& row, const Q
                     line.result = data.error.toStdString();
                     continue;
                 }
-                rendered = LiveImages::render(row, row.request, data.body, url, now, 1, options);
+                rendered = LiveImages::render(row, row.request, data.body, url, now, 1, captioned);
             }
             const ConvertedPicture& picture = *rendered.picture;
             line.result = (row.conversion == SourceConversion::Drawn ? "drawn " : "") +

@@ -124,7 +124,7 @@ bool LiveImages::usable(const SourceRow& row)
 LiveImages::Rendered LiveImages::render(const SourceRow& row, const std::string& request,
                                         const QByteArray& body, const QUrl& source,
                                         const QDateTime& now, int stage,
-                                        const ConvertOptions& options)
+                                        ConvertOptions options)
 {
     if (row.conversion != SourceConversion::Drawn) {
         const std::optional<Conversion> conversion = conversionOf(row.conversion);
@@ -146,6 +146,20 @@ LiveImages::Rendered LiveImages::render(const SourceRow& row, const std::string&
     picture.format = PictureFormat::Gif;
     picture.size = step.size;
     return {std::move(picture), {}};
+}
+
+std::string LiveImages::captionOf(const SourceRow& row, const QByteArray& lastModified,
+                                  const QDateTime& fetchedAt)
+{
+    // HTTP writes its dates with "GMT", which Qt's RFC 2822 reader wants as an offset.
+    QString date = QString::fromLatin1(lastModified).trimmed();
+    if (date.endsWith(QLatin1String(" GMT")))
+        date = date.chopped(4) + QStringLiteral(" +0000");
+    QDateTime made = QDateTime::fromString(date, Qt::RFC2822Date);
+    if (!made.isValid() || made > fetchedAt)
+        made = fetchedAt;
+    return row.credit + ", " +
+           made.toUTC().toString(QStringLiteral("dd MMM yyyy HH:mm 'UTC'")).toStdString();
 }
 
 QByteArray LiveImages::contentType(PictureFormat format)
@@ -251,7 +265,10 @@ void LiveImages::take(const std::string& key, const SourceRow& row, const std::v
     QString error = got.error;
     if (got.ok()) {
         try {
-            Rendered rendered = render(row, key, got.body, url, m_clock(), stage, optionsFor(key));
+            ConvertOptions options = optionsFor(key);
+            if (row.caption)
+                options.caption = captionOf(row, got.lastModified, m_clock());
+            Rendered rendered = render(row, key, got.body, url, m_clock(), stage, options);
             if (!rendered.follow.isEmpty()) {
                 // The data file a drawn picture's source names; its validators are the source's.
                 m_fetcher.get(mapped(rendered.follow, m_upstream), {}, this,

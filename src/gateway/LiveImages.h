@@ -84,7 +84,11 @@ public:
     };
     static Rendered render(const SourceRow& row, const std::string& request,
                            const QByteArray& body, const QUrl& source, const QDateTime& now,
-                           int stage, const ConvertOptions& options);
+                           int stage, ConvertOptions options);
+    // The line under a captioned row's picture: its credit and when the picture was made (the
+    // source's Last-Modified when it sent one, else when it was fetched), in UTC.
+    static std::string captionOf(const SourceRow& row, const QByteArray& lastModified,
+                                 const QDateTime& fetchedAt);
     static QByteArray contentType(PictureFormat format);
 
     ImageFetcher& fetcher() { return m_fetcher; }

@@ -4,6 +4,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <string>
 
 namespace cirrolux {
 
@@ -32,6 +33,9 @@ struct ConvertOptions
     // and text stay crisper without it.
     bool dither = false;
     int jpegQuality = 85;
+    // When not empty, a still gets a dark strip under it with this line in a small pixel font
+    // (credit and time for a source whose picture names neither); animations are left as they are.
+    std::string caption;
 };
 
 } // namespace cirrolux

@@ -1,5 +1,6 @@
 #include "imageconvert/ImageConverter.h"
 
+#include "drawing/PixelFont.h"
 #include "imageconvert/ConversionError.h"
 #include "imageconvert/GifEncoder.h"
 #include "imageconvert/JpegEncoder.h"
@@ -10,6 +11,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -126,7 +128,34 @@ void checkFrames(int frames, QSize size, const ConvertLimits& limits)
              std::to_string(limits.maxTotalPixels) + " pixels in all; the gateway refuses it.");
 }
 
-// The last frame (the only one of a PNG or JPEG), opaque and within the cap.
+constexpr int kCaptionHeight = 11;
+
+// `image` with a strip under it holding `caption` in white 5 x 7 letters, cut to the width.
+QImage captioned(const QImage& image, std::string_view caption)
+{
+    QImage out(image.width(), image.height() + kCaptionHeight, QImage::Format_RGB32);
+    out.fill(qRgb(32, 32, 32));
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(out.scanLine(y), image.constScanLine(y), std::size_t(image.width()) * 4);
+    const int fits = std::max(0, (image.width() - 4) / 6);
+    std::string text(caption.substr(0, std::size_t(fits)));
+    if (caption.size() > text.size() && fits > 3)
+        text.replace(text.size() - 3, 3, "...");
+    const int top = image.height() + 2;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto& glyph = drawing::pixelGlyph(text[i]);
+        for (int row = 0; row < 7; ++row) {
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(top + row));
+            for (int column = 0; column < 5; ++column) {
+                if (glyph[std::size_t(row)] & (0x10 >> column))
+                    line[3 + int(i) * 6 + column] = qRgb(255, 255, 255);
+            }
+        }
+    }
+    return out;
+}
+
+// The last frame (the only one of a PNG or JPEG), opaque and within the cap, with its caption.
 QImage lastFrame(const QByteArray& input, const PictureHeader& header,
                  const ConvertOptions& options)
 {
@@ -142,7 +171,14 @@ QImage lastFrame(const QByteArray& input, const PictureHeader& header,
     if (last.isNull())
         fail("The " + formatName(header.format) + " picture could not be decoded: " +
              reader.error().toStdString());
-    return capped(flatten(last, options.background), options.limits.maxSize);
+    if (options.caption.empty())
+        return capped(flatten(last, options.background), options.limits.maxSize);
+    // The strip counts against the cap too.
+    const QSize cap = options.limits.maxSize;
+    const QImage picture =
+        capped(flatten(last, options.background),
+               QSize(cap.width(), std::max(1, cap.height() - kCaptionHeight)));
+    return captioned(picture, options.caption);
 }
 
 ConvertedPicture gifStill(const QImage& image, const ConvertOptions& options)
@@ -187,15 +223,18 @@ ConvertedPicture unchanged(const QByteArray& input, const PictureHeader& header,
 ConvertedPicture passThrough(const QByteArray& input, const PictureHeader& header,
                              const ConvertOptions& options)
 {
-    const bool fits = ImageConverter::fitted(header.size, options.limits.maxSize) == header.size;
+    const bool sizeFits = ImageConverter::fitted(header.size, options.limits.maxSize) == header.size;
+    // A caption means drawing on a still, so a captioned still is always written anew.
+    const bool fits = sizeFits && options.caption.empty();
     if (header.format == PictureFormat::Gif) {
         FrameReader reader(input, header.format);
         const int frames = reader.count();
         checkFrames(frames, header.size, options.limits);
-        if (fits)
-            return unchanged(input, header, frames);
-        return frames >= 2 ? scaledAnimation(input, header, frames, options)
-                           : gifStill(lastFrame(input, header, options), options);
+        if (frames >= 2)
+            return sizeFits ? unchanged(input, header, frames)
+                            : scaledAnimation(input, header, frames, options);
+        return fits ? unchanged(input, header, frames)
+                    : gifStill(lastFrame(input, header, options), options);
     }
     if (fits)
         return unchanged(input, header, 1);

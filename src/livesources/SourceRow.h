@@ -25,6 +25,9 @@ struct SourceRow
     std::vector<std::string> live; // addresses, best first; may hold {YYYY}-style fill-ins
     SourceConversion conversion = SourceConversion::None;
     std::string drawnKind; // for Drawn: "usgs-quakes-us", ...
+    // A still whose source names neither itself nor its time gets a strip under it with the
+    // credit and the time ("to-jpeg+caption" in the table).
+    bool caption = false;
     int maxAgeSeconds = 0; // how long an answer is kept before it is fetched again
     std::string credit;    // the line the picture's caption or the status bar shows
     Confidence confidence = Confidence::None;

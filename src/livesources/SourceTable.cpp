@@ -172,7 +172,18 @@ SourceRow readRow(const std::vector<std::string_view>& fields, const LineReader&
     row.line = line;
     row.request = reader.request(fields[0]);
     row.live = reader.live(fields[1]);
-    std::tie(row.conversion, row.drawnKind) = reader.conversion(fields[2]);
+    std::string_view conversion = fields[2];
+    constexpr std::string_view captioned = "+caption";
+    if (conversion.ends_with(captioned)) {
+        conversion.remove_suffix(captioned.size());
+        row.caption = true;
+    }
+    std::tie(row.conversion, row.drawnKind) = reader.conversion(conversion);
+    if (row.caption && row.conversion != SourceConversion::PassThrough &&
+        row.conversion != SourceConversion::ToGif && row.conversion != SourceConversion::ToJpeg &&
+        row.conversion != SourceConversion::LastFrame)
+        reader.fail("\"+caption\" goes with a still picture's conversion (pass-through, "
+                    "to-gif, to-jpeg, last-frame)");
     row.maxAgeSeconds = reader.maxAge(fields[3]);
     row.credit = fields[4] == "-" ? std::string() : std::string(fields[4]);
     row.confidence = reader.confidence(fields[5]);

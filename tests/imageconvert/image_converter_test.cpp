@@ -356,6 +356,63 @@ QByteArray numberedGif(int width, int height, int frames)
     return file.readAll();
 }
 
+// A captioned still gets an 11-pixel strip under it, within the cap, whatever the conversion; the
+// strip's letters are white on dark grey and a too-long line is cut with "...".
+TEST(ImageConverter, PutsTheCaptionUnderEveryKindOfStill)
+{
+    ConvertOptions options;
+    options.limits.maxSize = QSize(160, 120);
+    options.caption = "Caltrans (CWWP2), 10 Dec 2026 03:50 UTC";
+    const QByteArray png = encoded(mapPicture(640, 320), "png");
+    const QByteArray small = encoded(photoPicture(120, 60), "jpeg", 90);
+    struct Case
+    {
+        QByteArray input;
+        Conversion conversion;
+        QByteArray format;
+        QSize size; // picture and strip
+    };
+    for (const Case& c :
+         {Case{png, Conversion::ToGif, "gif", QSize(160, 80 + 11)},
+          Case{png, Conversion::ToJpeg, "jpeg", QSize(160, 80 + 11)},
+          // A JPEG that fits is written anew rather than passed through.
+          Case{small, Conversion::PassThrough, "jpeg", QSize(120, 60 + 11)},
+          Case{numberedGif(40, 30, 3), Conversion::LastFrame, "gif", QSize(40, 30 + 11)}}) {
+        const ConvertedPicture result = ImageConverter::convert(c.input, c.conversion, options);
+        EXPECT_FALSE(result.unchanged);
+        const Decoded back = decode(result.bytes);
+        EXPECT_EQ(back.format, c.format);
+        ASSERT_EQ(back.first.size(), c.size);
+        const int strip = c.size.height() - 11;
+        int white = 0;
+        for (int y = strip; y < c.size.height(); ++y)
+            for (int x = 0; x < c.size.width(); ++x)
+                white += qGray(back.first.pixel(x, y)) > 200;
+        EXPECT_GT(white, 20) << c.format.constData();
+        EXPECT_LT(qGray(back.first.pixel(1, strip + 1)), 60) << c.format.constData();
+    }
+    // Only the 6 characters that fit in a 40-pixel strip: "Cal" and "...".
+    const ConvertedPicture narrow =
+        ImageConverter::convert(numberedGif(40, 30, 1), Conversion::ToGif, options);
+    const QImage shown = decode(narrow.bytes).first;
+    int lastWhite = -1;
+    for (int x = 0; x < 40; ++x)
+        for (int y = 30; y < 41; ++y)
+            if (qGray(shown.pixel(x, y)) > 200)
+                lastWhite = std::max(lastWhite, x);
+    EXPECT_EQ(lastWhite, 3 + 5 * 6 + 2); // the middle column of the last '.'
+}
+
+TEST(ImageConverter, LeavesAnAnimationUncaptioned)
+{
+    ConvertOptions options;
+    options.caption = "NOAA";
+    const QByteArray gif = numberedGif(40, 30, 3);
+    const ConvertedPicture result = ImageConverter::convert(gif, Conversion::AnimateGif, options);
+    EXPECT_TRUE(result.unchanged);
+    EXPECT_EQ(result.bytes, gif);
+}
+
 TEST(ImageConverter, PassesAnAnimationThroughWhenItFits)
 {
     const QByteArray gif = numberedGif(40, 30, 3);

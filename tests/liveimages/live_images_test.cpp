@@ -37,7 +37,9 @@ constexpr std::string_view kTable =
     "www.census.gov/cgi-bin/ipc/pcwgif\thttps://www.census.gov/popclock/data/population.php/"
     "world\tdrawn:popclock-world\t60\tU.S. Census Bureau\tmedium\t-\n"
     "www.weatherbank.com/free/hrad/tides.gif\thttps://tides.example.gov/today.json"
-    "\tdrawn:tide-chart\t600\tTides\tlow\t-\n";
+    "\tdrawn:tide-chart\t600\tTides\tlow\t-\n"
+    "www.kxan.com/skycam/skycam.jpg\thttps://cam.example.gov/austin.jpg\tpass-through+caption"
+    "\t120\tCity of Austin\tmedium\t-\n";
 
 // A week of the USGS summary feed, trimmed to the fields the map reads.
 constexpr char kQuakeFeed[] =
@@ -73,6 +75,7 @@ protected:
         // A feed address that now answers with a page instead of data.
         noaa.setFile("/earthquake.usgs.gov/moved.geojson", "<html>moved</html>");
         noaa.setFile("/www.census.gov/popclock/data/population.php/world", kWorldClock);
+        noaa.setFile("/cam.example.gov/austin.jpg", Encoded(MapPicture(320, 240), "jpeg"));
         // The Factbook's final edition: Germany's web-sized flag, France's large original only,
         // Germany's map only as the original (maps.png/gm.png answers 404).
         const QByteArray factbook = "/raw.githubusercontent.com/openfactbook/master/master/";
@@ -145,7 +148,10 @@ INSTANTIATE_TEST_SUITE_P(
         PictureCase{"drawn_quake_map", "http://www.weatherbank.com/free/hrad/quakes.gif",
                     "image/gif", "gif", QSize(640, 400), 1},
         PictureCase{"drawn_population_clock", "http://www.census.gov/cgi-bin/ipc/pcwgif",
-                    "image/gif", "gif", QSize(480, 150), 1}),
+                    "image/gif", "gif", QSize(480, 150), 1},
+        // A camera still that names neither its owner nor its time gets a caption strip.
+        PictureCase{"captioned_camera", "http://www.kxan.com/skycam/skycam.jpg", "image/jpeg",
+                    "jpeg", QSize(320, 240 + 11), 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HonestCase
@@ -328,6 +334,24 @@ struct FillCase
     const char* expected;
 };
 
+// The caption's time is the source's Last-Modified when it is a date no later than the fetch.
+TEST(LiveImagesCaption, NamesTheCreditAndWhenThePictureWasMade)
+{
+    SourceRow row;
+    row.credit = "City of Austin";
+    const QDateTime fetched(QDate(2026, 12, 10), QTime(3, 50, 30), QTimeZone::utc());
+    const std::pair<QByteArray, std::string> cases[] = {
+        {"Thu, 10 Dec 2026 03:40:00 GMT", "City of Austin, 10 Dec 2026 03:40 UTC"},
+        {"Thu, 10 Dec 2026 04:40:00 +0100", "City of Austin, 10 Dec 2026 03:40 UTC"},
+        {"", "City of Austin, 10 Dec 2026 03:50 UTC"},
+        {"Fri, 11 Dec 2026 03:40:00 GMT", "City of Austin, 10 Dec 2026 03:50 UTC"},
+        {"yesterday", "City of Austin, 10 Dec 2026 03:50 UTC"},
+    };
+    for (const auto& [lastModified, caption] : cases)
+        EXPECT_EQ(gateway::LiveImages::captionOf(row, lastModified, fetched), caption)
+            << lastModified.constData();
+}
+
 TEST(LiveImagesFillIns, TakeTheUtcDateAndTheLatestTenMinuteSlot)
 {
     const FillCase cases[] = {
@@ -400,6 +424,9 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
         base.toStdString() + "/www.census.gov/popclock/data/population.php/world | 200 | " +
         std::to_string(sizeof kWorldClock - 1) + " | drawn gif 480x150 | live\n" +
         "www.weatherbank.com/free/hrad/tides.gif | - | - | 0 | - | not drawn\n"
+        "www.kxan.com/skycam/skycam.jpg | " +
+        base.toStdString() + "/cam.example.gov/austin.jpg | 200 | " +
+        std::to_string(Encoded(MapPicture(320, 240), "jpeg").size()) + " | jpeg 320x251 | live\n" +
         "www.odci.gov/cia/publications/factbook/figures/gm-t.gif | " +
         base.toStdString() + "/raw.githubusercontent.com/openfactbook/master/master/flags.png/" +
         "gm.png | 200 | " + std::to_string(Encoded(MapPicture(150, 90), "png").size()) +
@@ -412,7 +439,7 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
     EXPECT_NE(lines[4].result.find("is not a PNG, GIF or JPEG"), std::string::npos)
         << lines[4].result;
     EXPECT_EQ(check.summary(lines),
-              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 6 of 10 table rows live; "
+              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 7 of 11 table rows live; "
               "Factbook flag and map live\n");
     // The failed SPC row is high confidence.
     EXPECT_EQ(gateway::ImageCheck::exitStatus(lines), 1);

@@ -22,9 +22,11 @@ TEST(SourceTable, ReadsRowsAndFindsThemByHostAndPath)
             "Census\tmedium\tdrawn\n"
             "# a comment between rows\n"
             "www.thv11.com/weather/wxcam.jpg\t-\tnone\t-\t-\tnone\tterms forbid it\n"
-            "snow.example/s.gif\thttps://d.example/{YYYYMM}/s_{YYYYMMDD}{HHMM}.jpg\tto-gif\t21600\t"
-            "NOHRSC\tlow\t-\n");
+            "snow.example/s.gif\thttps://d.example/{YYYYMM}/s_{YYYYMMDD}{HHMM}.jpg\tto-gif+caption"
+            "\t21600\tNOHRSC\tlow\t-\n");
     ASSERT_EQ(table.rows().size(), 4u);
+    EXPECT_TRUE(table.find("snow.example/s.gif")->caption);
+    EXPECT_EQ(table.find("snow.example/s.gif")->conversion, SourceConversion::ToGif);
 
     const SourceRow* radar = table.findUrl("http://WXP.eas.purdue.edu/radar/rad_comp.gif");
     ASSERT_NE(radar, nullptr);
@@ -35,6 +37,7 @@ TEST(SourceTable, ReadsRowsAndFindsThemByHostAndPath)
     EXPECT_EQ(radar->confidence, Confidence::High);
     EXPECT_EQ(radar->reason, "");
     EXPECT_EQ(radar->line, 4);
+    EXPECT_FALSE(radar->caption);
 
     const SourceRow* census = table.find("www.census.gov/cgi-bin/pcugifd.pl?1");
     ASSERT_NE(census, nullptr);
@@ -135,6 +138,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "unknown fill-in \"{id}\" (known: {YYYY}, {YYYYMM}, {YYYYMMDD}, {HHMM})"},
         BadCase{"conversion", Header + "h.example/b\thttps://x.example/b\tto-png\t60\tN\thigh\t-\n",
                 "sources.tsv line 2: unknown conversion \"to-png\" (known: pass-through, to-gif, "
+                "to-jpeg, last-frame, animate-gif, drawn:<kind>, none)"},
+        BadCase{"caption_on_a_loop",
+                Header + "h.example/b\thttps://x.example/b\tanimate-gif+caption\t60\tN\thigh\t-\n",
+                "sources.tsv line 2: \"+caption\" goes with a still picture's conversion "
+                "(pass-through, to-gif, to-jpeg, last-frame)"},
+        BadCase{"caption_alone", Header + "h.example/b\thttps://x.example/b\t+caption\t60\tN\thigh\t-\n",
+                "sources.tsv line 2: unknown conversion \"\" (known: pass-through, to-gif, "
                 "to-jpeg, last-frame, animate-gif, drawn:<kind>, none)"},
         BadCase{"drawn_kind", Header + "h.example/b\thttps://x.example/b\tdrawn:\t60\tN\thigh\t-\n",
                 "sources.tsv line 2: the drawing \"drawn:\" must name its kind in lower-case "
