@@ -674,16 +674,23 @@ void LiveReports::finish(const std::shared_ptr<Fetch>& fetch, std::string page,
     const QDateTime now = m_clock();
     std::string body;
     QByteArray state = "live";
-    if (!page.empty()) {
+    // A source that answered with something its builder could not read (a maintenance page with
+    // status 200, a cut file) is a failure like no answer: it must not replace the last good
+    // page, nor be kept for the mode's lifetime (months for some) in place of a real one.
+    const bool unreadable = !page.empty() && lr::IsSourceFailurePage(fetch->request.mode, page);
+    QString reason = error;
+    if (unreadable)
+        reason = QStringLiteral("the answer could not be read");
+    if (!page.empty() && !unreadable) {
         body = std::move(page);
         const std::size_t bytes = body.size() + fetch->key.size() + kPageOverhead;
         m_pages.put(fetch->key, Page{body, now, fetch->validators, fetch->answered}, bytes);
     } else if (const Page* held = m_pages.find(fetch->key)) {
         body = held->body; // the last page built, rather than nothing
-        state = "cached (" + QByteArray::fromStdString(withoutKey(error)) + ")";
+        state = "cached (" + QByteArray::fromStdString(withoutKey(reason)) + ")";
     } else {
-        body = failurePage(fetch->request, error);
-        state = "failed (" + QByteArray::fromStdString(withoutKey(error)) + ")";
+        body = unreadable ? std::move(page) : failurePage(fetch->request, reason);
+        state = "failed (" + QByteArray::fromStdString(withoutKey(reason)) + ")";
     }
     std::vector<Send> waiting = std::move(m_waiting[fetch->key]);
     m_waiting.erase(fetch->key);

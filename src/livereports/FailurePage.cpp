@@ -87,6 +87,16 @@ std::string_view SourceName(std::string_view mode)
     return w ? w->source : std::string_view("its source");
 }
 
+bool IsSourceFailurePage(std::string_view mode, std::string_view page)
+{
+    if (mode == "p" || mode == "h")
+        return false;
+    // The air quality table has one honest page, for a source it could not read.
+    const std::string_view words =
+        isWarningMode(mode) ? " not currently available" : " could not be fetched from ";
+    return page.find(words) != std::string_view::npos;
+}
+
 std::string FailurePage(const ReportFailure& failure)
 {
     const std::string report(ReportName(failure.mode));

@@ -29,6 +29,12 @@ struct ReportFailure
 // "NoKey" pages say how to get a free Census key and how to give it to the gateway.
 std::string FailurePage(const ReportFailure& failure);
 
+// Whether `page`, built for `mode`, is the honest page of a source that failed or could not be
+// read, rather than a report or a page saying nothing was issued. The gateway keeps the last
+// good page over such a page and does not keep the failure itself. The public and hydrologic
+// statements ("p", "h") are built from several offices and never say so: false.
+bool IsSourceFailurePage(std::string_view mode, std::string_view page);
+
 // The report's name and source as the honest pages name them ("crop weather report", "USDA NASS").
 std::string_view ReportName(std::string_view mode);
 std::string_view SourceName(std::string_view mode);

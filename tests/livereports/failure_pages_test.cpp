@@ -149,6 +149,24 @@ TEST_P(FailurePages, ReadAsTheProgramsOwnHonestAnswer)
     EXPECT_EQ(shown, c.expected);
 }
 
+// The gateway keeps the last good page over these and never keeps them: only pages of a source
+// that failed or could not be read count, not "nothing issued", "no key" or "out of season".
+TEST_P(FailurePages, AreToldFromReportsWhenTheSourceFailed)
+{
+    const FailureCase& c = GetParam();
+    const std::set<std::string_view> failed = {"ap_page_without_table", "s2_unreadable_answer",
+                                               "ss_csv_of_another_layout", "eb_source_failed",
+                                               "ci_unreadable_country"};
+    EXPECT_EQ(IsSourceFailurePage(c.mode, c.page()), failed.count(c.name) == 1);
+}
+
+TEST(FailurePages, AReportIsNoFailure)
+{
+    EXPECT_FALSE(IsSourceFailurePage(
+        "ss", SalaryRankingsPage(ReadTestFile("qcew_2025_a_industry_10.csv"))));
+    EXPECT_FALSE(IsSourceFailurePage("ap", AirQualityPage(ReadTestFile("greenbook_ancl.html"))));
+}
+
 INSTANTIATE_TEST_SUITE_P(LiveReports, FailurePages, ::testing::ValuesIn(cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -255,6 +255,29 @@ TEST_F(ReportGateway, PagesAreKeptForTheirModesLifetime)
     EXPECT_EQ(noaa.hits(QByteArray::fromStdString(path)), 2);
 }
 
+// An answer its builder cannot read (a maintenance page sent with status 200) is a failure: the
+// last good page stays, and without one the honest page is given but not kept, so the next
+// request asks the source again and shows it as soon as it is readable.
+TEST_F(ReportGateway, AnUnreadableAnswerNeitherReplacesTheLastPageNorStays)
+{
+    const QByteArray path = "/live/data.bls.gov/cew/data/api/2025/a/industry/10.csv";
+    const std::string first = shown("ss");
+    noaa.setFile(path, "<html><body>Down for maintenance</body></html>");
+    now = now.addDays(100); // months: stale now
+    const HttpReply held = get(programAddress("ss"));
+    EXPECT_EQ(held.header(gateway::kReportStateHeader), "cached (the answer could not be read)");
+    EXPECT_EQ(WithLf(ForecastWindowText("ss", held.body.toStdString(), "MA")), first);
+
+    const QByteArray green = "/live/www3.epa.gov/airquality/greenbook/ancl.html";
+    noaa.setFile(green, "<html><body>Down for maintenance</body></html>");
+    const HttpReply failed = get(programAddress("ap"));
+    EXPECT_EQ(failed.header(gateway::kReportStateHeader), "failed (the answer could not be read)");
+    EXPECT_NE(failed.body.indexOf("not currently available"), -1);
+    noaa.setFile(green, QByteArray::fromStdString(ReadTestFile("greenbook_ancl.html")));
+    EXPECT_EQ(get(programAddress("ap")).header(gateway::kReportStateHeader), "live");
+    EXPECT_EQ(noaa.hits(green), 2);
+}
+
 struct HonestCase
 {
     const char* name;
