@@ -476,30 +476,38 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
 
     constexpr int kTop = 80;
     constexpr int kBottom = 404;
-    const int rowHeight = std::min(18, (kBottom - kTop) / int(found->rows.size()));
-    const int chartBottom = kTop + rowHeight * int(found->rows.size());
+    const int rows = int(found->rows.size());
+    const int rowHeight = std::min(18, (kBottom - kTop) / rows);
+    const int chartBottom = kTop + rowHeight * rows;
+    const auto rowTop = [rowHeight](int index) { return kTop + index * rowHeight; };
+    // The total row's band goes under the scale's lines, the bars over them.
+    for (int i = 0; i < rows; ++i) {
+        if (found->rows[std::size_t(i)].total) {
+            canvas.fillRect(4, rowTop(i), kWidth - 8, rowHeight, band);
+            canvas.fillRect(4, rowTop(i), kWidth - 8, 1, grid);
+        }
+    }
+    canvas.fillRect(kCropScaleLeft - 1, kTop - 2, 1, chartBottom - kTop + 4, ink);
     for (int percent = 0; percent <= 100; percent += 25) {
         const int gx = kCropScaleLeft + percent * kCropScaleWidth / 100;
-        canvas.fillRect(gx, kTop - 2, 1, chartBottom - kTop + 4, percent == 0 ? ink : grid);
+        if (percent > 0)
+            canvas.fillRect(gx, kTop - 2, 1, chartBottom - kTop + 4, grid);
         const std::string label = std::to_string(percent) + (percent == 100 ? "%" : "");
         canvas.text(gx - PixelCanvas::textWidth(std::to_string(percent)) / 2, chartBottom + 6,
                     label, ink);
     }
 
-    int y = kTop;
-    for (const CropRow& row : found->rows) {
-        if (row.total) {
-            canvas.fillRect(4, y, kWidth - 8, rowHeight, band);
-            canvas.fillRect(4, y, kWidth - 8, 1, grid);
-        }
+    for (int i = 0; i < rows; ++i) {
+        const CropRow& row = found->rows[std::size_t(i)];
+        const int y = rowTop(i);
         const int textY = y + (rowHeight - PixelCanvas::textHeight()) / 2;
         const std::string name = shortened(uppered(row.name), 17);
         canvas.text(kCropScaleLeft - 6 - PixelCanvas::textWidth(name), textY, name,
                     row.total ? ink : faint);
         const int barHeight = std::max(3, rowHeight - 6);
         const int barY = y + (rowHeight - barHeight) / 2;
-        // The average's marker reaches above and below the bar, so it shows where the bar covers
-        // it.
+        // The average's marker reaches above and below the bar, so it shows where the bar
+        // covers it.
         if (const std::optional<int> average = figure(row, columns.average))
             canvas.fillRect(kCropScaleLeft + *average * kCropScaleWidth / 100 - 1, y + 1, 3,
                             rowHeight - 2, marker);
@@ -514,7 +522,6 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
             canvas.text(kFigureRight[k] - PixelCanvas::textWidth(value), textY, value,
                         row.total ? ink : faint);
         }
-        y += rowHeight;
     }
 
     std::string caption = "USDA NASS CROP PROGRESS";

@@ -1,0 +1,257 @@
+// The crop progress charts: which table each chart address shows, the text file the release list
+// names, and the chart itself read back from its GIF: bar lengths in pixels of the 0..100 % scale,
+// no bar where the report has no figure, and the refusals.
+#include "CaseName.h"
+
+#include "datapictures/CropProgressChart.h"
+#include "datapictures/DrawnPictures.h"
+#include "imageconvert/ConversionError.h"
+
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace cirrolux;
+using namespace cirrolux::datapictures;
+
+namespace {
+
+std::string readFile(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll().toStdString();
+}
+
+std::string mayReport()
+{
+    return readFile(QStringLiteral(CIRROLUX_LIVEREPORTS_DATA "/cropprog_2026-05-04.txt"));
+}
+
+std::string novemberReport()
+{
+    return readFile(QStringLiteral(CIRROLUX_DATAPICTURES_DATA "/cropprog_2025-12-01.txt"));
+}
+
+const QDateTime kDrawnAt(QDate(2025, 12, 10), QTime(3, 47), Qt::UTC);
+
+// --- which table a chart address shows -------------------------------------------------------
+
+struct TableCase
+{
+    std::string request;
+    std::optional<std::string> table;
+};
+
+class CropChartTableTest : public testing::TestWithParam<TableCase>
+{
+};
+
+TEST_P(CropChartTableTest, NamesTheTable)
+{
+    EXPECT_EQ(CropChartTable(GetParam().request), GetParam().table);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, CropChartTableTest,
+    testing::Values(TableCase{"www.usda.gov/nass/graphics/crn_harv.gif", "Corn Harvested"},
+                    TableCase{"www.usda.gov/nass/graphics/cot_harv.gif", "Cotton Harvested"},
+                    TableCase{"www.usda.gov/nass/graphics/soy_harv.gif", "Soybeans Harvested"},
+                    TableCase{"www.usda.gov/nass/graphics/wwh_em.gif", "Winter Wheat Emerged"},
+                    TableCase{"www.usda.gov/nass/graphics/wwh_pltd.gif", "Winter Wheat Planted"},
+                    TableCase{"www.usda.gov/nass/graphics/cwtable6.gif", std::nullopt},
+                    TableCase{"www.example.com/crn_harv.gif", std::nullopt}),
+    [](const auto& info) { return test::CaseName(info.param.request); });
+
+// --- the text file the release list names ----------------------------------------------------
+
+struct AddressCase
+{
+    const char* name;
+    std::string json;
+    std::string address;
+};
+
+class CropProgressTextAddressTest : public testing::TestWithParam<AddressCase>
+{
+};
+
+TEST_P(CropProgressTextAddressTest, FindsTheTextFile)
+{
+    EXPECT_EQ(CropProgressTextAddress(GetParam().json), GetParam().address);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReleaseLists, CropProgressTextAddressTest,
+    testing::Values(
+        AddressCase{
+            "EsmisRelease",
+            readFile(QStringLiteral(CIRROLUX_LIVEREPORTS_DATA "/esmis_cropprog_latest.json")),
+            "https://downloads.usda.library.cornell.edu/usda-esmis/files/8336h188j/"
+            "cropprog0526/prog1926.txt"},
+        AddressCase{"TextElsewhere",
+                    R"([{"files":["https://files.example.com/prog1926.txt",)"
+                    R"("https://downloads.usda.library.cornell.edu/x/prog1926.pdf"]}])",
+                    ""},
+        AddressCase{"NoTextFile",
+                    R"([{"files":["https://downloads.usda.library.cornell.edu/x/prog1926.pdf",)"
+                    R"("https://downloads.usda.library.cornell.edu/x/prog1926.zip"]}])",
+                    ""},
+        AddressCase{"NotJson", "<html>Service Unavailable</html>", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- the chart -------------------------------------------------------------------------------
+
+struct Bar
+{
+    int length = 0;
+    QRgb colour = 0;
+    bool operator==(const Bar&) const = default;
+};
+
+bool coloured(QRgb c)
+{
+    return qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+}
+
+// The bars top to bottom: runs of one colour (not a grey) starting at the scale's left edge,
+// just right of the dark 0 % axis, measured in pixels.
+std::vector<Bar> barsOf(const QImage& image)
+{
+    std::vector<Bar> bars;
+    int lastY = -2;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb colour = image.pixel(kCropScaleLeft, y);
+        const QRgb axis = image.pixel(kCropScaleLeft - 1, y);
+        if (!coloured(colour) || coloured(axis) || qRed(axis) > 64)
+            continue;
+        int x = kCropScaleLeft;
+        while (x < image.width() && image.pixel(x, y) == colour)
+            ++x;
+        const Bar bar{x - kCropScaleLeft, colour};
+        if (y != lastY + 1 || bars.empty() || !(bars.back() == bar))
+            bars.push_back(bar);
+        lastY = y;
+    }
+    return bars;
+}
+
+// Percentages as pixels of the scale; the last one is the states' total row.
+std::vector<int> lengthsOf(const std::vector<int>& percents)
+{
+    std::vector<int> lengths;
+    for (const int p : percents)
+        lengths.push_back(p * kCropScaleWidth / 100);
+    return lengths;
+}
+
+struct ChartCase
+{
+    const char* name;
+    std::string (*report)();
+    std::string table;
+    std::vector<int> percents; // this week, states with a figure, then the total
+};
+
+class CropProgressChartTest : public testing::TestWithParam<ChartCase>
+{
+};
+
+TEST_P(CropProgressChartTest, BarsMeasureThisWeeksPercentages)
+{
+    const QImage image = QImage::fromData(
+        GifOf(CropProgressChart(GetParam().report(), GetParam().table, kDrawnAt)), "GIF");
+    ASSERT_EQ(image.size(), QSize(600, 450));
+    const std::vector<Bar> bars = barsOf(image);
+    std::vector<int> lengths;
+    for (const Bar& bar : bars)
+        lengths.push_back(bar.length);
+    EXPECT_EQ(lengths, lengthsOf(GetParam().percents));
+    // Every state's bar has one colour, the total's another.
+    ASSERT_GE(bars.size(), 2u);
+    for (std::size_t i = 0; i + 1 < bars.size(); ++i)
+        EXPECT_EQ(bars[i].colour, bars.front().colour) << i;
+    EXPECT_NE(bars.back().colour, bars.front().colour);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, CropProgressChartTest,
+    testing::Values(
+        // Colorado, Illinois, Iowa, Nebraska, 18 States.
+        ChartCase{"CornPlantedMay", mayReport, "Corn Planted", {23, 24, 38, 37, 24}},
+        // Kentucky's "(NA)" draws no bar; dates over two heading lines.
+        ChartCase{"CornHarvestedNovember", novemberReport, "corn harvested", {93, 96, 86, 83, 96}},
+        // Texas's "-" draws no bar.
+        ChartCase{"WinterWheatEmergedNovember",
+                  novemberReport,
+                  "Winter Wheat Emerged",
+                  {95, 100, 99, 91}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusalCase
+{
+    const char* name;
+    std::string text;
+    std::string table;
+    std::string reason;
+};
+
+class CropProgressChartRefusalTest : public testing::TestWithParam<RefusalCase>
+{
+};
+
+TEST_P(CropProgressChartRefusalTest, ThrowsWithTheReason)
+{
+    try {
+        CropProgressChart(GetParam().text, GetParam().table, kDrawnAt);
+        ADD_FAILURE() << "drawn without a table";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(std::string(error.what()), GetParam().reason);
+    }
+}
+
+const std::string kRule(80, '-');
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CropProgressChartRefusalTest,
+    testing::Values(
+        RefusalCase{"TableMissing", mayReport(), "Soybeans Harvested",
+                    "the Crop Progress report released May 4, 2026 has no \"Soybeans Harvested\" "
+                    "table"},
+        RefusalCase{"OnlyMentioned", "Corn Harvested - Selected States .......... 4\n\nText\n",
+                    "Corn Harvested", "the Crop Progress report has no \"Corn Harvested\" table"},
+        RefusalCase{"NoStateRows",
+                    "Corn Harvested - Selected States: Week Ending May 3, 2026\n" + kRule +
+                        "\n     State      :  May 3, 2026  :  Average\n" + kRule +
+                        "\n                :   (percent)\n" + kRule + "\n",
+                    "Corn Harvested", "the \"Corn Harvested\" table has no state rows"},
+        RefusalCase{"HeadingWithoutColumns",
+                    "Corn Harvested - Selected States: Week Ending May 3, 2026\n" + kRule +
+                        "\n     State\n" + kRule + "\nIowa ...........:     38\n" + kRule + "\n",
+                    "Corn Harvested", "the \"Corn Harvested\" table's heading names no columns"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Every cut of a real text either draws a whole chart or refuses with a reason.
+TEST(CropProgressChartCut, EveryPrefixDrawsOrRefuses)
+{
+    const std::string text = novemberReport();
+    int drawn = 0;
+    for (std::size_t size = 0; size <= text.size(); ++size) {
+        try {
+            const drawing::PixelCanvas canvas = CropProgressChart(
+                std::string_view(text).substr(0, size), "Corn Harvested", kDrawnAt);
+            EXPECT_EQ(canvas.width(), 600);
+            EXPECT_EQ(canvas.height(), 450);
+            ++drawn;
+        } catch (const ConversionError&) {
+        }
+    }
+    EXPECT_GT(drawn, 0);
+}
+
+} // namespace
