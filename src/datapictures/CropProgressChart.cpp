@@ -477,7 +477,8 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
     constexpr int kTop = 80;
     constexpr int kBottom = 404;
     const int rows = int(found->rows.size());
-    const int rowHeight = std::min(18, (kBottom - kTop) / rows);
+    // A short table gets taller rows rather than a chart of empty space.
+    const int rowHeight = std::min(32, (kBottom - kTop) / rows);
     const int chartBottom = kTop + rowHeight * rows;
     const auto rowTop = [rowHeight](int index) { return kTop + index * rowHeight; };
     // The total row's band goes under the scale's lines, the bars over them.
@@ -504,7 +505,7 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
         const std::string name = shortened(uppered(row.name), 17);
         canvas.text(kCropScaleLeft - 6 - PixelCanvas::textWidth(name), textY, name,
                     row.total ? ink : faint);
-        const int barHeight = std::max(3, rowHeight - 6);
+        const int barHeight = std::max(3, rowHeight * 3 / 5);
         const int barY = y + (rowHeight - barHeight) / 2;
         // The average's marker reaches above and below the bar, so it shows where the bar
         // covers it.
