@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,11 @@ struct TableCase
     std::optional<std::string> table;
 };
 
+void PrintTo(const TableCase& c, std::ostream* out)
+{
+    *out << c.request;
+}
+
 class CropChartTableTest : public testing::TestWithParam<TableCase>
 {
 };
@@ -76,6 +82,11 @@ struct AddressCase
     std::string json;
     std::string address;
 };
+
+void PrintTo(const AddressCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class CropProgressTextAddressTest : public testing::TestWithParam<AddressCase>
 {
@@ -158,6 +169,11 @@ struct ChartCase
     std::vector<int> percents; // this week, states with a figure, then the total
 };
 
+void PrintTo(const ChartCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class CropProgressChartTest : public testing::TestWithParam<ChartCase>
 {
 };
@@ -200,6 +216,11 @@ struct RefusalCase
     std::string table;
     std::string reason;
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class CropProgressChartRefusalTest : public testing::TestWithParam<RefusalCase>
 {
