@@ -122,6 +122,7 @@ struct Bar
 {
     int length = 0;
     QRgb colour = 0;
+    int marker = -1; // middle of the dark average marker on the line above the bar; -1: none
     bool operator==(const Bar&) const = default;
 };
 
@@ -130,29 +131,47 @@ bool coloured(QRgb c)
     return qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
 }
 
+bool dark(QRgb c)
+{
+    return !coloured(c) && qRed(c) < 64;
+}
+
+// The middle of the dark run on line y within the scale, where the average's marker stands out
+// above a bar.
+int markerOn(const QImage& image, int y)
+{
+    int first = -1;
+    int last = -1;
+    for (int x = kCropScaleLeft; x <= kCropScaleLeft + kCropScaleWidth + 1; ++x) {
+        if (dark(image.pixel(x, y))) {
+            first = first < 0 ? x : first;
+            last = x;
+        }
+    }
+    return first < 0 ? -1 : (first + last) / 2;
+}
+
 // The bars top to bottom: runs of one colour (not a grey) starting at the scale's left edge,
 // just right of the dark 0 % axis, measured in pixels.
 std::vector<Bar> barsOf(const QImage& image)
 {
     std::vector<Bar> bars;
     int lastY = -2;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 1; y < image.height(); ++y) {
         const QRgb colour = image.pixel(kCropScaleLeft, y);
-        const QRgb axis = image.pixel(kCropScaleLeft - 1, y);
-        if (!coloured(colour) || coloured(axis) || qRed(axis) > 64)
+        if (!coloured(colour) || !dark(image.pixel(kCropScaleLeft - 1, y)))
             continue;
         int x = kCropScaleLeft;
         while (x < image.width() && image.pixel(x, y) == colour)
             ++x;
-        const Bar bar{x - kCropScaleLeft, colour};
-        if (y != lastY + 1 || bars.empty() || !(bars.back() == bar))
-            bars.push_back(bar);
+        if (y != lastY + 1)
+            bars.push_back({x - kCropScaleLeft, colour, markerOn(image, y - 1)});
         lastY = y;
     }
     return bars;
 }
 
-// Percentages as pixels of the scale; the last one is the states' total row.
+// Percentages as pixels of the scale.
 std::vector<int> lengthsOf(const std::vector<int>& percents)
 {
     std::vector<int> lengths;
@@ -166,7 +185,8 @@ struct ChartCase
     const char* name;
     std::string (*report)();
     std::string table;
-    std::vector<int> percents; // this week, states with a figure, then the total
+    std::vector<int> percents; // this week: the states with a figure, then the total
+    std::vector<int> averages; // the five-year average of the same rows
 };
 
 void PrintTo(const ChartCase& c, std::ostream* out)
@@ -185,9 +205,13 @@ TEST_P(CropProgressChartTest, BarsMeasureThisWeeksPercentages)
     ASSERT_EQ(image.size(), QSize(600, 450));
     const std::vector<Bar> bars = barsOf(image);
     std::vector<int> lengths;
-    for (const Bar& bar : bars)
+    std::vector<int> markers;
+    for (const Bar& bar : bars) {
         lengths.push_back(bar.length);
+        markers.push_back(bar.marker - kCropScaleLeft);
+    }
     EXPECT_EQ(lengths, lengthsOf(GetParam().percents));
+    EXPECT_EQ(markers, lengthsOf(GetParam().averages));
     // Every state's bar has one colour, the total's another.
     ASSERT_GE(bars.size(), 2u);
     for (std::size_t i = 0; i + 1 < bars.size(); ++i)
@@ -195,19 +219,27 @@ TEST_P(CropProgressChartTest, BarsMeasureThisWeeksPercentages)
     EXPECT_NE(bars.back().colour, bars.front().colour);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reports, CropProgressChartTest,
-    testing::Values(
-        // Colorado, Illinois, Iowa, Nebraska, 18 States.
-        ChartCase{"CornPlantedMay", mayReport, "Corn Planted", {23, 24, 38, 37, 24}},
-        // Kentucky's "(NA)" draws no bar; dates over two heading lines.
-        ChartCase{"CornHarvestedNovember", novemberReport, "corn harvested", {93, 96, 86, 83, 96}},
-        // Texas's "-" draws no bar.
-        ChartCase{"WinterWheatEmergedNovember",
-                  novemberReport,
-                  "Winter Wheat Emerged",
-                  {95, 100, 99, 91}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Reports, CropProgressChartTest,
+                         testing::Values(
+                             // Colorado, Illinois, Iowa, Nebraska, 18 States.
+                             ChartCase{"CornPlantedMay",
+                                       mayReport,
+                                       "Corn Planted",
+                                       {23, 24, 38, 37, 24},
+                                       {27, 39, 48, 42, 34}},
+                             // Kentucky's "(NA)" draws no bar; dates over two heading lines.
+                             ChartCase{"CornHarvestedNovember",
+                                       novemberReport,
+                                       "corn harvested",
+                                       {93, 96, 86, 83, 96},
+                                       {91, 95, 84, 85, 96}},
+                             // Texas's "-" draws no bar.
+                             ChartCase{"WinterWheatEmergedNovember",
+                                       novemberReport,
+                                       "Winter Wheat Emerged",
+                                       {95, 100, 99, 91},
+                                       {94, 98, 99, 90}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase
 {
