@@ -307,4 +307,26 @@ TEST(CropProgressChartCut, EveryPrefixDrawsOrRefuses)
     EXPECT_GT(drawn, 0);
 }
 
+// The gateway's two steps for a crop chart: the release list names the text, the text gives the
+// chart of the table the address asks for.
+TEST(CropChartSteps, ReleaseListThenTextGiveTheChart)
+{
+    DrawInput input;
+    input.kind = "nass-crop-progress";
+    input.request = "www.usda.gov/nass/graphics/wwh_em.gif";
+    input.body = QByteArray::fromStdString(
+        readFile(QStringLiteral(CIRROLUX_LIVEREPORTS_DATA "/esmis_cropprog_latest.json")));
+    input.now = kDrawnAt;
+    const DrawStep list = DrawFromData(input);
+    EXPECT_TRUE(list.gif.isEmpty());
+    EXPECT_EQ(list.follow.toStdString(), "https://downloads.usda.library.cornell.edu/usda-esmis/"
+                                         "files/8336h188j/cropprog0526/prog1926.txt");
+
+    input.stage = 1;
+    input.body = QByteArray::fromStdString(novemberReport());
+    const DrawStep chart = DrawFromData(input);
+    EXPECT_EQ(chart.size, QSize(600, 450));
+    EXPECT_EQ(QImage::fromData(chart.gif, "GIF").size(), QSize(600, 450));
+}
+
 } // namespace
