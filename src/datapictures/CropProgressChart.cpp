@@ -325,7 +325,7 @@ int yearOf(std::string_view name)
 // Which column is which, by the names the report gives them: the average says so, this week's
 // date is the title's, last year's date has an earlier year. The report's own order (last year,
 // last week, this week, average) decides what the names leave open.
-ChartColumns chartColumns(const CropTable& table)
+ChartColumns chartColumns(const CropTable& table, std::string_view name)
 {
     ChartColumns chosen;
     std::vector<std::size_t> dated;
@@ -336,7 +336,7 @@ ChartColumns chartColumns(const CropTable& table)
             dated.push_back(j);
     }
     if (dated.empty())
-        throw ConversionError("the table's heading names no week's column");
+        throw ConversionError("the \"" + std::string(name) + "\" table's heading names no week");
     const auto titled = std::find_if(dated.begin(), dated.end(), [&table](std::size_t j) {
         return !table.week.empty() && sameNoCase(collapsed(table.columns[j]), table.week);
     });
@@ -425,7 +425,7 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
     if (found->columns.empty())
         throw ConversionError("the \"" + std::string(table) +
                               "\" table's heading names no columns");
-    const ChartColumns columns = chartColumns(*found);
+    const ChartColumns columns = chartColumns(*found, table);
 
     constexpr int kWidth = 600;
     constexpr int kHeight = 450;
