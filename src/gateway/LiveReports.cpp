@@ -9,7 +9,6 @@
 #include "livereports/FactbookPages.h"
 #include "livereports/FailurePage.h"
 #include "livereports/FireReport.h"
-#include "livereports/JsonTree.h"
 #include "livereports/NwsTextReport.h"
 #include "livereports/PdfText.h"
 #include "livereports/SalaryRankings.h"
@@ -182,28 +181,6 @@ int acsYearOf(const QString& address)
 {
     const qsizetype at = address.indexOf(QStringLiteral("/data/"));
     return at < 0 ? 0 : address.mid(at + 6, 4).toInt();
-}
-
-// Where ESMIS keeps a release's files; an address elsewhere in its answer is not followed.
-constexpr std::string_view kEsmisFiles = "https://downloads.usda.library.cornell.edu/";
-
-// The first string in a JSON tree that is the address of a ".txt" file of the ESMIS library.
-std::string firstTextFile(const lr::JsonValue& value)
-{
-    if (value.isString())
-        return value.text.starts_with(kEsmisFiles) && value.text.ends_with(".txt") &&
-                       value.text.find_first_of(" ?#\\") == std::string::npos
-                   ? value.text
-                   : std::string();
-    for (const lr::JsonValue& item : value.items) {
-        if (std::string found = firstTextFile(item); !found.empty())
-            return found;
-    }
-    for (const auto& member : value.members) {
-        if (std::string found = firstTextFile(member.second); !found.empty())
-            return found;
-    }
-    return {};
 }
 
 // A product.php page that holds no product (an office that has not issued one lately answers
@@ -599,8 +576,7 @@ void LiveReports::start(const ReportRequest& request, const std::string& key)
                 }
                 if (fetch->request.mode == "cw" && !fetch->files[0].empty()) {
                     // The release JSON names the text file; that is fetched next.
-                    const std::optional<lr::JsonValue> json = lr::ParseJson(fetch->files[0]);
-                    const std::string text = json ? firstTextFile(*json) : std::string();
+                    const std::string text = lr::CropProgressTextAddress(fetch->files[0]);
                     if (text.empty()) {
                         finish(fetch, {}, QStringLiteral("the release list names no text file"));
                         return;

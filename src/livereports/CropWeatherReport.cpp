@@ -1,9 +1,11 @@
 #include "livereports/CropWeatherReport.h"
 
 #include "livereports/FailurePage.h"
+#include "livereports/JsonTree.h"
 #include "livereports/PageText.h"
 #include "livereports/StateTable.h"
 
+#include <optional>
 #include <vector>
 
 namespace cirrolux::livereports {
@@ -56,7 +58,35 @@ std::string trimmedRight(std::string_view line)
     return out;
 }
 
+// Where ESMIS keeps a release's files; an address elsewhere in its answer is not followed.
+constexpr std::string_view kEsmisFiles = "https://downloads.usda.library.cornell.edu/";
+
+// The first string in a JSON tree that is the address of a ".txt" file of the ESMIS library.
+std::string firstTextFile(const JsonValue& value)
+{
+    if (value.isString())
+        return value.text.starts_with(kEsmisFiles) && value.text.ends_with(".txt") &&
+                       value.text.find_first_of(" ?#\\") == std::string::npos
+                   ? value.text
+                   : std::string();
+    for (const JsonValue& item : value.items) {
+        if (std::string found = firstTextFile(item); !found.empty())
+            return found;
+    }
+    for (const auto& member : value.members) {
+        if (std::string found = firstTextFile(member.second); !found.empty())
+            return found;
+    }
+    return {};
+}
+
 } // namespace
+
+std::string CropProgressTextAddress(std::string_view releaseJson)
+{
+    const std::optional<JsonValue> json = ParseJson(releaseJson);
+    return json ? firstTextFile(*json) : std::string();
+}
 
 bool CropProgressInSeason(QDate day)
 {

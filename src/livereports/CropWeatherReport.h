@@ -24,4 +24,10 @@ std::string CropWeatherPage(std::string_view cropProgressText, const StateRow& s
 // True from April to November, when NASS publishes the weekly report.
 bool CropProgressInSeason(QDate day);
 
+// The address of the release's text file in ESMIS's answer for the latest Crop Progress release
+// (usda.library.cornell.edu/api/v1/release/findByIdentifier/CropProg?latest=true, JSON): the first
+// ".txt" address on ESMIS's file server (downloads.usda.library.cornell.edu). Empty when the answer
+// is not JSON or names none there; an address on any other host is never followed.
+std::string CropProgressTextAddress(std::string_view releaseJson);
+
 } // namespace cirrolux::livereports
