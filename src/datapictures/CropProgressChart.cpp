@@ -17,7 +17,8 @@ using livereports::Lines;
 using livereports::Trimmed;
 
 // One row of a table: a state, or the "18 States" total, and its figures in the order of the
-// table's columns; no figure where the report prints "-", "(NA)", "(D)" or anything else.
+// table's columns; "-" is NASS's sign for zero; no figure where the report prints "(NA)", "(D)"
+// or anything else.
 struct CropRow
 {
     std::string name;
@@ -220,6 +221,8 @@ std::vector<std::string> columnNames(const std::vector<std::string_view>& headin
 
 std::optional<int> percentOf(std::string_view token)
 {
+    if (token == "-")
+        return 0;
     if (token.empty() || token.size() > 3 ||
         token.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;

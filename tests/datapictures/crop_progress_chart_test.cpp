@@ -233,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(Reports, CropProgressChartTest,
                                        "corn harvested",
                                        {93, 96, 86, 83, 96},
                                        {91, 95, 84, 85, 96}},
-                             // Texas's "-" draws no bar.
+                             // Texas's "-" is zero: no bar.
                              ChartCase{"WinterWheatEmergedNovember",
                                        novemberReport,
                                        "Winter Wheat Emerged",
