@@ -7,6 +7,8 @@
 #include "gateway/LiveImages.h"
 #include "livesources/SourceTable.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -39,7 +41,16 @@ constexpr std::string_view kTable =
     "www.weatherbank.com/free/hrad/tides.gif\thttps://tides.example.gov/today.json"
     "\tdrawn:tide-chart\t600\tTides\tlow\t-\n"
     "www.kxan.com/skycam/skycam.jpg\thttps://cam.example.gov/austin.jpg\tpass-through+caption"
-    "\t120\tCity of Austin\tmedium\t-\n";
+    "\t120\tCity of Austin\tmedium\t-\n"
+    "www.usda.gov/nass/graphics/crn_harv.gif\thttps://usda.library.cornell.edu/api/v1/release/"
+    "findByIdentifier/CropProg?latest=true\tdrawn:nass-crop-progress\t86400\tUSDA NASS\tmedium"
+    "\t-\n";
+
+// ESMIS's latest release: the list names the text file, which the chart is drawn from.
+constexpr char kCropRelease[] =
+    R"([{"identifier":"CropProg","files":["https://downloads.usda.library.cornell.edu/usda-esmis/)"
+    R"(files/8336h188j/cropprog1225/prog4925.pdf","https://downloads.usda.library.cornell.edu/)"
+    R"(usda-esmis/files/8336h188j/cropprog1225/prog4925.txt"]}])";
 
 // A week of the USGS summary feed, trimmed to the fields the map reads.
 constexpr char kQuakeFeed[] =
@@ -76,6 +87,14 @@ protected:
         noaa.setFile("/earthquake.usgs.gov/moved.geojson", "<html>moved</html>");
         noaa.setFile("/www.census.gov/popclock/data/population.php/world", kWorldClock);
         noaa.setFile("/cam.example.gov/austin.jpg", Encoded(MapPicture(320, 240), "jpeg"));
+        noaa.setFile("/usda.library.cornell.edu/api/v1/release/findByIdentifier/"
+                     "CropProg?latest=true",
+                     kCropRelease);
+        QFile crop(QStringLiteral(CIRROLUX_CROP_PROGRESS_TEXT));
+        EXPECT_TRUE(crop.open(QIODevice::ReadOnly));
+        noaa.setFile("/downloads.usda.library.cornell.edu/usda-esmis/files/8336h188j/"
+                     "cropprog1225/prog4925.txt",
+                     crop.readAll());
         // The Factbook's final edition: Germany's web-sized flag, France's large original only,
         // Germany's map only as the original (maps.png/gm.png answers 404).
         const QByteArray factbook = "/raw.githubusercontent.com/openfactbook/master/master/";
@@ -151,7 +170,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "image/gif", "gif", QSize(480, 150), 1},
         // A camera still that names neither its owner nor its time gets a caption strip.
         PictureCase{"captioned_camera", "http://www.kxan.com/skycam/skycam.jpg", "image/jpeg",
-                    "jpeg", QSize(320, 240 + 11), 1}),
+                    "jpeg", QSize(320, 240 + 11), 1},
+        // Drawn in two steps: the release list, then the report text it names.
+        PictureCase{"drawn_crop_chart", "http://www.usda.gov/nass/graphics/crn_harv.gif",
+                    "image/gif", "gif", QSize(600, 450), 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HonestCase
@@ -427,6 +449,10 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
         "www.kxan.com/skycam/skycam.jpg | " +
         base.toStdString() + "/cam.example.gov/austin.jpg | 200 | " +
         std::to_string(Encoded(MapPicture(320, 240), "jpeg").size()) + " | jpeg 320x251 | live\n" +
+        "www.usda.gov/nass/graphics/crn_harv.gif | " + base.toStdString() +
+        "/usda.library.cornell.edu/api/v1/release/findByIdentifier/CropProg?latest=true | 200+200 | " +
+        std::to_string(sizeof kCropRelease - 1 + QFileInfo(QStringLiteral(CIRROLUX_CROP_PROGRESS_TEXT)).size()) +
+        " | drawn gif 600x450 | live\n" +
         "www.odci.gov/cia/publications/factbook/figures/gm-t.gif | " +
         base.toStdString() + "/raw.githubusercontent.com/openfactbook/master/master/flags.png/" +
         "gm.png | 200 | " + std::to_string(Encoded(MapPicture(150, 90), "png").size()) +
@@ -439,7 +465,7 @@ TEST_F(LiveImagesTest, CheckPrintsEveryRowAndTheSummary)
     EXPECT_NE(lines[4].result.find("is not a PNG, GIF or JPEG"), std::string::npos)
         << lines[4].result;
     EXPECT_EQ(check.summary(lines),
-              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 7 of 11 table rows live; "
+              "2 of 4 images live (1 high, 1 medium, 0 low confidence); 8 of 12 table rows live; "
               "Factbook flag and map live\n");
     // The failed SPC row is high confidence.
     EXPECT_EQ(gateway::ImageCheck::exitStatus(lines), 1);
