@@ -79,9 +79,42 @@ QByteArray radarLoop(int width, int height, int frames, quint32 seed)
     return GifEncoder::animation(loop, palette);
 }
 
-// The source file for a live address, in the type its name says.
-QByteArray sourceFile(const QString& path, SourceConversion conversion, quint32 seed)
+// Where the crop release list of the bench says its report text is.
+constexpr char kCropText[] =
+    "https://downloads.usda.library.cornell.edu/usda-esmis/files/bench/prog.txt";
+
+// The data a drawn picture is made from: a busy week of earthquakes, a population clock, the
+// crop release list (its text is served beside it).
+QByteArray dataFile(const std::string& kind, quint32 seed)
 {
+    if (kind == "usgs-quakes-us") {
+        QRandomGenerator random(seed);
+        QByteArray feed = R"({"type":"FeatureCollection","features":[)";
+        for (int i = 0; i < 2000; ++i) {
+            feed += (i ? "," : "") +
+                    QStringLiteral(R"({"type":"Feature","properties":{"mag":%1,"time":%2,)"
+                                   R"("type":"earthquake"},"geometry":{"type":"Point",)"
+                                   R"("coordinates":[%3,%4,10]}})")
+                        .arg(2.5 + random.bounded(50) / 10.0)
+                        .arg(QDateTime::currentMSecsSinceEpoch() - random.bounded(7 * 86400) * 1000LL)
+                        .arg(-125.0 + random.bounded(600) / 10.0)
+                        .arg(25.0 + random.bounded(250) / 10.0)
+                        .toLatin1();
+        }
+        return feed + "]}";
+    }
+    if (kind == "nass-crop-progress")
+        return QByteArray(R"([{"files":[")") + kCropText + R"("]}])";
+    return R"({"world":{"population":8123456789,"population_rate":2.4,"rate_interval":"second"}})";
+}
+
+// The source file for a live address, in the type its name says.
+QByteArray sourceFile(const SourceRow& row, quint32 seed)
+{
+    const QString path = QString::fromStdString(row.live.front());
+    const SourceConversion conversion = row.conversion;
+    if (conversion == SourceConversion::Drawn)
+        return dataFile(row.drawnKind, seed);
     if (conversion == SourceConversion::AnimateGif)
         return radarLoop(600, 550, 12, seed);
     const QImage image = satellite(1200, 900, seed);
@@ -129,13 +162,16 @@ void BM_GatewayMemoryWithEveryImageCached(benchmark::State& state)
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(upstream.port());
     double sourceBytes = 0;
     quint32 seed = 1;
+    QFile crop(QStringLiteral(CIRROLUX_CROP_PROGRESS_TEXT));
+    crop.open(QIODevice::ReadOnly);
+    const QUrl cropText = gateway::LiveImages::mapped(QUrl(QString::fromLatin1(kCropText)), base);
+    upstream.setFile(cropText.path(QUrl::FullyEncoded).toLatin1(), crop.readAll());
     for (const SourceRow& row : table.rows()) {
-        if (!gateway::LiveImages::conversionOf(row.conversion))
+        if (!gateway::LiveImages::usable(row))
             continue;
         // This slot's addresses and the next one's: the run may cross a 10-minute boundary.
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        const QByteArray body =
-            sourceFile(QString::fromStdString(row.live.front()), row.conversion, seed++);
+        const QByteArray body = sourceFile(row, seed++);
         sourceBytes += double(body.size());
         for (const QDateTime& at : {now, now.addSecs(600)}) {
             const std::vector<QUrl> urls = gateway::LiveImages::addresses(row, at, base);
@@ -164,7 +200,7 @@ void BM_GatewayMemoryWithEveryImageCached(benchmark::State& state)
         }
         before = residentMb(gateway.processId());
         for (const SourceRow& row : table.rows()) {
-            if (!gateway::LiveImages::conversionOf(row.conversion))
+            if (!gateway::LiveImages::usable(row))
                 continue;
             ++pictures;
             const QByteArray reply = exchange(

@@ -317,8 +317,8 @@ LineCheck checkLineByLine(const QByteArray& bytes, const Snapshot& parsed, const
             continue;
         check.damaged = true;
         const bool heldInAnyCase =
-            std::any_of(parsed.begin(), parsed.end(), [&](const auto& entry) {
-                return entry.first.compare(key, Qt::CaseInsensitive) == 0;
+            std::any_of(parsed.begin(), parsed.end(), [&name = key](const auto& entry) {
+                return entry.first.compare(name, Qt::CaseInsensitive) == 0;
             });
         if (!heldInAnyCase)
             check.lost.emplace(key, value);
