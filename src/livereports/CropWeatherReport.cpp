@@ -74,7 +74,7 @@ std::string firstTextFile(const JsonValue& value)
             return found;
     }
     for (const auto& member : value.members) {
-        if (std::string found = firstTextFile(member.second); !found.empty())
+        if (std::string found = firstTextFile(member.value); !found.empty())
             return found;
     }
     return {};

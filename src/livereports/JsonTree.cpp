@@ -188,7 +188,7 @@ private:
                 JsonValue member;
                 if (!parse(member, depth + 1))
                     return false;
-                value.members.emplace_back(std::move(name), std::move(member));
+                value.members.push_back({std::move(name), std::move(member)});
                 skipSpace();
                 if (m_at < m_text.size() && m_text[m_at] == ',') {
                     ++m_at;

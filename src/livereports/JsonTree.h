@@ -17,13 +17,22 @@ struct JsonValue
     Kind kind = Kind::Null;
     std::string text; // String: the decoded text; Number: as written; Boolean: "true"/"false"
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    // An object's members; a struct of its own rather than a pair, which would have to be
+    // complete before JsonValue is.
+    struct Member;
+    std::vector<Member> members;
 
     // The member `name` of an object; null when absent or not an object.
     const JsonValue* member(std::string_view name) const;
     bool isString() const { return kind == Kind::String; }
     bool isObject() const { return kind == Kind::Object; }
     bool isArray() const { return kind == Kind::Array; }
+};
+
+struct JsonValue::Member
+{
+    std::string name;
+    JsonValue value;
 };
 
 // Parses a whole JSON document (nesting up to 64 levels). Nothing for text that is not JSON.

@@ -110,8 +110,8 @@ TEST(JsonTree, KeepsMemberOrderAndDecodesText)
     const auto doc = ParseJson("{\"z\":{\"text\":\"f\\u00f6hn \\\"wind\\\"\"},\"a\":[\"x\"]}");
     ASSERT_TRUE(doc.has_value());
     ASSERT_EQ(doc->members.size(), 2u);
-    EXPECT_EQ(doc->members[0].first, "z");
-    EXPECT_EQ(doc->members[1].first, "a");
+    EXPECT_EQ(doc->members[0].name, "z");
+    EXPECT_EQ(doc->members[1].name, "a");
     EXPECT_EQ(doc->member("z")->member("text")->text, "f\xC3\xB6hn \"wind\"");
 }
 
