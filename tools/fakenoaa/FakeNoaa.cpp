@@ -127,7 +127,7 @@ EmulatorReply FakeNoaa::answer(const QByteArray& head)
         !path.contains(QStringLiteral("..")) && !path.contains(QLatin1Char('?'))) {
         QFile file(m_root + path);
         if (file.open(QIODevice::ReadOnly))
-            return EmulatorReply::make(200, "text/plain", file.readAll());
+            return EmulatorReply::make(200, contentTypeOf(request.path), file.readAll());
     }
     return notFound();
 }
