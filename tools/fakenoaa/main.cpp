@@ -1,8 +1,9 @@
 // cirrolux-fakenoaa: the stand-in for NOAA's file server as a process, for benchmarks that run
 // the gateway outside their own process and for running the gateway offline. Serves the files
 // under a folder laid out as on the real server ("data/observations/metar/stations/KBOS.TXT")
-// on 127.0.0.1 and prints its port as the first line of its output. With --write-samples it
-// fills a folder with current sample files instead (see SampleUpstream) and ends.
+// on 127.0.0.1, prints its port as the first line of its output and each request it answers on
+// its standard error. With --write-samples it fills a folder with current sample files instead
+// (see SampleUpstream) and ends.
 #include "FakeNoaa.h"
 #include "SampleUpstream.h"
 
@@ -52,6 +53,13 @@ int main(int argc, char** argv)
     }
     cirrolux::fakenoaa::FakeNoaa noaa;
     noaa.serveFolder(QDir(arguments.at(1)).absolutePath());
+    // One line per request on the standard error, as a web server's access log.
+    QObject::connect(&noaa, &cirrolux::fakenoaa::FakeNoaa::answered, &noaa,
+                     [](const QByteArray& method, const QByteArray& path, int status) {
+                         std::fprintf(stderr, "%s %s %d\n", method.constData(), path.constData(),
+                                      status);
+                         std::fflush(stderr);
+                     });
     if (!noaa.listen()) {
         std::fprintf(stderr, "cirrolux-fakenoaa: cannot listen on 127.0.0.1\n");
         return 1;

@@ -4,6 +4,7 @@
 // the North Texas radar loop and the monthly precipitation map through the proxy on that port
 // (the gateway). The run script calls it under Xvfb.
 #include "display/TGIFImage.h"
+#include "images/RadarImageCommands.h"
 #include "images/TSelectState_dlg.h"
 #include "images/TfrmImage.h"
 #include "platform/SilentUserInterface.h"
@@ -51,7 +52,7 @@ bool imageShots(TForm1& main, const QString& folder, quint16 proxyPort)
 {
     bool ok = true;
     main.action(QStringLiteral("StateLevelRadarNEW1"))->trigger();
-    auto* chooser = main.findChild<TSelectState_dlg*>();
+    TSelectState_dlg* chooser = main.radarChooser() ? &main.radarChooser()->dialog() : nullptr;
     const QString northTexas = QStringLiteral("NT-Texas - North");
     QComboBox* list = chooser ? &chooser->cboState() : nullptr;
     if (list && list->findText(northTexas) < 0)
