@@ -62,5 +62,11 @@ for path in /data/observations/metar/stations/KBOS.TXT /radar.weather.gov/ridge/
 done
 grep -q "fetched from http://127.0.0.1:" "$shots/gateway.log" 2>/dev/null ||
     fail "the gateway did not take its pictures from the fake upstream"
-[ "$failed" -eq 0 ] && echo "PASS"
+if [ "$failed" -eq 0 ]; then
+    echo "PASS"
+else
+    for log in gateway.log upstream.log; do
+        [ -f "$shots/$log" ] && { echo "--- $log"; cat "$shots/$log"; }
+    done
+fi
 exit "$failed"

@@ -7,7 +7,7 @@
 #include "images/RadarImageCommands.h"
 #include "images/TSelectState_dlg.h"
 #include "images/TfrmImage.h"
-#include "platform/SilentUserInterface.h"
+#include "platform/UserInterface.h"
 #include "servicesim/ServiceEmulator.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -29,6 +29,32 @@
 namespace {
 
 using namespace cirrolux;
+
+// Answers like SilentUserInterface, but says what the program would have shown, so a run that
+// goes wrong leaves the program's own words in its output.
+class PrintingUserInterface final : public UserInterface
+{
+public:
+    void showMessage(const std::string& text) override { say("message", text); }
+    void showInformation(const std::string& text) override { say("information", text); }
+    bool confirm(const std::string& text) override
+    {
+        say("question (answered No)", text);
+        return false;
+    }
+    void showError(const std::string& text) override { say("error", text); }
+    void beep() override {}
+    std::optional<QColor> chooseColor() override { return std::nullopt; }
+    bool runPrintDialog(QPrinter&, bool = true) override { return false; }
+    void openHelp(const std::string&) override {}
+    void openUrl(const std::string&) override {}
+
+private:
+    static void say(const char* kind, const std::string& text)
+    {
+        std::fprintf(stderr, "cirrolux-windowshots: the program's %s: %s\n", kind, text.c_str());
+    }
+};
 
 void settle(int ms)
 {
@@ -156,7 +182,7 @@ int main(int argc, char** argv)
     settings.write_setting(names::Settings, names::Proxy, "127.0.0.1");
     settings.write_setting(names::Settings, names::ProxyPort,
                            std::to_string(proxyPort != 0 ? proxyPort : emulator.port()));
-    SilentUserInterface ui;
+    PrintingUserInterface ui;
     TForm1::Options options;
     options.startupDelayMs = 24 * 3600 * 1000;
     options.autoUpdateFirstMs = 24 * 3600 * 1000;
