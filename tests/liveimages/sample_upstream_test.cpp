@@ -59,18 +59,49 @@ INSTANTIATE_TEST_SUITE_P(
                         "RMK AO2 SLP222 T10221117\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SampleForecast, IsBostonsZoneIssuedOnTheLastHalfHour)
+struct ForecastCase
 {
-    const std::string text = SampleUpstream::zoneForecast(utc(2026, 1, 15, 15, 47)).toStdString();
-    EXPECT_EQ(text.substr(0, text.find('\n')), "Expires:202601152130;;402211");
-    EXPECT_NE(text.find("\nFPUS51 KBOX 151530\nZFPBOX\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nMAZ015-152130-\nSuffolk-\n"), std::string::npos) << text;
-    if (QTimeZone("America/New_York").isValid()) {
-        EXPECT_NE(text.find("\n1030 AM EST Thu Jan 15 2026\n"), std::string::npos) << text;
-    }
-    EXPECT_NE(text.find("\n.FRIDAY...Sunny."), std::string::npos) << text;
+    const char* name;
+    QDateTime now;
+    const char* head;    // the lines up to the product's name
+    const char* issued;  // in Boston's time
+    const char* segment; // the zone line with its expiry
+    const char* periods; // the first periods
+};
+
+class SampleForecast : public ::testing::TestWithParam<ForecastCase>
+{
+};
+
+TEST_P(SampleForecast, IsBostonsZoneIssuedOnTheLastHalfHour)
+{
+    const ForecastCase& c = GetParam();
+    const std::string text = SampleUpstream::zoneForecast(c.now).toStdString();
+    EXPECT_EQ(text.substr(0, std::string(c.head).size()), c.head);
+    EXPECT_NE(text.find(c.segment), std::string::npos) << text;
     EXPECT_EQ(text.substr(text.size() - 3), "$$\n");
+    // Without the system's zone data the times are in UTC.
+    if (QTimeZone("America/New_York").isValid()) {
+        EXPECT_NE(text.find(c.issued), std::string::npos) << text;
+        EXPECT_NE(text.find(c.periods), std::string::npos) << text;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Clocks, SampleForecast,
+    ::testing::Values(
+        ForecastCase{"Morning", utc(2026, 1, 15, 15, 47),
+                     "Expires:202601152130;;402211\nFPUS51 KBOX 151530\nZFPBOX\n",
+                     "\n1030 AM EST Thu Jan 15 2026\n", "\nMAZ015-152130-\nSuffolk-\n",
+                     "\n\n.TODAY...Partly sunny. Highs around 30. Northwest winds 10 to 15 "
+                     "mph.\n.TONIGHT...Mostly clear. Lows around 18. West winds around 10 "
+                     "mph.\n.FRIDAY...Sunny."},
+        ForecastCase{"Evening", utc(2026, 12, 10, 3, 29),
+                     "Expires:202612100900;;402211\nFPUS51 KBOX 100300\nZFPBOX\n",
+                     "\n1000 PM EST Wed Dec 9 2026\n", "\nMAZ015-100900-\nSuffolk-\n",
+                     "\n\n.TONIGHT...Mostly clear. Lows around 18. West winds around 10 "
+                     "mph.\n.THURSDAY...Sunny."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SampleRadarLoop, IsAnAnimationTheGatewayPassesOnWithFramesThatDiffer)
 {
@@ -128,7 +159,8 @@ TEST(SampleFolder, HoldsEveryFileWhereTheFakeServesItFrom)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << expected[i].first;
         EXPECT_EQ(file.readAll(), expected[i].second) << expected[i].first;
     }
-    EXPECT_EQ(files[0].what, QStringLiteral("Boston Logan (KBOS) observation of 2026-01-15 14:54 UTC"));
+    EXPECT_EQ(files[0].what,
+              QStringLiteral("Boston Logan (KBOS) observation of 2026-01-15 14:54 UTC"));
     EXPECT_EQ(files[2].what,
               QStringLiteral("North Texas radar loop (KFWS), 6 frames of 600 x 550, GIF"));
 }
@@ -145,9 +177,9 @@ TEST(SampleFolder, SaysWhichFileCouldNotBeWritten)
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "cannot write " + folder.filePath(QString::fromLatin1(
-                                                        SampleUpstream::kObservationPath))
-                                        .toStdString());
+                  "cannot write " +
+                      folder.filePath(QString::fromLatin1(SampleUpstream::kObservationPath))
+                          .toStdString());
     }
 }
 

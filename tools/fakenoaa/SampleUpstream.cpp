@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimeZone>
@@ -32,7 +33,8 @@ QDateTime frameTime(int frame, const QDateTime& nowUtc)
 {
     const QDateTime utc = nowUtc.toUTC();
     const QTime t = utc.time();
-    const QDateTime last(utc.date(), QTime(t.hour(), t.minute() - t.minute() % 5), QTimeZone::utc());
+    const QDateTime last(utc.date(), QTime(t.hour(), t.minute() - t.minute() % 5),
+                         QTimeZone::utc());
     return last.addSecs(-300 * (SampleUpstream::kLoopFrames - 1 - frame));
 }
 
@@ -102,15 +104,24 @@ QByteArray SampleUpstream::zoneForecast(const QDateTime& nowUtc)
     const QString zoneName = zone.isValid() ? zone.abbreviation(issued) : QStringLiteral("UTC");
     const QString when = QLocale::c().toString(issued, QStringLiteral("hmm AP ")) + zoneName +
                          QLocale::c().toString(issued, QStringLiteral(" ddd MMM d yyyy"));
-    const QByteArray expires = issuedUtc.addSecs(6 * 3600).toString(QStringLiteral("yyyyMMddHHmm")).toLatin1();
+    const QByteArray expires =
+        issuedUtc.addSecs(6 * 3600).toString(QStringLiteral("yyyyMMddHHmm")).toLatin1();
     const QByteArray stamp = issuedUtc.toString(QStringLiteral("ddHHmm")).toLatin1();
+    // Morning issues start with the day, later ones with the night; then the next day.
+    const QByteArray today = issued.time().hour() >= 4 && issued.time().hour() < 15
+                                 ? ".TODAY...Partly sunny. Highs around 30. Northwest winds 10 to "
+                                   "15 mph.\n"
+                                 : "";
+    const QByteArray tomorrow = QLocale::c()
+                                    .toString(issued.date().addDays(1), QStringLiteral("dddd"))
+                                    .toUpper()
+                                    .toLatin1();
     return "Expires:" + expires + ";;402211\nFPUS51 KBOX " + stamp +
            "\nZFPBOX\n\nZone Forecast Product for Massachusetts\n"
            "National Weather Service Boston/Norton MA\n" +
            when.toLatin1() + "\n\nMAZ015-" + expires.mid(6, 6) +
-           "-\nSuffolk-\nIncluding the city of Boston\n" + when.toLatin1() +
-           "\n\n.TONIGHT...Mostly clear. Lows around 18. West winds around 10 mph.\n." +
-           QLocale::c().toString(issued.date().addDays(1), QStringLiteral("dddd")).toUpper().toLatin1() +
+           "-\nSuffolk-\nIncluding the city of Boston\n" + when.toLatin1() + "\n\n" + today +
+           ".TONIGHT...Mostly clear. Lows around 18. West winds around 10 mph.\n." + tomorrow +
            "...Sunny. Highs in the lower 30s. Northwest winds 10 to 15 mph.\n\n$$\n";
 }
 
@@ -129,9 +140,8 @@ QImage SampleUpstream::radarFrame(int frame, const QDateTime& nowUtc)
     for (int y = 75; y < h - 30; y += 80)
         painter.drawLine(0, y, w, y);
     painter.setPen(QPen(QColor(220, 220, 220), 2));
-    painter.drawPolyline(QPolygon({QPoint(0, 62), QPoint(90, 54), QPoint(170, 70),
-                                   QPoint(260, 48), QPoint(380, 66), QPoint(470, 44),
-                                   QPoint(600, 60)}));
+    painter.drawPolyline(QPolygon({QPoint(0, 62), QPoint(90, 54), QPoint(170, 70), QPoint(260, 48),
+                                   QPoint(380, 66), QPoint(470, 44), QPoint(600, 60)}));
 
     // Towns around the site, away from the middle.
     struct Town
@@ -211,12 +221,12 @@ QByteArray SampleUpstream::precipitationMap(const QDateTime& nowUtc)
 
     // A rough outline of the lower 48, filled with smooth bands from dry to wet.
     QPainterPath us;
-    us.addPolygon(QPolygonF({QPointF(60, 110), QPointF(250, 120), QPointF(420, 125),
-                             QPointF(520, 150), QPointF(600, 110), QPointF(680, 90),
-                             QPointF(660, 200), QPointF(590, 300), QPointF(600, 420),
-                             QPointF(560, 390), QPointF(470, 380), QPointF(400, 440),
-                             QPointF(330, 400), QPointF(240, 360), QPointF(130, 330),
-                             QPointF(70, 260), QPointF(60, 110)}));
+    us.addPolygon(
+        QPolygonF({QPointF(60, 110), QPointF(250, 120), QPointF(420, 125), QPointF(520, 150),
+                   QPointF(600, 110), QPointF(680, 90), QPointF(660, 200), QPointF(590, 300),
+                   QPointF(600, 420), QPointF(560, 390), QPointF(470, 380), QPointF(400, 440),
+                   QPointF(330, 400), QPointF(240, 360), QPointF(130, 330), QPointF(70, 260),
+                   QPointF(60, 110)}));
     QLinearGradient wetness(0, 0, w, 0);
     wetness.setColorAt(0.0, QColor(150, 70, 20));
     wetness.setColorAt(0.35, QColor(250, 220, 120));
@@ -266,10 +276,9 @@ std::vector<SampleUpstream::File> SampleUpstream::write(const QString& folder,
               .arg(kLoopSize.width())
               .arg(kLoopSize.height())},
          radarLoop(nowUtc)},
-        {{QString::fromLatin1(kMapPath),
-          QStringLiteral("monthly precipitation map, %1 x %2, PNG")
-              .arg(kMapSize.width())
-              .arg(kMapSize.height())},
+        {{QString::fromLatin1(kMapPath), QStringLiteral("monthly precipitation map, %1 x %2, PNG")
+                                             .arg(kMapSize.width())
+                                             .arg(kMapSize.height())},
          precipitationMap(nowUtc)},
     };
     std::vector<File> written;

@@ -33,8 +33,7 @@ public:
     static constexpr QSize kMapSize{720, 540};
     static constexpr const char* kLoopPath = "radar.weather.gov/ridge/standard/KFWS_loop.gif";
     static constexpr const char* kMapPath = "hprcc.unl.edu/products/maps/acis/30dPNormUS.png";
-    static constexpr const char* kObservationPath =
-        "data/observations/metar/stations/KBOS.TXT";
+    static constexpr const char* kObservationPath = "data/observations/metar/stations/KBOS.TXT";
     static constexpr const char* kForecastPath = "data/forecasts/zone/ma/maz015.txt";
 
     // The station file of Boston Logan (KBOS), issued at the last :54 before `nowUtc`.

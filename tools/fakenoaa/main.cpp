@@ -26,8 +26,8 @@ int writeSamples(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QString folder = QDir(QCoreApplication::arguments().at(2)).absolutePath();
     try {
-        const auto files = cirrolux::fakenoaa::SampleUpstream::write(
-            folder, QDateTime::currentDateTimeUtc());
+        const auto files =
+            cirrolux::fakenoaa::SampleUpstream::write(folder, QDateTime::currentDateTimeUtc());
         for (const auto& file : files)
             std::printf("%s: %s\n", qPrintable(file.path), qPrintable(file.what));
     } catch (const std::exception& error) {
@@ -46,9 +46,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2 || !QDir(arguments.at(1)).exists()) {
-        std::fprintf(stderr,
-                     "usage: cirrolux-fakenoaa FOLDER  (the folder that holds data/)\n"
-                     "       cirrolux-fakenoaa --write-samples FOLDER\n");
+        std::fprintf(stderr, "usage: cirrolux-fakenoaa FOLDER  (the folder that holds data/)\n"
+                             "       cirrolux-fakenoaa --write-samples FOLDER\n");
         return 2;
     }
     cirrolux::fakenoaa::FakeNoaa noaa;

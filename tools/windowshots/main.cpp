@@ -189,6 +189,7 @@ int main(int argc, char** argv)
     Startup startup(settings, ui, options);
     startup.run();
     TForm1& main = startup.mainWindow();
-    const bool ok = proxyPort != 0 ? imageShots(main, folder, proxyPort) : emulatorShots(main, folder);
+    const bool ok =
+        proxyPort != 0 ? imageShots(main, folder, proxyPort) : emulatorShots(main, folder);
     return ok ? 0 : 1;
 }
