@@ -110,6 +110,8 @@ bool imageShots(TForm1& main, const QString& folder, quint16 proxyPort)
         return false;
     }
     describe("Monthly precipitation");
+    // The window opens at its standard size; enlarged, as a user would, it shows the whole map.
+    image->resize(image->GIFImage1().width() + 10, image->GIFImage1().height() + 60);
     ok &= save(*image, folder, "precipitation-window.png");
     image->close();
     return ok;
