@@ -90,7 +90,15 @@ int FakeNoaa::hits(QByteArrayView path) const
 EmulatorReply FakeNoaa::answer(const QByteArray& head)
 {
     m_requests.push_back(cirrolux::HttpRequestHead::parse(head));
-    const cirrolux::HttpRequestHead& request = m_requests.back();
+    const cirrolux::HttpRequestHead request = m_requests.back();
+    EmulatorReply reply = replyTo(request);
+    emit answered(request.method, request.path,
+                  reply.delivery == EmulatorReply::Delivery::Silent ? 0 : reply.status);
+    return reply;
+}
+
+EmulatorReply FakeNoaa::replyTo(const cirrolux::HttpRequestHead& request) const
+{
     if (m_silent) {
         EmulatorReply reply;
         reply.delivery = EmulatorReply::Delivery::Silent;
@@ -127,7 +135,7 @@ EmulatorReply FakeNoaa::answer(const QByteArray& head)
         !path.contains(QStringLiteral("..")) && !path.contains(QLatin1Char('?'))) {
         QFile file(m_root + path);
         if (file.open(QIODevice::ReadOnly))
-            return EmulatorReply::make(200, "text/plain", file.readAll());
+            return EmulatorReply::make(200, contentTypeOf(request.path), file.readAll());
     }
     return notFound();
 }

@@ -53,8 +53,13 @@ public:
     int hits(QByteArrayView path) const;
     void clearRequests() { m_requests.clear(); }
 
+signals:
+    // Each request as it is answered: its method and path, and the status (0: no answer).
+    void answered(const QByteArray& method, const QByteArray& path, int status);
+
 private:
     servicesim::EmulatorReply answer(const QByteArray& head);
+    servicesim::EmulatorReply replyTo(const cirrolux::HttpRequestHead& request) const;
 
     QTcpServer m_server;
     QString m_root;
