@@ -4,6 +4,7 @@
 #include "MetarReader.h"
 #include "SkyClock.h"
 #include "UsStates.h"
+#include "conditions/ReadingMath.h"
 #include "pagelayout/ConditionsPageBuilder.h"
 #include "pagelayout/HtmlText.h"
 
@@ -132,19 +133,6 @@ constexpr std::array<const char*, 12> kMonths{"January",   "February", "March", 
                                               "May",       "June",     "July",     "August",
                                               "September", "October",  "November", "December"};
 
-double heatIndexF(double t, double rh)
-{
-    return -42.379 + 2.04901523 * t + 10.14333127 * rh - 0.22475541 * t * rh - 0.00683783 * t * t -
-           0.05481717 * rh * rh + 0.00122874 * t * t * rh + 0.00085282 * t * rh * rh -
-           0.00000199 * t * t * rh * rh;
-}
-
-double windChillF(double t, double v)
-{
-    const double p = std::pow(v, 0.16);
-    return 35.74 + 0.6215 * t - 35.75 * p + 0.4275 * t * p;
-}
-
 cirrolux::Observation observationOf(const Metar& metar, const QDateTime& observedUtc,
                                     const QTimeZone& zone)
 {
@@ -177,11 +165,15 @@ cirrolux::Observation observationOf(const Metar& metar, const QDateTime& observe
     obs.visibilityMiles = std::min(100, metar.visibilityTenthsOfMile().value_or(0)) / 10.0;
     obs.clouds = cloudsText(metar);
 
-    if (obs.temperatureF <= 50 && obs.windMph >= 3 && metar.wind)
-        obs.windChillF = static_cast<int>(std::lround(windChillF(obs.temperatureF, obs.windMph)));
+    // The program's own formulas, so the page's readings and the ones the program works out
+    // when a page gives none agree.
+    if (cirrolux::WindChillApplies(obs.temperatureF, obs.windMph) && metar.wind)
+        obs.windChillF =
+            static_cast<int>(std::lround(cirrolux::WindChillF(obs.temperatureF, obs.windMph)));
     if (obs.temperatureF >= 80 && metar.relativeHumidity()) {
         obs.heatIndexRow = cirrolux::Observation::HeatIndexRow::Value;
-        obs.heatIndexF = static_cast<int>(std::lround(heatIndexF(obs.temperatureF, obs.humidity)));
+        obs.heatIndexF =
+            static_cast<int>(std::lround(cirrolux::HeatIndexF(obs.temperatureF, obs.humidity)));
     }
     return obs;
 }

@@ -2,6 +2,7 @@
 #include "gateway/MetarReader.h"
 
 #include "../conditions/ParserHarness.h"
+#include "conditions/ReadingMath.h"
 #include "CaseName.h"
 
 #include <gtest/gtest.h>
@@ -248,6 +249,44 @@ TEST(LivePage, CachedPageSaysSoOnItsUpdatedLine)
     test::ParserHarness harness;
     EXPECT_EQ(harness.parseAll(page).updated, "Conditions at 1:54 PM EST");
     EXPECT_EQ(harness.ui.messages(), std::vector<std::string>{});
+}
+
+// The page's heat index and wind chill are the ones the program works out itself when a page
+// gives none: the National Weather Service's formulas with their low- and high-humidity
+// adjustments, read back from the page by the program's parser.
+TEST(LivePage, HeatIndexAndWindChillFollowTheProgramsOwnFormulas)
+{
+    const auto request = live().resolve("/US/MA/Boston.html");
+    ASSERT_TRUE(request);
+    const auto number = [](const std::string& text) {
+        return std::stoi(text.substr(text.find_first_of("-0123456789")));
+    };
+    struct Case
+    {
+        const char* report;
+        bool heat; // else wind chill
+    };
+    for (const Case& c : {
+             // 108 F at 5 %: the dry-air adjustment takes 2 degrees off the regression.
+             Case{"KBOS 091854Z 20005KT 10SM CLR 42/M02 A2992", true},
+             // 81 F at 94 %: the humid-air adjustment adds one.
+             Case{"KBOS 091854Z 20005KT 10SM CLR 27/26 A2992", true},
+             Case{"KBOS 091854Z 18010KT 10SM CLR 33/24 A2992", true},
+             Case{"KBOS 091854Z 28025KT 10SM CLR M12/M20 A3012", false},
+         }) {
+        const std::string page = live().page(
+            *request, std::string("2026/12/09 18:54\n") + c.report + "\n", utc(2026, 12, 9, 19, 5));
+        test::ParserHarness harness;
+        const ConditionsRecord& r = harness.parseAll(page);
+        const double t = number(r.temperature);
+        const double rh = number(r.humidity);
+        if (c.heat) {
+            EXPECT_EQ(number(r.heatIndex), std::lround(HeatIndexF(t, rh))) << c.report;
+        } else {
+            const double mph = number(r.wind.substr(r.wind.find(" at ")));
+            EXPECT_EQ(number(r.windChill), std::lround(WindChillF(t, mph))) << c.report;
+        }
+    }
 }
 
 struct NoReadingCase
