@@ -141,8 +141,8 @@ QByteArray gifOfFrames(int count)
     return readFile(file);
 }
 
-// The address space of this process, in bytes.
-std::optional<long long> addressSpace()
+// The address space of this process, in bytes (unused under the address sanitizer).
+[[maybe_unused]] std::optional<long long> addressSpace()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly))
