@@ -60,15 +60,6 @@ std::string lowered(std::string_view text)
     return out;
 }
 
-std::string uppered(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](char c) {
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    });
-    return out;
-}
-
 bool sameNoCase(std::string_view a, std::string_view b)
 {
     return lowered(a) == lowered(b);
@@ -375,14 +366,14 @@ std::string shown(std::optional<int> value)
     return value ? std::to_string(*value) : std::string("NA");
 }
 
-// "Winter Wheat Emerged" → "WINTER WHEAT - PERCENT EMERGED".
+// "Winter Wheat Emerged" → "Winter Wheat - percent Emerged", drawn in the pixel font's capitals.
 std::string chartTitle(std::string_view table)
 {
     const std::string t = collapsed(table);
     const std::size_t space = t.rfind(' ');
     if (space == std::string::npos)
-        return "PERCENT " + uppered(t);
-    return uppered(t.substr(0, space)) + " - PERCENT " + uppered(t.substr(space + 1));
+        return "percent " + t;
+    return t.substr(0, space) + " - percent " + t.substr(space + 1);
 }
 
 } // namespace
@@ -449,11 +440,11 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
     const std::string title = chartTitle(table);
     centred(8, title, ink, PixelCanvas::textWidth(title, 2) <= kWidth - 20 ? 2 : 1);
     const std::string week = found->week.empty() ? found->columns[columns.thisWeek] : found->week;
-    centred(28, "WEEK ENDING " + uppered(week), ink, 1);
+    centred(28, "WEEK ENDING " + week, ink, 1);
 
     // Legend: this week's bar and the average's marker, named as the report's heading names them.
-    const std::string barName = uppered(found->columns[columns.thisWeek]);
-    const std::string markName = columns.average ? uppered(found->columns[*columns.average]) : "";
+    const std::string barName = found->columns[columns.thisWeek];
+    const std::string markName = columns.average ? found->columns[*columns.average] : "";
     const int legendWidth = 14 + PixelCanvas::textWidth(barName) +
                             (columns.average ? 24 + 8 + PixelCanvas::textWidth(markName) : 0);
     int x = (kWidth - legendWidth) / 2;
@@ -505,7 +496,7 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
         const CropRow& row = found->rows[std::size_t(i)];
         const int y = rowTop(i);
         const int textY = y + (rowHeight - PixelCanvas::textHeight()) / 2;
-        const std::string name = shortened(uppered(row.name), 17);
+        const std::string name = shortened(row.name, 17);
         canvas.text(kCropScaleLeft - 6 - PixelCanvas::textWidth(name), textY, name,
                     row.total ? ink : faint);
         const int barHeight = std::max(3, rowHeight * 3 / 5);
@@ -530,10 +521,10 @@ drawing::PixelCanvas CropProgressChart(std::string_view cropProgressText, std::s
 
     std::string caption = "USDA NASS CROP PROGRESS";
     if (!released.empty())
-        caption += ", RELEASED " + uppered(released);
+        caption += ", RELEASED " + released;
     caption +=
         ", DRAWN " +
-        drawnAt.toUTC().toString(QStringLiteral("dd MMM yyyy HH:mm 'UTC'")).toUpper().toStdString();
+        drawnAt.toUTC().toString(QStringLiteral("dd MMM yyyy HH:mm 'UTC'")).toStdString();
     centred(kHeight - 16, caption, ink, 1);
     return canvas;
 }

@@ -2,8 +2,8 @@
 
 #include "imageconvert/ConversionError.h"
 #include "livereports/JsonTree.h"
+#include "livereports/PageText.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -15,16 +15,10 @@ namespace {
 using drawing::PixelCanvas;
 using livereports::JsonValue;
 
+// The clock's figures, as numbers or numeric text.
 std::optional<double> numberOf(const JsonValue* value)
 {
-    if (!value || (value->kind != JsonValue::Kind::Number && !value->isString()))
-        return std::nullopt;
-    double number = 0;
-    const std::string& text = value->text;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(number))
-        return std::nullopt;
-    return number;
+    return livereports::JsonNumber(value, true);
 }
 
 // The first object, depth first, with a "population" figure: the feed wraps it in "world" or
@@ -48,14 +42,6 @@ double secondsOf(const JsonValue* interval)
         return 0;
     const std::string& name = interval->text;
     return name == "second" ? 1 : name == "minute" ? 60 : name == "hour" ? 3600 : name == "day" ? 86400 : 0;
-}
-
-std::string grouped(std::int64_t value)
-{
-    std::string digits = std::to_string(value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
 }
 
 } // namespace
@@ -106,14 +92,14 @@ PixelCanvas PopulationClockPicture(const PopulationFigure& figure, std::string_v
         canvas.text((kWidth - PixelCanvas::textWidth(text, scale)) / 2, y, text, colour, scale);
     };
     centred(10, title, ink, 2);
-    const std::string number = grouped(figure.population);
+    const std::string number = livereports::WithCommas(std::to_string(figure.population));
     const int scale = PixelCanvas::textWidth(number, 5) <= kWidth - 20 ? 5 : 4;
     centred(42, number, figureInk, scale);
     canvas.fillRect(20, 102, kWidth - 40, 1, rule);
     centred(110, "U.S. CENSUS BUREAU POPULATION CLOCK", ink, 1);
     centred(126,
             "ESTIMATE FOR " +
-                figure.asOf.toUTC().toString(QStringLiteral("dd MMM yyyy HH:mm 'UTC'")).toUpper().toStdString(),
+                figure.asOf.toUTC().toString(QStringLiteral("dd MMM yyyy HH:mm 'UTC'")).toStdString(),
             ink, 1);
     return canvas;
 }

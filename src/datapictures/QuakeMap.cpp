@@ -3,6 +3,7 @@
 #include "drawing/GeoMap.h"
 #include "imageconvert/ConversionError.h"
 #include "livereports/JsonTree.h"
+#include "livereports/PageText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -23,32 +24,14 @@ using livereports::JsonValue;
 // A feed of a month of every magnitude holds about 10,000 events; more is not a feed.
 constexpr std::size_t kMaxQuakes = 50000;
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' ||
-                             text.front() == '\r' || text.front() == '\n'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' ||
-                             text.back() == '\n'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<double> number(std::string_view text)
 {
-    text = trimmed(text);
+    text = livereports::Trimmed(text);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-std::optional<double> numberOf(const JsonValue* value)
-{
-    if (!value || value->kind != JsonValue::Kind::Number)
-        return std::nullopt;
-    return number(value->text);
 }
 
 // A quake kept only when every figure is a place on earth and a magnitude seismographs give.
@@ -77,10 +60,10 @@ std::vector<Quake> quakesOfGeoJson(std::string_view text)
         if (const JsonValue* type = properties->member("type");
             type && type->isString() && type->text != "earthquake")
             continue;
-        const std::optional<double> magnitude = numberOf(properties->member("mag"));
-        const std::optional<double> millis = numberOf(properties->member("time"));
-        const std::optional<double> lon = numberOf(&coordinates->items[0]);
-        const std::optional<double> lat = numberOf(&coordinates->items[1]);
+        const std::optional<double> magnitude = livereports::JsonNumber(properties->member("mag"));
+        const std::optional<double> millis = livereports::JsonNumber(properties->member("time"));
+        const std::optional<double> lon = livereports::JsonNumber(&coordinates->items[0]);
+        const std::optional<double> lat = livereports::JsonNumber(&coordinates->items[1]);
         if (!magnitude || !millis || !lon || !lat || std::abs(*millis) > 1e14)
             continue;
         if (std::optional<Quake> quake =
@@ -93,44 +76,12 @@ std::vector<Quake> quakesOfGeoJson(std::string_view text)
     return quakes;
 }
 
-// The fields of one CSV line; a quoted field may hold commas and doubled quotes.
-std::vector<std::string> csvFields(std::string_view line)
-{
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"')
-                fields.back() += line[++i];
-            else if (c == '"')
-                quoted = false;
-            else
-                fields.back() += c;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
-    return fields;
-}
-
 std::vector<Quake> quakesOfCsv(std::string_view text)
 {
-    std::vector<std::string_view> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        lines.push_back(trimmed(text.substr(start, end - start)));
-        start = end + 1;
-    }
-    if (lines.empty())
+    const std::vector<std::vector<std::string>> records = livereports::CsvRecords(text);
+    if (records.empty())
         throw ConversionError("the earthquake feed is empty");
-    const std::vector<std::string> header = csvFields(lines.front());
+    const std::vector<std::string>& header = records.front();
     const auto column = [&header](std::string_view name) -> std::optional<std::size_t> {
         const auto at = std::find(header.begin(), header.end(), name);
         return at == header.end() ? std::nullopt
@@ -141,10 +92,8 @@ std::vector<Quake> quakesOfCsv(std::string_view text)
     if (!time || !lat || !lon || !mag)
         throw ConversionError("the earthquake feed has no time, latitude, longitude and mag columns");
     std::vector<Quake> quakes;
-    for (std::size_t i = 1; i < lines.size() && quakes.size() < kMaxQuakes; ++i) {
-        if (lines[i].empty())
-            continue;
-        const std::vector<std::string> fields = csvFields(lines[i]);
+    for (std::size_t i = 1; i < records.size() && quakes.size() < kMaxQuakes; ++i) {
+        const std::vector<std::string>& fields = records[i];
         const std::size_t needed = std::max({*time, *lat, *lon, *mag}) + 1;
         if (fields.size() < needed || (type && *type < fields.size() && !fields[*type].empty() &&
                                        fields[*type] != "earthquake"))
@@ -165,18 +114,11 @@ int dotRadius(double magnitude)
     return std::clamp(static_cast<int>(std::lround((magnitude - 1.0) * 1.5)), 2, 12);
 }
 
-std::string upper(std::string text)
-{
-    for (char& c : text)
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    return text;
-}
-
 } // namespace
 
 std::vector<Quake> QuakesOfFeed(std::string_view feed)
 {
-    const std::string_view text = trimmed(feed);
+    const std::string_view text = livereports::Trimmed(feed);
     if (text.starts_with('{'))
         return quakesOfGeoJson(text);
     if (text.starts_with("time,"))
@@ -254,9 +196,10 @@ PixelCanvas QuakeMap(const std::vector<Quake>& quakes, const QDateTime& drawnAt,
         canvas.circle(x + radius, legendY + 3, radius, ink);
         x = canvas.text(x + 2 * radius + 4, legendY, "M" + std::to_string(magnitude), ink) + 10;
     }
-    canvas.text(6, legendY + 22, upper(std::string(feedTitle)), ink);
+    // The pixel font draws lower case as upper case.
+    canvas.text(6, legendY + 22, feedTitle, ink);
     const std::string credit = "U.S. GEOLOGICAL SURVEY EARTHQUAKE FEED, DRAWN " +
-                               drawnAt.toUTC().toString(QStringLiteral("dd MMM yyyy HH:mm 'UTC'")).toUpper().toStdString();
+                               drawnAt.toUTC().toString(QStringLiteral("dd MMM yyyy HH:mm 'UTC'")).toStdString();
     canvas.text(6, legendY + 38, credit, ink);
     return canvas;
 }

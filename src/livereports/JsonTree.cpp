@@ -1,5 +1,7 @@
 #include "livereports/JsonTree.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 
 namespace cirrolux::livereports {
@@ -248,6 +250,18 @@ private:
 };
 
 } // namespace
+
+std::optional<double> JsonNumber(const JsonValue* value, bool orNumericText)
+{
+    if (!value || (value->kind != JsonValue::Kind::Number && !(orNumericText && value->isString())))
+        return std::nullopt;
+    const std::string& text = value->text;
+    double number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
 
 const JsonValue* JsonValue::member(std::string_view name) const
 {

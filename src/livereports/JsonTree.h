@@ -35,6 +35,10 @@ struct JsonValue::Member
     JsonValue value;
 };
 
+// The finite value of a JSON number; with `orNumericText`, also of a string that holds only a
+// number. Nothing for anything else, a null pointer included.
+std::optional<double> JsonNumber(const JsonValue* value, bool orNumericText = false);
+
 // Parses a whole JSON document (nesting up to 64 levels). Nothing for text that is not JSON.
 std::optional<JsonValue> ParseJson(std::string_view text);
 
