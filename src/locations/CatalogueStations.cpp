@@ -9,13 +9,9 @@
 
 namespace cirrolux {
 
-namespace {
-
-using Names = std::map<std::string, std::pair<std::string, std::string>>;
-
-Names stationNames()
+CatalogueStationMap CatalogueStationNumbers()
 {
-    Names names;
+    CatalogueStationMap names;
     SilentUserInterface ui;
     std::string continent, country, province;
     for (const TreeNode& node : LocationTree()) {
@@ -48,11 +44,9 @@ Names stationNames()
     return names;
 }
 
-} // namespace
-
 CatalogueStationNames CatalogueStationDirectory()
 {
-    auto names = std::make_shared<const Names>(stationNames());
+    auto names = std::make_shared<const CatalogueStationMap>(CatalogueStationNumbers());
     return
         [names](const std::string& number) -> std::optional<std::pair<std::string, std::string>> {
             const auto found = names->find(number);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +12,11 @@ namespace cirrolux {
 // province); nothing for a number the catalogue does not hold.
 using CatalogueStationNames =
     std::function<std::optional<std::pair<std::string, std::string>>(const std::string& number)>;
+
+// Every foreign station of the program's location catalogue by its WMO number, with the city (with
+// spaces) and the country or Canadian province the tree lists it under.
+using CatalogueStationMap = std::map<std::string, std::pair<std::string, std::string>>;
+CatalogueStationMap CatalogueStationNumbers();
 
 // Names each station of the program's location catalogue as the tree offers it: the city with
 // spaces and the country or province it sits under, so a page title ("Nairobi, Kenya") turns

@@ -1,9 +1,8 @@
 #include "gateway/LiveConditions.h"
 #include "gateway/MainStations.h"
 #include "gateway/WmoStations.h"
+#include "locations/CatalogueStations.h"
 #include "locations/LocationCatalogue.h"
-#include "platform/SharedState.h"
-#include "platform/SilentUserInterface.h"
 
 #include <QFileInfo>
 
@@ -40,41 +39,20 @@ const CatalogueWalk& catalogue()
 {
     static const CatalogueWalk walk = [] {
         CatalogueWalk result;
-        SilentUserInterface ui;
-        std::string continent, country, province;
+        result.foreign = CatalogueStationNumbers();
+        // The US cities: depth 4 under a state under "United States".
+        std::string country, state;
         for (const TreeNode& node : LocationTree()) {
-            const std::string text(node.text);
-            std::string region;
-            if (node.depth == 1)
-                continent = text;
-            else if (node.depth == 2)
-                country = text;
-            else if (node.depth == 3 && country == "United States")
-                province = text;
-            else if (node.depth == 3 && continent == "North America")
-                province = text;
+            if (node.depth == 2)
+                country = node.text;
             else if (node.depth == 3)
-                region = country;
-            else if (node.depth == 4 && country == "Canada")
-                region = province;
-            else if (node.depth == 4 && country == "United States") {
-                for (const StateNameRow& row : ConvertStateNameTable()) {
-                    if (row.name == province)
-                        result.us.emplace_back(std::string(row.code), text);
-                }
-            }
-            if (region.empty())
+                state = node.text;
+            if (node.depth != 4 || country != "United States")
                 continue;
-            SharedState state;
-            state.locationCity = text;
-            for (char& c : state.locationCity) {
-                if (c == '_')
-                    c = ' ';
+            for (const StateNameRow& row : ConvertStateNameTable()) {
+                if (row.name == state)
+                    result.us.emplace_back(std::string(row.code), std::string(node.text));
             }
-            state.locationState = region + " (O)";
-            LookupStation(state, ui);
-            if (state.stationNumber.size() == 5)
-                result.foreign.try_emplace(state.stationNumber, state.locationCity, region);
         }
         return result;
     }();
